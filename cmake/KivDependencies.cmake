@@ -1,0 +1,6 @@
+# Third-party libraries every component may use. The exported package config repeats
+# these lookups (cmake/kivworkspaceConfig.cmake.in), so keep both lists in step.
+find_package(Threads REQUIRED)
+find_package(Boost 1.81 REQUIRED COMPONENTS json thread date_time)
+find_package(pugixml REQUIRED)
+find_package(utf8cpp REQUIRED)

@@ -1,0 +1,36 @@
+#pragma once
+// The registry of console commands. A command line is the command's name followed by
+// arguments separated by blanks; its output goes to a UTF-16 stream.
+
+#include "services/core/UTF16OutputStream.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kivcore::console {
+
+using CommandHandler =
+    std::function<void(const std::vector<std::string>& arguments, UTF16OutputStream& out)>;
+
+struct CommandInfo {
+  std::string name;
+  std::string help;
+};
+
+// Registers or replaces a command. The built-in "con.help" lists every command.
+void RegisterCommand(std::string_view name, std::string_view help, CommandHandler handler);
+// Returns whether the command was registered.
+bool UnregisterCommand(std::string_view name);
+bool IsCommandRegistered(std::string_view name);
+// Commands sorted by name.
+std::vector<CommandInfo> GetCommands();
+
+// Runs a command line. Returns false, writing nothing, when the line is empty or names no
+// registered command. A handler's exception is written to out and counts as success of
+// the lookup (the command exists). Handlers run on the calling thread, outside any lock,
+// so they may register and run commands themselves.
+bool ExecuteCommand(std::string_view commandLine, UTF16OutputStream& out);
+
+}  // namespace kivcore::console

@@ -1,0 +1,113 @@
+#include "services/core/FileUtils.h"
+
+#include "services/core/OPlatformByteStream.h"
+#include "services/core/detail/FileErrors.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <random>
+
+namespace kivcore::filesupport::FileUtils {
+namespace fs = std::filesystem;
+
+std::vector<File> ContainedFiles(const File& folder) {
+  std::vector<File> files;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder.Path(), ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError)) files.emplace_back(it->path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+File UniqueFileName(const File& folder, std::u16string_view base, std::u16string_view extension) {
+  const std::string stem = UTF16to8(base) + "-";
+  const std::string ext = UTF16to8(extension);
+  for (unsigned n = 1;; ++n) {
+    File candidate(folder.Path() / (stem + std::to_string(n) + ext));
+    if (!candidate.Exists()) return candidate;
+  }
+}
+
+File BuildPathSpec(const File& folder, std::u16string_view name) { return folder.GetChild(name); }
+
+bool CreateNewFile(const File& file) { return file.Create(); }
+
+bool EnsureDirectoryExists(const File& folder) {
+  std::error_code ec;
+  fs::create_directories(folder.Path(), ec);
+  return folder.IsDirectory();
+}
+
+bool Remove(const File& fileOrFolder) {
+  std::error_code ec;
+  fs::remove_all(fileOrFolder.Path(), ec);
+  return !ec && !fileOrFolder.Exists();
+}
+
+bool Copy(const File& from, const File& to, bool overwrite) {
+  std::error_code ec;
+  const auto options = overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none;
+  return fs::copy_file(from.Path(), to.Path(), options, ec) && !ec;
+}
+
+bool ClearReadOnly(const File& file) {
+  std::error_code ec;
+  fs::permissions(file.Path(), fs::perms::owner_write, fs::perm_options::add, ec);
+  return !ec;
+}
+
+std::string ReadWholeFile(const File& file) {
+  const int fd = ::open(file.Path().c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) detail::ThrowReadError(file, errno);
+  std::string bytes;
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int err = errno;
+      ::close(fd);
+      detail::ThrowReadError(file, err);
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+void WriteFileAtomically(const File& file, std::string_view bytes) {
+  // A random suffix keeps concurrent writers of the same file from sharing a temporary.
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  const File temp(file.Path().string() + ".tmp-" + std::to_string(random()));
+  try {
+    OPlatformByteStream out(temp, /*truncate=*/true);
+    out.Write(bytes.data(), bytes.size());
+    out.Sync();
+    out.Close();
+  } catch (const config::Error& e) {
+    temp.Delete();
+    // Name the file the caller asked for, with the reason the temporary file failed.
+    detail::ThrowWriteError(file, e.Replacements().size() > 1 ? e.Replacements()[1] : UTF16String());
+  }
+  std::error_code ec;
+  if (!temp.Rename(file, &ec)) {
+    temp.Delete();
+    detail::ThrowWriteError(file, ec.value());
+  }
+  // Make the rename itself durable.
+  if (const int dir = ::open(file.GetParent().IsEmpty() ? "." : file.GetParent().Path().c_str(),
+                             O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+}  // namespace kivcore::filesupport::FileUtils
