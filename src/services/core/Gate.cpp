@@ -5,10 +5,10 @@
 namespace kivcore::threads {
 
 void Gate::Open() {
-  {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-  }
+  // Notify under the lock: a waiter that passes may destroy the gate at once, so the
+  // condition variable must not be touched after the mutex is released.
+  std::lock_guard lock(mutex_);
+  open_ = true;
   opened_.notify_all();
 }
 
