@@ -4,17 +4,24 @@
 include(CMakePackageConfigHelpers)
 
 get_property(_kiv_components GLOBAL PROPERTY KIV_COMPONENTS)
+get_property(_kiv_public_deps GLOBAL PROPERTY KIV_PUBLIC_EXTERNAL_DEPS)
+get_property(_kiv_private_deps GLOBAL PROPERTY KIV_PRIVATE_EXTERNAL_DEPS)
+list(REMOVE_DUPLICATES _kiv_public_deps)
+list(REMOVE_DUPLICATES _kiv_private_deps)
 
-add_library(kivworkspace SHARED cmake/empty.cpp)
+# The components' object files, compiled once, make up the shared library.
+set(_kiv_objects)
+foreach(_c IN LISTS _kiv_components)
+  list(APPEND _kiv_objects $<TARGET_OBJECTS:${_c}>)
+endforeach()
+add_library(kivworkspace SHARED ${_kiv_objects})
 add_library(kivworkspace::kivworkspace ALIAS kivworkspace)
 set_target_properties(kivworkspace PROPERTIES
-  VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
-foreach(_c IN LISTS _kiv_components)
-  target_link_libraries(kivworkspace PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${_c}>")
-  # Usage requirements (include paths, public dependencies) pass on to consumers.
-  target_include_directories(kivworkspace INTERFACE $<TARGET_PROPERTY:${_c},INTERFACE_INCLUDE_DIRECTORIES>)
-endforeach()
-target_link_libraries(kivworkspace PUBLIC Boost::headers Boost::json Threads::Threads)
+  VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR} LINKER_LANGUAGE CXX)
+target_include_directories(kivworkspace INTERFACE
+  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/kivworkspace>)
+target_link_libraries(kivworkspace PUBLIC ${_kiv_public_deps} PRIVATE ${_kiv_private_deps})
 target_compile_features(kivworkspace INTERFACE cxx_std_20)
 
 install(TARGETS ${_kiv_components} kivworkspace EXPORT kivworkspaceTargets

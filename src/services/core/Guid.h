@@ -34,6 +34,10 @@ class Guid {
   std::array<std::uint8_t, 16> bytes_{};
 };
 
+namespace utility {
+using kivcore::Guid;
+}
+
 }  // namespace kivcore
 
 template <>

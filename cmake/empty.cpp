@@ -1,1 +1,0 @@
-// The kivworkspace shared library is made of its component libraries; this file gives it a source.

@@ -1,0 +1,5 @@
+#pragma once
+// HTTP requests: responses and status codes.
+
+#include "services/net/Response.h"
+#include "services/net/StatusCode.h"

@@ -1,0 +1,234 @@
+#include "twisted/defer.h"
+
+#include "twisted/OpenOnceGate.h"
+#include "twisted/errors.h"
+#include "twisted/exception_mapping.h"
+
+#include <boost/bind/bind.hpp>
+#include <boost/container/small_vector.hpp>
+#include <boost/make_shared.hpp>
+
+#include <stdexcept>
+
+namespace twisted {
+namespace {
+
+using kivcore::threads::OpenOnceGate;
+
+// Opens the gate when the last copy of the function that carries it goes away, so a
+// waiter is released even when an executor drops the function without running it.
+struct GateOpener {
+  boost::shared_ptr<OpenOnceGate> gate;
+  ~GateOpener() { gate->Open(); }
+};
+
+const char kMissingResult[] = "missing deferred result";
+
+}  // namespace
+
+defer::defer(const Canceller& canceller)
+    : canceller_(canceller), id_(kivcore::Guid::CreateUnique()) {}
+
+defer::~defer() = default;
+
+void defer::callback(const boost::shared_ptr<result>& r) { _startRunCallbacks(r); }
+
+void defer::errback(const boost::shared_ptr<failure>& f) { _startRunCallbacks(f); }
+
+void defer::_startRunCallbacks(const boost::shared_ptr<result>& r) {
+  std::lock_guard lock(mutex_);
+  if (called_) {
+    if (!suppressAlreadyCalled_) throw AlreadyCalledError();
+    suppressAlreadyCalled_ = false;  // the late firing after a cancel is dropped, once
+    return;
+  }
+  called_ = true;
+  result_ = r;
+  _runCallbacks();
+}
+
+boost::shared_ptr<defer> defer::addCallbacks(const char* name, const CallbackFunction& cb,
+                                             const CallbackFunction& eb,
+                                             const boost::shared_ptr<executor>& ex) {
+  std::lock_guard lock(mutex_);
+  callbacks_.push_back(both_callbacks{name ? name : "", cb, eb ? eb : CallbackFunction(&passthru),
+                                      ex, nullptr});
+  if (called_) _runCallbacks();
+  return shared_from_this();
+}
+
+boost::shared_ptr<defer> defer::addCallback(const char* name, const CallbackFunction& cb,
+                                            const boost::shared_ptr<executor>& ex) {
+  return addCallbacks(name, cb, CallbackFunction(), ex);
+}
+
+boost::shared_ptr<defer> defer::addErrback(const char* name, const CallbackFunction& eb,
+                                           const boost::shared_ptr<executor>& ex) {
+  return addCallbacks(name, &passthru, eb, ex);
+}
+
+boost::shared_ptr<defer> defer::addBoth(const char* name, const CallbackFunction& f,
+                                        const boost::shared_ptr<executor>& ex) {
+  return addCallbacks(name, f, f, ex);
+}
+
+boost::shared_ptr<defer> defer::chainDeferred(const boost::shared_ptr<defer>& d) {
+  std::deque<both_callbacks> entries;
+  {
+    std::lock_guard lock(d->mutex_);
+    d->chainedTo_ = shared_from_this();
+    entries = d->callbacks_;
+  }
+  for (const both_callbacks& e : entries) {
+    addCallbacks(e.name.c_str(), e.callback, e.errback, e.executor);
+  }
+  return shared_from_this();
+}
+
+void defer::cancel() {
+  std::lock_guard lock(mutex_);
+  if (called_) return;
+  if (canceller_) {
+    canceller_(shared_from_this());
+  } else {
+    suppressAlreadyCalled_ = true;
+  }
+  if (!called_) {
+    errback(message_failure::create("cancel"));
+  } else if (result_ && result_->is_defer()) {
+    boost::static_pointer_cast<defer>(result_)->cancel();
+  }
+}
+
+void defer::pause() {
+  std::lock_guard lock(mutex_);
+  ++paused_;
+}
+
+void defer::unpause() {
+  std::lock_guard lock(mutex_);
+  if (paused_ > 0) --paused_;
+  if (paused_ == 0 && called_) _runCallbacks();
+}
+
+bool defer::done() const {
+  std::lock_guard lock(mutex_);
+  return result_ && !result_->is_defer() && callbacks_.empty();
+}
+
+bool defer::failed() const {
+  std::lock_guard lock(mutex_);
+  return done() && result_->is_failure();
+}
+
+boost::shared_ptr<result> defer::current_result() const {
+  std::lock_guard lock(mutex_);
+  return result_;
+}
+
+// The walk is iterative: when an entry's function returns a deferred that is not ready,
+// the waiting deferred puts a continuation entry on it and the walk moves on; when the
+// continuation runs, its target is pushed onto `chain` instead of being called
+// recursively, so any depth of deferreds waiting on each other uses constant stack.
+// Each member's mutex is held while its entries run (the fired deferred's is already held
+// by the caller), so entries added from other threads never race with the walk.
+void defer::_runCallbacks() {
+  if (runningCallbacks_) return;  // the walk further up the stack picks up new entries
+  boost::container::small_vector<boost::shared_ptr<defer>, 4> chain{shared_from_this()};
+  while (!chain.empty()) {
+    boost::shared_ptr<defer> current = chain.back();
+    std::unique_lock lock(current->mutex_);
+    if (current->paused_ > 0) return;
+    current->chainedTo_.reset();
+    boost::shared_ptr<defer> continuation = current->runEntries();
+    if (continuation) {
+      chain.push_back(std::move(continuation));
+    } else {
+      chain.pop_back();
+    }
+  }
+}
+
+boost::shared_ptr<defer> defer::runEntries() {
+  while (!callbacks_.empty()) {
+    both_callbacks entry = std::move(callbacks_.front());
+    callbacks_.pop_front();
+    if (entry.chainee) {
+      // Hand this result to the deferred that waits for it.
+      defer& waiter = *entry.chainee;
+      std::lock_guard waiterLock(waiter.mutex_);
+      waiter.result_ = std::move(result_);
+      result_.reset();
+      --waiter.paused_;
+      return std::move(entry.chainee);
+    }
+    const bool isFailure = result_ && result_->is_failure();
+    const CallbackFunction& f = isFailure ? entry.errback : entry.callback;
+
+    struct RunningFlag {
+      bool& flag;
+      explicit RunningFlag(bool& f) : flag(f) { flag = true; }
+      ~RunningFlag() { flag = false; }
+    };
+    boost::shared_ptr<failure> failed;
+    boost::shared_ptr<result> next;
+    {
+      RunningFlag running(runningCallbacks_);
+      next = invoke_mapping_exceptions([&] { return callbackWithExecutor(entry, f, result_); },
+                                       failed);
+    }
+    result_ = failed ? boost::shared_ptr<result>(std::move(failed)) : std::move(next);
+
+    if (result_->is_defer() && !takeOrWaitFor(boost::static_pointer_cast<defer>(result_))) {
+      return nullptr;  // this deferred now waits; its continuation resumes it
+    }
+  }
+  return nullptr;
+}
+
+bool defer::takeOrWaitFor(const boost::shared_ptr<defer>& r) {
+  std::lock_guard lock(r->mutex_);
+  if (r->result_ && !r->result_->is_defer() && r->paused_ == 0) {
+    result_ = std::move(r->result_);
+    r->result_.reset();
+    return true;
+  }
+  ++paused_;
+  chainedTo_ = r;
+  r->callbacks_.push_back(
+      both_callbacks{std::string(), CallbackFunction(), CallbackFunction(), nullptr,
+                     shared_from_this()});
+  return false;
+}
+
+boost::shared_ptr<result> defer::callbackWithExecutor(const both_callbacks& entry,
+                                                      const CallbackFunction& f,
+                                                      const boost::shared_ptr<result>& r) {
+  boost::shared_ptr<result> out;
+  if (!entry.executor || entry.executor->can_execute_here()) {
+    out = f(r);
+  } else {
+    auto gate = boost::make_shared<OpenOnceGate>();
+    auto opener = boost::make_shared<GateOpener>(GateOpener{gate});
+    boost::shared_ptr<failure> failureOut;
+    entry.executor->execute([f, r, gate, opener, &out, &failureOut] {
+      ExecuteStatic(f, r, gate, out, failureOut);
+    });
+    gate->Wait();
+    if (failureOut) failureOut->rethrow();
+  }
+  if (!out) throw std::runtime_error(kMissingResult);
+  return out;
+}
+
+void defer::ExecuteStatic(const CallbackFunction& f, const boost::shared_ptr<result>& in,
+                          const boost::shared_ptr<OpenOnceGate>& gate,
+                          boost::shared_ptr<result>& out, boost::shared_ptr<failure>& failureOut) {
+  GateOpener openOnExit{gate};  // opens on return and on unwinding alike
+  boost::shared_ptr<failure> failed;
+  boost::shared_ptr<result> r = invoke_mapping_exceptions([&] { return f(in); }, failed);
+  out = std::move(r);
+  failureOut = std::move(failed);
+}
+
+}  // namespace twisted
