@@ -17,9 +17,15 @@ using kivcore::threads::OpenOnceGate;
 
 // Opens the gate when the last copy of the function that carries it goes away, so a
 // waiter is released even when an executor drops the function without running it.
-struct GateOpener {
-  boost::shared_ptr<OpenOnceGate> gate;
-  ~GateOpener() { gate->Open(); }
+class GateOpener {
+ public:
+  explicit GateOpener(boost::shared_ptr<OpenOnceGate> gate) : gate_(std::move(gate)) {}
+  GateOpener(const GateOpener&) = delete;
+  GateOpener& operator=(const GateOpener&) = delete;
+  ~GateOpener() { gate_->Open(); }
+
+ private:
+  boost::shared_ptr<OpenOnceGate> gate_;
 };
 
 const char kMissingResult[] = "missing deferred result";
@@ -209,7 +215,7 @@ boost::shared_ptr<result> defer::callbackWithExecutor(const both_callbacks& entr
     out = f(r);
   } else {
     auto gate = boost::make_shared<OpenOnceGate>();
-    auto opener = boost::make_shared<GateOpener>(GateOpener{gate});
+    auto opener = boost::make_shared<GateOpener>(gate);
     boost::shared_ptr<failure> failureOut;
     entry.executor->execute([f, r, gate, opener, &out, &failureOut] {
       ExecuteStatic(f, r, gate, out, failureOut);
@@ -224,7 +230,7 @@ boost::shared_ptr<result> defer::callbackWithExecutor(const both_callbacks& entr
 void defer::ExecuteStatic(const CallbackFunction& f, const boost::shared_ptr<result>& in,
                           const boost::shared_ptr<OpenOnceGate>& gate,
                           boost::shared_ptr<result>& out, boost::shared_ptr<failure>& failureOut) {
-  GateOpener openOnExit{gate};  // opens on return and on unwinding alike
+  GateOpener openOnExit(gate);  // opens on return and on unwinding alike
   boost::shared_ptr<failure> failed;
   boost::shared_ptr<result> r = invoke_mapping_exceptions([&] { return f(in); }, failed);
   out = std::move(r);
