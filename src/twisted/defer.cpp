@@ -29,6 +29,7 @@ class GateOpener {
 };
 
 const char kMissingResult[] = "missing deferred result";
+const char kReturnedItself[] = "a callback returned the deferred it belongs to";
 
 }  // namespace
 
@@ -57,8 +58,9 @@ boost::shared_ptr<defer> defer::addCallbacks(const char* name, const CallbackFun
                                              const CallbackFunction& eb,
                                              const boost::shared_ptr<executor>& ex) {
   std::lock_guard lock(mutex_);
-  callbacks_.push_back(both_callbacks{name ? name : "", cb, eb ? eb : CallbackFunction(&passthru),
-                                      ex, nullptr});
+  // An empty errback is kept empty and acts as passthru when it runs (see runEntries),
+  // which spares a function copy per entry.
+  callbacks_.push_back(both_callbacks{name ? name : "", cb, eb, ex, nullptr});
   if (called_) _runCallbacks();
   return shared_from_this();
 }
@@ -70,7 +72,7 @@ boost::shared_ptr<defer> defer::addCallback(const char* name, const CallbackFunc
 
 boost::shared_ptr<defer> defer::addErrback(const char* name, const CallbackFunction& eb,
                                            const boost::shared_ptr<executor>& ex) {
-  return addCallbacks(name, &passthru, eb, ex);
+  return addCallbacks(name, CallbackFunction(&passthru), eb, ex);
 }
 
 boost::shared_ptr<defer> defer::addBoth(const char* name, const CallbackFunction& f,
@@ -79,11 +81,11 @@ boost::shared_ptr<defer> defer::addBoth(const char* name, const CallbackFunction
 }
 
 boost::shared_ptr<defer> defer::chainDeferred(const boost::shared_ptr<defer>& d) {
-  std::deque<both_callbacks> entries;
+  std::vector<both_callbacks> entries;
   {
     std::lock_guard lock(d->mutex_);
     d->chainedTo_ = shared_from_this();
-    entries = d->callbacks_;
+    entries.assign(d->callbacks_.begin(), d->callbacks_.end());
   }
   for (const both_callbacks& e : entries) {
     addCallbacks(e.name.c_str(), e.callback, e.errback, e.executor);
@@ -119,7 +121,7 @@ void defer::unpause() {
 
 bool defer::done() const {
   std::lock_guard lock(mutex_);
-  return result_ && !result_->is_defer() && callbacks_.empty();
+  return result_ && !result_->is_defer() && !hasEntries();
 }
 
 bool defer::failed() const {
@@ -156,20 +158,26 @@ void defer::_runCallbacks() {
 }
 
 boost::shared_ptr<defer> defer::runEntries() {
-  while (!callbacks_.empty()) {
-    both_callbacks entry = std::move(callbacks_.front());
-    callbacks_.pop_front();
+  while (hasEntries()) {
+    // The entry is used where it lies (entries added meanwhile go behind it and never move
+    // it) and removed however its function ends.
+    both_callbacks& entry = callbacks_.front();
+    struct PopOnExit {
+      EntryQueue& queue;
+      ~PopOnExit() { queue.pop_front(); }
+    } pop{callbacks_};
+
     if (entry.chainee) {
       // Hand this result to the deferred that waits for it.
-      defer& waiter = *entry.chainee;
-      std::lock_guard waiterLock(waiter.mutex_);
-      waiter.result_ = std::move(result_);
+      boost::shared_ptr<defer> waiter = std::move(entry.chainee);
+      std::lock_guard waiterLock(waiter->mutex_);
+      waiter->result_ = std::move(result_);
       result_.reset();
-      --waiter.paused_;
-      return std::move(entry.chainee);
+      --waiter->paused_;
+      return waiter;
     }
     const bool isFailure = result_ && result_->is_failure();
-    const CallbackFunction& f = isFailure ? entry.errback : entry.callback;
+    if (isFailure && !entry.errback) continue;  // an empty errback is passthru
 
     struct RunningFlag {
       bool& flag;
@@ -180,8 +188,9 @@ boost::shared_ptr<defer> defer::runEntries() {
     boost::shared_ptr<result> next;
     {
       RunningFlag running(runningCallbacks_);
-      next = invoke_mapping_exceptions([&] { return callbackWithExecutor(entry, f, result_); },
-                                       failed);
+      next = invoke_mapping_exceptions(
+          [&] { return callbackWithExecutor(entry, isFailure ? entry.errback : entry.callback, result_); },
+          failed);
     }
     result_ = failed ? boost::shared_ptr<result>(std::move(failed)) : std::move(next);
 
@@ -193,6 +202,11 @@ boost::shared_ptr<defer> defer::runEntries() {
 }
 
 bool defer::takeOrWaitFor(const boost::shared_ptr<defer>& r) {
+  if (r.get() == this) {
+    // Waiting for itself would never end.
+    result_ = message_failure::create(kReturnedItself);
+    return true;
+  }
   std::lock_guard lock(r->mutex_);
   if (r->result_ && !r->result_->is_defer() && r->paused_ == 0) {
     result_ = std::move(r->result_);

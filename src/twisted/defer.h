@@ -9,14 +9,16 @@
 #include "twisted/failure.h"
 #include "twisted/result.h"
 
+#include <boost/container/deque.hpp>
+#include <boost/container/options.hpp>
 #include <boost/enable_shared_from_this.hpp>
 #include <boost/function.hpp>
 #include <boost/shared_ptr.hpp>
 
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace kivcore::threads {
 class OpenOnceGate;
@@ -52,7 +54,7 @@ class defer : public result, public boost::enable_shared_from_this<defer> {
   void callback(const boost::shared_ptr<result>& r);
   void errback(const boost::shared_ptr<failure>& f);
 
-  // Appends an entry; runs it at once when the deferred has fired. An empty eb becomes
+  // Appends an entry; runs it at once when the deferred has fired. An empty eb acts as
   // passthru. Returns this deferred.
   boost::shared_ptr<defer> addCallbacks(const char* name, const CallbackFunction& cb,
                                         const CallbackFunction& eb,
@@ -104,8 +106,14 @@ class defer : public result, public boost::enable_shared_from_this<defer> {
   // After an entry returned deferred r: takes r's result when it is ready (true), or
   // makes this deferred wait on r (false).
   bool takeOrWaitFor(const boost::shared_ptr<defer>& r);
+  bool hasEntries() const { return !callbacks_.empty(); }
 
-  std::deque<both_callbacks> callbacks_;
+  // Entries not run yet, in blocks of 32 so that a long chain allocates rarely and entries
+  // never move once added.
+  using EntryQueue = boost::container::deque<
+      both_callbacks, void,
+      boost::container::deque_options_t<boost::container::block_size<32u>>>;
+  EntryQueue callbacks_;
   bool called_ = false;
   std::uint32_t paused_ = 0;
   Canceller canceller_;

@@ -225,3 +225,13 @@ TEST(Defer, ChainDeferredCopiesEntries) {
   source->callback(Int(2));  // source keeps its own entries
   EXPECT_EQ(AsInt(source->current_result()), 7);
 }
+
+TEST(Defer, ACallbackReturningItsOwnDeferredFailsInsteadOfHanging) {
+  auto d = NewDefer();
+  d->addCallback("self", [&](const boost::shared_ptr<result>&) {
+    return boost::static_pointer_cast<result>(d);
+  });
+  d->callback(Int(1));
+  EXPECT_TRUE(d->failed());
+  EXPECT_EQ(Message(d->current_result()), "a callback returned the deferred it belongs to");
+}
