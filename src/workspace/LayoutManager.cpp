@@ -1,0 +1,491 @@
+#include "workspace/LayoutManager.h"
+
+#include "services/ui/skin/SkinManager.h"
+#include "skins/LayoutManagerSkin.h"
+#include "workspace/Frame.h"
+#include "workspace/Splitter.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kivworkspace::workspace {
+
+using kivcore::Point;
+using kivcore::Rect;
+
+namespace {
+
+const skins::LayoutManagerSkin* DefaultLayoutSkin() {
+  return kivui::SkinManager::Get().GetDefaultSet().Find<skins::LayoutManagerSkin>();
+}
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
+}  // namespace
+
+// --- construction ---------------------------------------------------------------------
+
+LayoutManager::LayoutManager(LayoutManagerHostInterface* host)
+    : host_(host),
+      rootHolder_(std::make_unique<Splitter>(this, /*vertical=*/false)),
+      borderSize_(GetDefaultBorderSize()),
+      splitterHalfWidth_(GetDefaultSplitterHalfWidth()) {}
+
+LayoutManager::LayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host,
+                             Splitter* rootHolder, const Rect& containingRect)
+    : host_(host),
+      rootHolder_(rootHolder),
+      containingRect_(containingRect),
+      borderSize_(other.borderSize_),
+      splitterHalfWidth_(other.splitterHalfWidth_) {
+  if (rootHolder_ && rootHolder_->GetLayoutManager()) rootHolder_->SetLayoutManager(this);
+}
+
+LayoutManager::~LayoutManager() = default;
+
+std::unique_ptr<LayoutManager> LayoutManager::CreateLayoutManager(const LayoutManager&,
+                                                                  LayoutManagerHostInterface*,
+                                                                  Splitter*, const Rect&) const {
+  return nullptr;
+}
+
+int LayoutManager::GetDefaultBorderSize() {
+  const auto* skin = DefaultLayoutSkin();
+  return skin ? skin->GetBorderSize() : 1;
+}
+
+int LayoutManager::GetDefaultSplitterHalfWidth() {
+  const auto* skin = DefaultLayoutSkin();
+  return skin ? skin->GetSplitterHalfWidth() : 2;
+}
+
+LayoutManager::MeasureScope::MeasureScope(const LayoutManager& m, bool fresh)
+    : manager_(m), outermost_(m.measureEpoch_ == 0), fresh_(fresh) {
+  if (outermost_ || fresh_) m.measureEpoch_ = ++m.nextMeasureEpoch_;
+}
+
+LayoutManager::MeasureScope::~MeasureScope() {
+  if (outermost_) {
+    manager_.measureEpoch_ = 0;
+  } else if (fresh_) {
+    manager_.measureEpoch_ = ++manager_.nextMeasureEpoch_;
+  }
+}
+
+// --- the tree -------------------------------------------------------------------------
+
+LayoutManagerElement* LayoutManager::GetRoot() const { return rootHolder_->GetLeftOrTop(); }
+
+void LayoutManager::SetRootElement(LayoutManagerElement* element) {
+  rootHolder_->SetLeftOrTop(element);
+  if (element) element->SetParent(rootHolder_.get());
+}
+
+Splitter* LayoutManager::NewSplitter(bool vertical) {
+  splitters_.push_back(std::make_unique<Splitter>(this, vertical));
+  return splitters_.back().get();
+}
+
+// --- virtual operations ---------------------------------------------------------------
+
+void LayoutManager::Layout(const Rect&, bool, bool, bool) {}
+
+void LayoutManager::ReLayout(bool constrain, bool recompute, bool keepPixels) {
+  Layout(containingRect_, constrain, recompute, keepPixels);
+}
+
+int LayoutManager::GetEdgeSize(unsigned, bool isBorder) const {
+  return isBorder ? borderSize_ : splitterHalfWidth_;
+}
+
+// --- the pass -------------------------------------------------------------------------
+
+bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
+  // Within one preparation a splitter's sizes are read only before its own flags change,
+  // so a cache for the duration gives the same answers, in linear time.
+  MeasureScope measuring(*this, /*fresh=*/true);
+  return Prepare(element);
+}
+
+bool LayoutManager::Prepare(LayoutManagerElement* element) {
+  if (!element) return false;
+  if (Frame* f = element->AsFrame()) {
+    f->SetConstraintSize(true);
+    return f->IsFrameShown();
+  }
+  Splitter* s = element->AsSplitter();
+  s->SavePlacementState();
+  s->SetConstrained(false);
+  const bool a = Prepare(s->GetLeftOrTop());
+  const bool b = Prepare(s->GetRightOrBottom());
+  s->SetLeftOrTopVisible(a);
+  s->SetRightOrBottomVisible(b);
+  return s->IsLeftOrTopSubtreeVisible() || s->IsRightOrBottomSubtreeVisible();
+}
+
+void LayoutManager::FitNodeToRect(LayoutManagerElement* element, Rect rect, Rect outer,
+                                  bool constrain, bool leftGoverns, bool keepPixels,
+                                  Point* delta) {
+  if (!element || !LayoutEnabled()) return;
+  MeasureScope measuring(*this);
+  if (Frame* f = element->AsFrame()) {
+    f->SetSizeAndPos(ConstructFrameZones(rect));
+  } else {
+    FitSplitter(element->AsSplitter(), rect, outer, constrain, leftGoverns, keepPixels, delta);
+  }
+}
+
+void LayoutManager::SplitLocation(const Splitter* s, Rect& leftOrTop, Rect& rightOrBottom) const {
+  const Rect& r = s->GetLocation();
+  leftOrTop = rightOrBottom = r;
+  if (!s->IsVisible()) return;
+  const int pixel = s->GetPixelPlacement();
+  if (s->IsVertical()) {
+    leftOrTop = {r.left, r.top, pixel - r.left, r.height};
+    rightOrBottom = {pixel, r.top, r.width - (pixel - r.left), r.height};
+  } else {
+    leftOrTop = {r.left, r.top, r.width, pixel - r.top};
+    rightOrBottom = {r.left, pixel, r.width, r.height - (pixel - r.top)};
+  }
+}
+
+void LayoutManager::FitSplitter(Splitter* s, const Rect& rect, const Rect& outer, bool constrain,
+                                bool leftGoverns, bool keepPixels, Point* delta) {
+  if (!LayoutEnabled()) return;
+  const bool inY = s->AxisIsY();
+  // The right-or-bottom side moves the other way along the axis.
+  Point negated;
+  Point* deltaB = nullptr;
+  if (delta) {
+    negated = *delta;
+    Along(negated, inY) = -Along(negated, inY);
+    deltaB = &negated;
+  }
+  const Rect before = s->GetLocation();
+  s->SetLocation(rect);
+  if (before.width == 0 && before.height == 0) s->SavePlacementState();
+
+  LayoutManagerElement* a = s->GetLeftOrTop();
+  LayoutManagerElement* b = s->GetRightOrBottom();
+  if (!s->IsVisible()) {
+    if (s->IsLeftOrTopSubtreeVisible()) FitNodeToRect(a, rect, outer, constrain, leftGoverns, keepPixels, delta);
+    if (s->IsRightOrBottomSubtreeVisible()) FitNodeToRect(b, rect, outer, constrain, leftGoverns, keepPixels, deltaB);
+    return;
+  }
+
+  Point* deltaA = delta;
+  Point childDeltaA, childDeltaB;
+  if (keepPixels || (GetUserAdjustingSplitter() && (a->IsStretchy(inY) || b->IsStretchy(inY)))) {
+    s->SetPixelPlacement(s->GetPrevPixelPlacement());
+    s->SetConstrained(true);
+  } else if (constrain) {
+    ConstrainSplitter(s, leftGoverns, delta);
+    if (delta) {
+      int prevA = 0, prevB = 0;
+      s->GetPrevPlacementSizes(prevA, prevB);
+      const int newA = s->GetPixelPlacement() - s->Origin(rect);
+      const int newB = s->Length(rect) - newA;
+      childDeltaA = *delta;
+      childDeltaB = *delta;
+      Along(childDeltaA, inY) = newA - prevA;
+      Along(childDeltaB, inY) = newB - prevB;
+      deltaA = &childDeltaA;
+      deltaB = &childDeltaB;
+    }
+  }
+
+  // While a bar is dragged, bars keep their pixels only along rows or columns of the same
+  // orientation; elsewhere the flag passes unchanged.
+  bool keepA = keepPixels, keepB = keepPixels;
+  if (GetUserAdjustingSplitter()) {
+    const bool sameAsParent = s->SameOrientation(s->GetParent());
+    keepA = keepPixels && sameAsParent && s->SameOrientation(a);
+    keepB = keepPixels && sameAsParent && s->SameOrientation(b);
+  }
+
+  Rect rectA, rectB;
+  SplitLocation(s, rectA, rectB);
+  FitNodeToRect(a, rectA, outer, constrain, leftGoverns, keepA, deltaA);
+  FitNodeToRect(b, rectB, outer, constrain, leftGoverns, keepB, deltaB);
+}
+
+void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point* delta) {
+  if (s->GetConstrained()) return;
+  const bool inY = s->AxisIsY();
+  const int d = delta ? Along(*delta, inY) : 0;
+  if (delta && d == 0) return;
+
+  const Rect& r = s->GetLocation();
+  const int length = s->Length(r);
+  LayoutManagerElement* a = s->GetLeftOrTop();
+  LayoutManagerElement* b = s->GetRightOrBottom();
+  const bool stretchyA = a->IsStretchy(inY), stretchyB = b->IsStretchy(inY);
+  if (stretchyA && stretchyB) return;
+
+  int oldA = 0, oldB = 0;
+  s->GetPrevPlacementSizes(oldA, oldB);
+  Point constraintA, constraintB;
+  a->GetConstraintSize(constraintA);
+  b->GetConstraintSize(constraintB);
+  const int cA = Along(constraintA, inY), cB = Along(constraintB, inY);
+  const int fixA = stretchyA ? 0 : cA, minA = stretchyA ? cA : 0;
+  const int fixB = stretchyB ? 0 : cB, minB = stretchyB ? cB : 0;
+
+  // Targets (0: none) and the side that governs.
+  int targetA = 0, targetB = 0;
+  bool aGoverns = true;
+  if (fixA != 0 && fixB != 0) {
+    targetA = fixA;
+    targetB = fixB;
+    aGoverns = leftGoverns;
+  } else if (fixA != 0) {
+    targetA = fixA;
+  } else if (fixB != 0) {
+    targetB = fixB;
+    aGoverns = false;
+  } else if (minA + minB <= length) {
+    targetA = s->CalcPixelPlacement(s->GetPrevPlacement(), r) - s->Origin(r);
+    if (length < targetA + minB) targetA = minA + (length - minB - minA) / 2;
+  } else if (leftGoverns) {
+    targetA = minA;
+  } else {
+    targetB = minB;
+    aGoverns = false;
+  }
+
+  // During a resize the governing side may change with the direction of the change.
+  const int diffA = targetA != 0 ? targetA - oldA : 0;
+  const int diffB = targetB != 0 ? targetB - oldB : 0;
+  if (delta) {
+    if (!aGoverns) {
+      aGoverns = !(diffA != 0 && std::abs(diffA - d) <= std::abs(diffA));
+    } else {
+      aGoverns = diffB != 0 && std::abs(diffB - d) <= std::abs(diffB);
+    }
+  }
+  if (targetA == 0 && targetB == 0) return;
+  if ((aGoverns ? targetA : targetB) == 0) aGoverns = !aGoverns;
+
+  const int target = aGoverns ? targetA : targetB;
+  int newSize = target;
+  if (delta) {
+    const int previous = aGoverns ? oldA : oldB;
+    const int wanted = target - previous;
+    int step = 0;
+    if (d != 0 && wanted != 0 && Sign(d) == Sign(wanted)) {
+      step = Sign(d) * std::min(std::abs(d), std::abs(wanted));
+    }
+    newSize = previous + step;
+  }
+  if (newSize == length) return;
+  const int sizeA = aGoverns ? newSize : length - newSize;
+  s->SetPixelPlacement(s->Origin(r) + sizeA);
+  s->SetPlacement(s->GetPlacement());
+  s->SetConstrained(true);
+}
+
+FrameZones LayoutManager::ConstructFrameZones(const Rect& rect) const {
+  FrameZones zones;
+  const Rect& c = containingRect_;
+  const bool onBorder[4] = {rect.left == c.left, rect.top == c.top, rect.Right() == c.Right(),
+                            rect.Bottom() == c.Bottom()};
+  int e[4];
+  for (unsigned i = 0; i < 4; ++i) {
+    e[i] = GetEdgeSize(i, onBorder[i]);
+    zones.SetEdgeSize(i, e[i]);
+  }
+  // An edge strip is clipped to the rectangle; a negative size gives an empty strip.
+  auto thickness = [](int edge, int extent) { return std::clamp(edge, 0, std::max(extent, 0)); };
+  const int l = thickness(e[0], rect.width), t = thickness(e[1], rect.height);
+  const int rr = thickness(e[2], rect.width), b = thickness(e[3], rect.height);
+  zones[FrameZones::kLeft] = l > 0 ? Rect{rect.left, rect.top, l, rect.height} : Rect{};
+  zones[FrameZones::kTop] = t > 0 ? Rect{rect.left, rect.top, rect.width, t} : Rect{};
+  zones[FrameZones::kRight] = rr > 0 ? Rect{rect.Right() - rr, rect.top, rr, rect.height} : Rect{};
+  zones[FrameZones::kBottom] = b > 0 ? Rect{rect.left, rect.Bottom() - b, rect.width, b} : Rect{};
+  const Rect interior{rect.left + e[0], rect.top + e[1], rect.width - e[0] - e[2],
+                      rect.height - e[1] - e[3]};
+  zones[FrameZones::kInterior] = interior.width > 0 && interior.height > 0 ? interior : Rect{};
+  zones[FrameZones::kWhole] = rect;
+  return zones;
+}
+
+// --- laying out halves and majorizing --------------------------------------------------
+
+void LayoutManager::LayoutSplitterChild(Splitter* s, LayoutManagerElement* child, bool constrain,
+                                        bool isLeftOrTop, bool leftGoverns, bool keepPixels,
+                                        bool updateNow, Point* delta) {
+  if (!LayoutEnabled()) return;
+  Rect rectA, rectB;
+  SplitLocation(s, rectA, rectB);
+  Point negated;
+  Point* childDelta = delta;
+  if (!isLeftOrTop && delta) {
+    negated = *delta;
+    Along(negated, s->AxisIsY()) = -Along(negated, s->AxisIsY());
+    childDelta = &negated;
+  }
+  FitNodeToRect(child, isLeftOrTop ? rectA : rectB, containingRect_, constrain, leftGoverns,
+                keepPixels, childDelta);
+  if (updateNow) host_->UpdateNow();
+}
+
+void LayoutManager::LayoutSplitterChildren(Splitter* s, bool constrain, bool keepPixelsLeftOrTop,
+                                           bool keepPixelsRightOrBottom, Point* delta) {
+  if (LayoutEnabled()) {
+    LayoutSplitterChild(s, s->GetLeftOrTop(), constrain, true, false, keepPixelsLeftOrTop, false,
+                        delta);
+  }
+  if (LayoutEnabled()) {
+    LayoutSplitterChild(s, s->GetRightOrBottom(), constrain, false, true,
+                        keepPixelsRightOrBottom, false, delta);
+  }
+  host_->UpdateNow();
+}
+
+Splitter* LayoutManager::FindMajorSplitter(Splitter* s) const {
+  Splitter* major = s;
+  for (LayoutManagerElement* p = s->GetParent(); p && p != rootHolder_.get(); p = p->GetParent()) {
+    Splitter* ps = p->AsSplitter();
+    if (!ps || ps->IsVertical() != s->IsVertical()) break;
+    major = ps;
+  }
+  return major;
+}
+
+void LayoutManager::MajorizeSplitter(Splitter* s) {
+  PrepareForLayout(GetRoot());
+  Splitter* major = FindMajorSplitter(s);
+  if (major == s) return;
+  LayoutManagerElement* top = major->GetParent();
+  const Rect majorLocation = major->GetLocation();
+  PrepareForLayout(major);
+
+  // Rotate s upward until its parent is the major splitter's parent.
+  while (s->GetParent() != top) {
+    Splitter* q = s->GetParent()->AsSplitter();
+    Splitter* g = q->GetParent()->AsSplitter();
+    if (q->GetLeftOrTop() == s) {
+      LayoutManagerElement* moved = s->GetRightOrBottom();
+      q->SetLeftOrTop(moved);
+      if (moved) moved->SetParent(q);
+      s->SetRightOrBottom(q);
+    } else {
+      LayoutManagerElement* moved = s->GetLeftOrTop();
+      q->SetRightOrBottom(moved);
+      if (moved) moved->SetParent(q);
+      s->SetLeftOrTop(q);
+    }
+    g->ReplaceElement(q, s);
+    s->SetParent(g);
+    q->SetParent(s);
+    const Rect sLocation = s->GetLocation();
+    s->SetLocation(q->GetLocation());
+    q->SetLocation(sLocation);
+  }
+  if (LayoutEnabled()) {
+    FitNodeToRect(s, majorLocation, containingRect_, true, true, true, nullptr);
+    PrepareForLayout(s);
+  }
+}
+
+// --- finders and hit tests -------------------------------------------------------------
+
+template <typename Visit>
+void LayoutManager::ForEachVisibleSplitter(Visit&& visit) const {
+  // An explicit stack: degenerate trees can be deeper than the call stack allows.
+  std::vector<LayoutManagerElement*> stack;
+  if (GetRoot()) stack.push_back(GetRoot());
+  while (!stack.empty()) {
+    LayoutManagerElement* e = stack.back();
+    stack.pop_back();
+    Splitter* s = e->AsSplitter();
+    if (!s) continue;
+    if (s->IsVisible()) visit(s);
+    if (s->GetRightOrBottom()) stack.push_back(s->GetRightOrBottom());
+    if (s->GetLeftOrTop()) stack.push_back(s->GetLeftOrTop());
+  }
+}
+
+std::vector<Splitter*> LayoutManager::GetSplitters() const {
+  std::vector<Splitter*> out;
+  ForEachVisibleSplitter([&](Splitter* s) { out.push_back(s); });
+  return out;
+}
+
+std::vector<Frame*> LayoutManager::GetFrames() const {
+  std::vector<Frame*> out;
+  std::vector<LayoutManagerElement*> stack;
+  if (GetRoot()) stack.push_back(GetRoot());
+  while (!stack.empty()) {
+    LayoutManagerElement* e = stack.back();
+    stack.pop_back();
+    if (Frame* f = e->AsFrame()) {
+      out.push_back(f);
+    } else if (Splitter* s = e->AsSplitter()) {
+      if (s->GetRightOrBottom()) stack.push_back(s->GetRightOrBottom());
+      if (s->GetLeftOrTop()) stack.push_back(s->GetLeftOrTop());
+    }
+  }
+  return out;
+}
+
+std::vector<Splitter*> LayoutManager::FindSplittersContainingRect(const Rect& rect) const {
+  std::vector<Splitter*> out;
+  if (maximizedFrame_) return out;
+  MeasureScope measuring(*this);
+  ForEachVisibleSplitter([&](Splitter* s) {
+    if (s->ContainsRect(rect)) out.push_back(s);
+  });
+  return out;
+}
+
+bool LayoutManager::HasSplittersWithinRect(const Rect& rect) const {
+  return !FindSplittersContainingRect(rect).empty();
+}
+
+LayoutManager::CursorType LayoutManager::HitCheckCursor(int x, int y) const {
+  const std::vector<Splitter*> hits = FindSplittersContainingRect(Rect{x, y, 1, 1});
+  if (hits.empty()) return kNoBar;
+  if (hits.size() > 1) return kCrossing;
+  return hits.front()->IsVertical() ? kVerticalBar : kHorizontalBar;
+}
+
+std::vector<Splitter*> LayoutManager::FindAllSplittersInSameRowCol(Splitter* splitter) const {
+  const Rect& span = splitter->GetLocation();
+  const bool vertical = splitter->IsVertical();
+  std::vector<Splitter*> out;
+  ForEachVisibleSplitter([&](Splitter* s) {
+    if (s == splitter) return;
+    const Rect& l = s->GetLocation();
+    const bool same = vertical ? (l.top == span.top && l.height == span.height)
+                               : (l.left == span.left && l.width == span.width);
+    if (same) out.push_back(s);
+  });
+  return out;
+}
+
+// The walk begins at the root element, not at the root holder: the holder never has its
+// right-or-bottom side, so a walk from it would stop at once and offer the splitter
+// tracker no candidate. From the root it follows the bars of the given orientation along
+// the right-or-bottom spine, descending into left-or-top splitters, which are the bars a
+// dragged bar of that orientation can line up with.
+void LayoutManager::FindAdjacentSnapPoints(Splitter* dragged, bool vertical, int, int,
+                                           const std::vector<Splitter*>& exclude,
+                                           std::vector<std::unique_ptr<SnapPoint>>& out) const {
+  std::vector<Splitter*> pending;
+  if (GetRoot() && GetRoot()->AsSplitter()) pending.push_back(GetRoot()->AsSplitter());
+  while (!pending.empty()) {
+    Splitter* node = pending.back();
+    pending.pop_back();
+    while (node && node->IsVisible() && node->IsVertical() == vertical &&
+           std::find(exclude.begin(), exclude.end(), node) == exclude.end()) {
+      out.push_back(std::make_unique<SnapPoint>(SnapPoint{dragged, 0, node, 0, true}));
+      Splitter* left = node->GetLeftOrTop()->AsSplitter();
+      if (left && left->IsLeftOrTopSubtreeVisible()) pending.push_back(left);
+      Splitter* right = node->GetRightOrBottom()->AsSplitter();
+      node = right && right->IsRightOrBottomSubtreeVisible() ? right : nullptr;
+    }
+  }
+}
+
+}  // namespace kivworkspace::workspace

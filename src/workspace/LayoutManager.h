@@ -1,0 +1,164 @@
+#pragma once
+
+#include "services/core/PointT.h"
+#include "services/core/RectT.h"
+#include "workspace/FrameZones.h"
+#include "workspace/LayoutManagerElement.h"
+#include "workspace/LayoutManagerHostInterface.h"
+#include "workspace/SnapPoint.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kivworkspace::workspace {
+
+class Frame;
+class Splitter;
+
+// Owns the splitter tree of one window and fits it into a rectangle: each splitter gets
+// its location and bar, each frame its FrameZones, honouring minimum sizes, the sizes that
+// non-stretchy frames want to keep, and bars that stay put while the user drags another
+// bar. Every operation returns silently while the host has layout disabled.
+class LayoutManager {
+ public:
+  // Where a frame goes relative to another (and the sides of static border frames).
+  enum InsertionType { kTop = 0, kLeft = 1, kBottom = 2, kRight = 3, kCentre = 4 };
+  // What lies under a point: nothing, one vertical bar, one horizontal bar, a crossing.
+  enum CursorType { kNoBar = 0, kVerticalBar = 1, kHorizontalBar = 2, kCrossing = 3 };
+
+  explicit LayoutManager(LayoutManagerHostInterface* host);
+  virtual ~LayoutManager();
+  LayoutManager(const LayoutManager&) = delete;
+  LayoutManager& operator=(const LayoutManager&) = delete;
+
+  // The pass: rectangle, then constrain, recompute and keepPixels. Nothing in the base.
+  virtual void Layout(const kivcore::Rect& rect, bool constrain, bool recompute, bool keepPixels);
+  virtual void ReLayout(bool constrain, bool recompute, bool keepPixels);
+  virtual void SetStaticBorderFrame(Frame*, const kivcore::Rect&, InsertionType, bool) {}
+  virtual void SetStaticBorderFrameResizable(InsertionType, bool) {}
+  virtual bool HasStaticBorderFrame(InsertionType) const { return false; }
+  virtual Frame* GetStaticBorderFrame(InsertionType) const { return nullptr; }
+  virtual void RemoveStaticBorderFrame(Frame*, const kivcore::Rect&, bool) {}
+  virtual InsertionType GetInsertionType(const Frame*) const { return kTop; }
+  virtual void ChangeInsertionType(Frame*, InsertionType) {}
+  virtual void ShowAllBorderFrames(bool, const kivcore::Rect&, const kivcore::Rect&) {}
+  virtual void SetStaticTablessFrame(Frame*, const kivcore::Rect&, bool) {}
+  virtual bool HasStaticTablessFrame() const { return false; }
+  virtual Frame* GetStaticTablessFrame() const { return nullptr; }
+  // The border size for window-border edges, else the splitter half width.
+  virtual int GetEdgeSize(unsigned edge, bool isBorder) const;
+
+  // The real root of the tree (a Frame or a Splitter), held by the root holder.
+  LayoutManagerElement* GetRoot() const;
+  LayoutManagerElement* GetRootSplitter() const { return GetRoot(); }
+  // Makes element the root (the caller keeps it linked: splitters are owned from here on).
+  void SetRootElement(LayoutManagerElement* element);
+  Splitter* GetRootHolder() const { return rootHolder_.get(); }
+  // Creates a splitter owned by this manager.
+  Splitter* NewSplitter(bool vertical);
+
+  const kivcore::Rect& GetContainingRect() const { return containingRect_; }
+  void SetContainingRect(const kivcore::Rect& rect) { containingRect_ = rect; }
+  int GetBorderSize() const { return borderSize_; }
+  void SetBorderSize(int size) { borderSize_ = size; }
+  int GetSplitterHalfWidth() const { return splitterHalfWidth_; }
+  void SetSplitterHalfWidth(int halfWidth) { splitterHalfWidth_ = halfWidth; }
+  static int GetDefaultBorderSize();
+  static int GetDefaultSplitterHalfWidth();
+  void SetUserAdjustingSplitter(bool adjusting) { userAdjusting_ += adjusting ? 1 : -1; }
+  bool GetUserAdjustingSplitter() const { return userAdjusting_ > 0; }
+  bool HasAnyReanimatableFrames() const { return !reanimationList_.empty(); }
+  Frame* GetMaximizedFrame() const { return maximizedFrame_; }
+
+  bool LayoutEnabled() const { return host_->GetLayoutEnabled(); }
+  bool SplitterSnappingEnabled() const { return host_->GetSplitterSnappingEnabled(); }
+  int GetTabMinWidth() const { return host_->GetTabMinWidth(); }
+  int GetTabMinHeight() const { return host_->GetTabMinHeight(); }
+  LayoutManagerHostInterface* GetHostInterface() const { return host_; }
+
+  // The recursive step of every layout.
+  void FitNodeToRect(LayoutManagerElement* element, kivcore::Rect rect, kivcore::Rect outer,
+                     bool constrain, bool leftGoverns, bool keepPixels, kivcore::Point* delta);
+  FrameZones ConstructFrameZones(const kivcore::Rect& rect) const;
+  // Runs the preparation step over element's subtree; returns whether any frame in it is
+  // shown. Frames take their constraint from the nearest snap size.
+  bool PrepareForLayout(LayoutManagerElement* element);
+
+  void LayoutSplitterChild(Splitter* splitter, LayoutManagerElement* child, bool constrain,
+                           bool isLeftOrTop, bool leftGoverns, bool keepPixels, bool updateNow,
+                           kivcore::Point* delta);
+  void LayoutSplitterChildren(Splitter* splitter, bool constrain, bool keepPixelsLeftOrTop,
+                              bool keepPixelsRightOrBottom, kivcore::Point* delta);
+
+  void MajorizeSplitter(Splitter* splitter);
+  Splitter* FindMajorSplitter(Splitter* splitter) const;
+
+  std::vector<Splitter*> GetSplitters() const;
+  std::vector<Frame*> GetFrames() const;
+  bool HasSplittersWithinRect(const kivcore::Rect& rect) const;
+  std::vector<Splitter*> FindAllSplittersInSameRowCol(Splitter* splitter) const;
+  CursorType HitCheckCursor(int x, int y) const;
+  // Candidate bars of the given orientation for a dragged bar, outside exclude; the caller
+  // owns what is appended.
+  void FindAdjacentSnapPoints(Splitter* dragged, bool vertical, int a, int b,
+                              const std::vector<Splitter*>& exclude,
+                              std::vector<std::unique_ptr<SnapPoint>>& out) const;
+
+  // Non-zero while a measuring scope is open: splitters may then cache their combined
+  // minimum, constraint and stretchiness, which cannot change until the scope closes.
+  std::uint64_t GetMeasureEpoch() const { return measureEpoch_; }
+
+ protected:
+  LayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host,
+                Splitter* rootHolder, const kivcore::Rect& containingRect);
+  virtual std::unique_ptr<LayoutManager> CreateLayoutManager(const LayoutManager& other,
+                                                             LayoutManagerHostInterface* host,
+                                                             Splitter* rootHolder,
+                                                             const kivcore::Rect& rect) const;
+
+  // Opens a measuring scope for its lifetime. Scopes nest and share the outermost one's
+  // cache, except a fresh scope (opened around a step that changes visibility flags),
+  // which starts a new cache and leaves a new one behind for the scope around it.
+  class MeasureScope {
+   public:
+    explicit MeasureScope(const LayoutManager& m, bool fresh = false);
+    ~MeasureScope();
+    MeasureScope(const MeasureScope&) = delete;
+    MeasureScope& operator=(const MeasureScope&) = delete;
+
+   private:
+    const LayoutManager& manager_;
+    bool outermost_;
+    bool fresh_;
+  };
+
+ private:
+  bool Prepare(LayoutManagerElement* element);
+  void FitSplitter(Splitter* s, const kivcore::Rect& rect, const kivcore::Rect& outer,
+                   bool constrain, bool leftGoverns, bool keepPixels, kivcore::Point* delta);
+  void ConstrainSplitter(Splitter* s, bool leftGoverns, const kivcore::Point* delta);
+  // The two halves of a splitter's location at its bar (the whole location for each when a
+  // side is missing).
+  void SplitLocation(const Splitter* s, kivcore::Rect& leftOrTop, kivcore::Rect& rightOrBottom) const;
+  std::vector<Splitter*> FindSplittersContainingRect(const kivcore::Rect& rect) const;
+  // Pre-order visit of the splitters with both sides present.
+  template <typename Visit>
+  void ForEachVisibleSplitter(Visit&& visit) const;
+
+  LayoutManagerHostInterface* host_;
+  std::unique_ptr<Splitter> rootHolder_;
+  kivcore::Rect containingRect_;
+  int borderSize_;
+  int splitterHalfWidth_;
+  int userAdjusting_ = 0;
+  std::vector<std::unique_ptr<LayoutManagerElement>> reanimationList_;
+  Frame* maximizedFrame_ = nullptr;
+  std::vector<Frame*> hiddenByMaximize_;
+  std::vector<std::unique_ptr<Splitter>> splitters_;
+
+  mutable std::uint64_t measureEpoch_ = 0;
+  mutable std::uint64_t nextMeasureEpoch_ = 0;
+};
+
+}  // namespace kivworkspace::workspace

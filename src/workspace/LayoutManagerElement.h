@@ -1,0 +1,60 @@
+#pragma once
+
+#include "services/core/PointT.h"
+
+#include <vector>
+
+namespace kivworkspace::workspace {
+
+class Frame;
+class LayoutManager;
+class Splitter;
+
+// A node of a window's layout tree: a Splitter (inner node) or a Frame (leaf).
+class LayoutManagerElement {
+ public:
+  explicit LayoutManagerElement(LayoutManager* manager) : manager_(manager) {}
+  virtual ~LayoutManagerElement() = default;
+  LayoutManagerElement(const LayoutManagerElement&) = delete;
+  LayoutManagerElement& operator=(const LayoutManagerElement&) = delete;
+
+  // inY asks about heights when true and widths when false.
+  virtual bool AllowSnapping(bool inY, Frame* frame) const;
+
+  kivcore::Point GetMinimumSize() const { return DoGetMinimumSize(); }
+  void GetSnapSizes(std::vector<kivcore::Point>& sizes) const { DoGetSnapSizes(sizes); }
+  void GetConstraintSize(kivcore::Point& size) const {
+    size = {0, 0};
+    DoGetConstraintSize(size);
+  }
+  bool IsStretchy(bool inY) const { return DoGetIsStretchy(inY); }
+
+  LayoutManagerElement* GetParent() const { return parent_; }
+  void SetParent(LayoutManagerElement* parent) { parent_ = parent; }
+  LayoutManager* GetLayoutManager() const { return manager_; }
+  void SetLayoutManager(LayoutManager* manager) { manager_ = manager; }
+
+  // The node's kind without a dynamic_cast: the layout pass asks this for every node.
+  virtual Frame* AsFrame() { return nullptr; }
+  virtual Splitter* AsSplitter() { return nullptr; }
+  const Frame* AsFrame() const { return const_cast<LayoutManagerElement*>(this)->AsFrame(); }
+  const Splitter* AsSplitter() const {
+    return const_cast<LayoutManagerElement*>(this)->AsSplitter();
+  }
+
+ protected:
+  virtual kivcore::Point DoGetMinimumSize() const = 0;
+  virtual void DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const = 0;
+  virtual void DoGetConstraintSize(kivcore::Point& size) const = 0;
+  virtual bool DoGetIsStretchy(bool inY) const = 0;
+
+ private:
+  LayoutManager* manager_;
+  LayoutManagerElement* parent_ = nullptr;
+};
+
+// The component of p along an axis: heights when inY, widths otherwise.
+inline int Along(const kivcore::Point& p, bool inY) { return inY ? p.y : p.x; }
+inline int& Along(kivcore::Point& p, bool inY) { return inY ? p.y : p.x; }
+
+}  // namespace kivworkspace::workspace

@@ -1,0 +1,173 @@
+#include "workspace/Splitter.h"
+
+#include "services/core/PixelFraction.h"
+#include "workspace/LayoutManager.h"
+
+#include <algorithm>
+
+namespace kivworkspace::workspace {
+
+using kivcore::Point;
+using kivcore::Rect;
+
+Splitter::Splitter(LayoutManager* manager, bool vertical)
+    : LayoutManagerElement(manager), vertical_(vertical) {}
+
+void Splitter::SetPlacement(float placement) { placement_ = std::clamp(placement, 0.0f, 1.0f); }
+
+float Splitter::GetPlacement() const {
+  float p = placement_;
+  if (IsVisible()) {
+    const bool inY = AxisIsY();
+    const int minA = Along(leftOrTop_->GetMinimumSize(), inY);
+    const int minB = Along(rightOrBottom_->GetMinimumSize(), inY);
+    const int length = Length(location_);
+    if (length < minA + minB) return 0.5f;
+    const int a = CalcPixelPlacement(p, location_) - Origin(location_);
+    if ((a < minA || length - a < minB) && length != 0) {
+      p = a < minA ? static_cast<float>(minA) / static_cast<float>(length)
+                   : static_cast<float>(length - minB) / static_cast<float>(length);
+    }
+  }
+  return std::clamp(p, 0.0f, 1.0f);
+}
+
+int Splitter::CalcPixelPlacement(float placement, const Rect& rect) const {
+  return kivcore::FractionToPixel(static_cast<float>(Length(rect)), placement,
+                                  static_cast<float>(Origin(rect)));
+}
+
+int Splitter::GetPixelPlacement() const { return CalcPixelPlacement(GetPlacement(), location_); }
+
+bool Splitter::CalcPlacement(int pixel, float& placement) const {
+  const int length = Length(location_);
+  if (length == 0) return false;
+  placement = kivcore::PixelToFraction(static_cast<float>(pixel),
+                                       static_cast<float>(Origin(location_)),
+                                       static_cast<float>(length));
+  return true;
+}
+
+void Splitter::SetPixelPlacement(int pixel) {
+  float placement = 0;
+  if (CalcPlacement(pixel, placement)) SetPlacement(placement);
+}
+
+void Splitter::GetPlacementSizes(int& leftOrTop, int& rightOrBottom) const {
+  leftOrTop = CalcPixelPlacement(placement_, location_) - Origin(location_);
+  rightOrBottom = Length(location_) - leftOrTop;
+}
+
+int Splitter::GetPrevPixelPlacement() const {
+  return CalcPixelPlacement(prevPlacement_, prevLocation_);
+}
+
+void Splitter::GetPrevPlacementSizes(int& leftOrTop, int& rightOrBottom) const {
+  leftOrTop = GetPrevPixelPlacement() - Origin(prevLocation_);
+  rightOrBottom = Length(prevLocation_) - leftOrTop;
+}
+
+void Splitter::SavePlacementState() {
+  prevPlacement_ = GetPlacement();
+  prevLocation_ = location_;
+}
+
+Rect Splitter::GetDrawRect() const {
+  Rect r = location_;
+  const int pixel = GetPixelPlacement();
+  if (vertical_) {
+    r.left = pixel;
+    r.width = 0;
+  } else {
+    r.top = pixel;
+    r.height = 0;
+  }
+  if (leftOrTop_) {
+    const int h = GetLayoutManager() ? GetLayoutManager()->GetSplitterHalfWidth() : 0;
+    r = r.Inset(-h);
+  }
+  return r;
+}
+
+bool Splitter::ContainsPoint(int x, int y) const {
+  return GetDrawRect().Contains(kivcore::Point{x, y});
+}
+
+bool Splitter::ContainsRect(const Rect& r) const { return GetDrawRect().Intersects(r); }
+
+void Splitter::ReplaceElement(LayoutManagerElement* oldElement, LayoutManagerElement* newElement) {
+  if (leftOrTop_ == oldElement) {
+    leftOrTop_ = newElement;
+  } else if (rightOrBottom_ == oldElement) {
+    rightOrBottom_ = newElement;
+  }
+}
+
+bool Splitter::SameOrientation(const LayoutManagerElement* other) const {
+  const Splitter* s = other ? other->AsSplitter() : nullptr;
+  return !s || s->vertical_ == vertical_;
+}
+
+std::uint64_t Splitter::CacheEpoch() const {
+  const LayoutManager* m = GetLayoutManager();
+  return m ? m->GetMeasureEpoch() : 0;
+}
+
+Point Splitter::Combine(Point (*measure)(const LayoutManagerElement&)) const {
+  const bool a = IsLeftOrTopSubtreeVisible(), b = IsRightOrBottomSubtreeVisible();
+  if (!a && !b) return {0, 0};
+  if (!b) return measure(*leftOrTop_);
+  if (!a) return measure(*rightOrBottom_);
+  const Point pa = measure(*leftOrTop_), pb = measure(*rightOrBottom_);
+  return vertical_ ? Point{pa.x + pb.x, std::max(pa.y, pb.y)}
+                   : Point{std::max(pa.x, pb.x), pa.y + pb.y};
+}
+
+Point Splitter::DoGetMinimumSize() const {
+  const std::uint64_t epoch = CacheEpoch();
+  if (epoch != 0 && minimumEpoch_ == epoch) return minimum_;
+  minimum_ = Combine([](const LayoutManagerElement& e) { return e.GetMinimumSize(); });
+  minimumEpoch_ = epoch;
+  return minimum_;
+}
+
+void Splitter::DoGetConstraintSize(Point& size) const {
+  const std::uint64_t epoch = CacheEpoch();
+  if (epoch == 0 || constraintEpoch_ != epoch) {
+    constraint_ = Combine([](const LayoutManagerElement& e) {
+      Point p;
+      e.GetConstraintSize(p);
+      return p;
+    });
+    constraintEpoch_ = epoch;
+  }
+  size = constraint_;
+}
+
+bool Splitter::DoGetIsStretchy(bool inY) const {
+  const std::uint64_t epoch = CacheEpoch();
+  const int i = inY ? 1 : 0;
+  if (epoch != 0 && stretchyEpoch_[i] == epoch) return stretchy_[i];
+  stretchy_[i] = (IsLeftOrTopSubtreeVisible() && leftOrTop_->IsStretchy(inY)) ||
+                 (IsRightOrBottomSubtreeVisible() && rightOrBottom_->IsStretchy(inY));
+  stretchyEpoch_[i] = epoch;
+  return stretchy_[i];
+}
+
+bool Splitter::AllowSnapping(bool inY, Frame* frame) const {
+  if (IsLeftOrTopSubtreeVisible() && !leftOrTop_->AllowSnapping(inY, frame)) return false;
+  return !IsRightOrBottomSubtreeVisible() || rightOrBottom_->AllowSnapping(inY, frame);
+}
+
+void Splitter::DoGetSnapSizes(std::vector<Point>& sizes) const {
+  if (IsLeftOrTopSubtreeVisible()) leftOrTop_->GetSnapSizes(sizes);
+  if (IsRightOrBottomSubtreeVisible()) {
+    std::vector<Point> right;
+    rightOrBottom_->GetSnapSizes(right);
+    const int shift = GetPixelPlacement();
+    for (Point& p : right) Along(p, AxisIsY()) += shift;
+    sizes.insert(sizes.end(), right.begin(), right.end());
+  }
+}
+
+}  // namespace kivworkspace::workspace

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "services/core/RectT.h"
+#include "workspace/LayoutManagerElement.h"
+
+#include <cstdint>
+
+namespace kivworkspace::workspace {
+
+// An inner node of the layout tree: cuts its location in two along one axis. A vertical
+// splitter has a vertical bar with its children side by side (axis x); a horizontal one
+// has its children one above the other (axis y). Owned by the layout manager.
+class Splitter : public LayoutManagerElement {
+ public:
+  Splitter(LayoutManager* manager, bool vertical);
+
+  Splitter* AsSplitter() override { return this; }
+
+  LayoutManagerElement* GetLeftOrTop() const { return leftOrTop_; }
+  void SetLeftOrTop(LayoutManagerElement* e) { leftOrTop_ = e; }
+  LayoutManagerElement* GetRightOrBottom() const { return rightOrBottom_; }
+  void SetRightOrBottom(LayoutManagerElement* e) { rightOrBottom_ = e; }
+  void SetLeftOrTopVisible(bool visible) { leftOrTopVisible_ = visible; }
+  void SetRightOrBottomVisible(bool visible) { rightOrBottomVisible_ = visible; }
+  bool IsVertical() const { return vertical_; }
+  void SetVertical(bool vertical) { vertical_ = vertical; }
+  bool GetConstrained() const { return constrained_; }
+  void SetConstrained(bool constrained) { constrained_ = constrained; }
+  const kivcore::Rect& GetLocation() const { return location_; }
+  void SetLocation(const kivcore::Rect& location) { location_ = location; }
+  float GetPrevPlacement() const { return prevPlacement_; }
+  const kivcore::Rect& GetPrevLocation() const { return prevLocation_; }
+
+  // A side is present when it has a child and its visible flag is set.
+  bool IsLeftOrTopSubtreeVisible() const { return leftOrTop_ && leftOrTopVisible_; }
+  bool IsRightOrBottomSubtreeVisible() const { return rightOrBottom_ && rightOrBottomVisible_; }
+  bool IsVisible() const { return IsLeftOrTopSubtreeVisible() && IsRightOrBottomSubtreeVisible(); }
+
+  // Store the value clamped to 0..1.
+  void SetPlacement(float placement);
+  void SetPlacementNormalize(float placement) { SetPlacement(placement); }
+  // The stored placement moved, where needed, so that both children get their minimum.
+  float GetPlacement() const;
+  float GetStoredPlacement() const { return placement_; }
+
+  // The bar's absolute coordinate on the location.
+  int GetPixelPlacement() const;
+  // Nothing happens when the location has zero length.
+  void SetPixelPlacement(int pixel);
+  // The fraction of pixel on the location, unclamped; false when the length is 0.
+  bool CalcPlacement(int pixel, float& placement) const;
+  int CalcPixelPlacement(float placement, const kivcore::Rect& rect) const;
+  // Sizes of the two sides for the stored placement.
+  void GetPlacementSizes(int& leftOrTop, int& rightOrBottom) const;
+  int GetPrevPixelPlacement() const;
+  void GetPrevPlacementSizes(int& leftOrTop, int& rightOrBottom) const;
+  void SavePlacementState();
+
+  // The bar rectangle, grown by the manager's splitter half width.
+  kivcore::Rect GetDrawRect() const;
+  bool ContainsPoint(int x, int y) const;
+  bool ContainsRect(const kivcore::Rect& r) const;
+
+  void ReplaceElement(LayoutManagerElement* oldElement, LayoutManagerElement* newElement);
+  bool SameOrientation(const LayoutManagerElement* other) const;
+
+  bool AllowSnapping(bool inY, Frame* frame) const override;
+
+  // Origin and length of a rectangle along this splitter's axis.
+  int Origin(const kivcore::Rect& r) const { return vertical_ ? r.left : r.top; }
+  int Length(const kivcore::Rect& r) const { return vertical_ ? r.width : r.height; }
+  // The in-y flag for questions along this splitter's axis.
+  bool AxisIsY() const { return !vertical_; }
+
+ protected:
+  kivcore::Point DoGetMinimumSize() const override;
+  void DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const override;
+  void DoGetConstraintSize(kivcore::Point& size) const override;
+  bool DoGetIsStretchy(bool inY) const override;
+
+ private:
+  // Sum along the axis, maximum across, over the present sides.
+  kivcore::Point Combine(kivcore::Point (*measure)(const LayoutManagerElement&)) const;
+  // The manager's measuring epoch, or 0 when results must not be cached.
+  std::uint64_t CacheEpoch() const;
+
+  float prevPlacement_ = 0.5f;
+  kivcore::Rect prevLocation_;
+  float placement_ = 0.5f;
+  kivcore::Rect location_;
+  bool vertical_;
+  bool constrained_ = false;
+  bool leftOrTopVisible_ = true;
+  bool rightOrBottomVisible_ = true;
+  LayoutManagerElement* leftOrTop_ = nullptr;
+  LayoutManagerElement* rightOrBottom_ = nullptr;
+
+  // Combined sizes cached for one measuring epoch of the manager (see LayoutManager), so a
+  // pass over a deep tree measures each subtree once instead of once per ancestor.
+  mutable std::uint64_t minimumEpoch_ = 0;
+  mutable kivcore::Point minimum_;
+  mutable std::uint64_t constraintEpoch_ = 0;
+  mutable kivcore::Point constraint_;
+  mutable std::uint64_t stretchyEpoch_[2] = {0, 0};
+  mutable bool stretchy_[2] = {false, false};
+};
+
+}  // namespace kivworkspace::workspace
