@@ -19,7 +19,7 @@ class LayoutManagerElement {
   LayoutManagerElement& operator=(const LayoutManagerElement&) = delete;
 
   // inY asks about heights when true and widths when false.
-  virtual bool AllowSnapping(bool inY, Frame* frame) const;
+  virtual bool AllowSnapping(bool /*inY*/, Frame* /*frame*/) const { return true; }
 
   kivcore::Point GetMinimumSize() const { return DoGetMinimumSize(); }
   void GetSnapSizes(std::vector<kivcore::Point>& sizes) const { DoGetSnapSizes(sizes); }
