@@ -1,0 +1,94 @@
+// The layout pass on balanced trees and on degenerate chains (every splitter's right side
+// is the next splitter) of 10 to 10,000 frames. Each benchmark reports the time per frame
+// in the "ns/frame" counter; a linear pass keeps it flat as the tree grows.
+#include "LayoutTestHosts.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace kivtest;
+using ws::LayoutManagerElement;
+using ws::Splitter;
+
+namespace {
+
+// Frames from the recording hosts of the tests, without a call log.
+struct BenchLayout {
+  RecordingWindowHost window;
+  TestLayoutManager manager{&window};
+  TreeBuilder tree{manager};
+  Splitter* dragged = nullptr;  // a bar in the middle of the tree
+
+  BenchLayout(int frames, bool chain) {
+    manager.SetRootElement(chain ? Chain(frames) : Balanced(frames, true));
+    manager.Layout(Window(), true, true, false);
+    dragged = manager.GetSplitters()[manager.GetSplitters().size() / 2];
+  }
+
+  // Big enough that every frame gets a few pixels.
+  static Rect Window() { return {0, 0, 40000, 40000}; }
+
+  LayoutManagerElement* Balanced(int frames, bool vertical) {
+    if (frames == 1) return tree.NewFrame({2, 2});
+    const int left = frames / 2;
+    LayoutManagerElement* a = Balanced(left, !vertical);
+    LayoutManagerElement* b = Balanced(frames - left, !vertical);
+    return tree.Split(vertical, a, b, static_cast<float>(left) / static_cast<float>(frames));
+  }
+
+  LayoutManagerElement* Chain(int frames) {
+    LayoutManagerElement* tail = tree.NewFrame({2, 2});
+    for (int i = 1; i < frames; ++i) {
+      tail = tree.Split(i % 2 == 0, tree.NewFrame({2, 2}), tail, 1.0f / static_cast<float>(i + 1));
+    }
+    return tail;
+  }
+};
+
+void PerFrame(benchmark::State& state) {
+  const auto frames = state.range(0);
+  state.SetItemsProcessed(state.iterations() * frames);
+  state.counters["ns/frame"] = benchmark::Counter(static_cast<double>(state.iterations() * frames),
+                                                  benchmark::Counter::kIsRate |
+                                                      benchmark::Counter::kInvert);
+}
+
+template <bool Chain>
+void BM_FullLayout(benchmark::State& state) {
+  BenchLayout b(static_cast<int>(state.range(0)), Chain);
+  for (auto _ : state) b.manager.Layout(BenchLayout::Window(), true, true, false);
+  PerFrame(state);
+}
+
+// One step of a bar drag: the bar moves a pixel, the rest keeps its pixels.
+template <bool Chain>
+void BM_ReLayoutWhileDragging(benchmark::State& state) {
+  BenchLayout b(static_cast<int>(state.range(0)), Chain);
+  b.manager.SetUserAdjustingSplitter(true);
+  int step = 0;
+  for (auto _ : state) {
+    b.dragged->SetPixelPlacement(b.dragged->GetPixelPlacement() + ((step++ & 1) ? 1 : -1));
+    b.manager.ReLayout(false, true, true);
+  }
+  b.manager.SetUserAdjustingSplitter(false);
+  PerFrame(state);
+}
+
+template <bool Chain>
+void BM_HitCheckCursor(benchmark::State& state) {
+  BenchLayout b(static_cast<int>(state.range(0)), Chain);
+  const Rect bar = b.dragged->GetDrawRect();
+  for (auto _ : state) benchmark::DoNotOptimize(b.manager.HitCheckCursor(bar.left + 1, bar.top + 1));
+  PerFrame(state);
+}
+
+}  // namespace
+
+#define KIV_LAYOUT_SIZES ->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)
+BENCHMARK(BM_FullLayout<false>)->Name("FullLayout/balanced") KIV_LAYOUT_SIZES;
+BENCHMARK(BM_FullLayout<true>)->Name("FullLayout/chain") KIV_LAYOUT_SIZES;
+BENCHMARK(BM_ReLayoutWhileDragging<false>)->Name("ReLayoutWhileDragging/balanced") KIV_LAYOUT_SIZES;
+BENCHMARK(BM_ReLayoutWhileDragging<true>)->Name("ReLayoutWhileDragging/chain") KIV_LAYOUT_SIZES;
+BENCHMARK(BM_HitCheckCursor<false>)->Name("HitCheckCursor/balanced") KIV_LAYOUT_SIZES;
+BENCHMARK(BM_HitCheckCursor<true>)->Name("HitCheckCursor/chain") KIV_LAYOUT_SIZES;
+
+BENCHMARK_MAIN();
