@@ -27,8 +27,8 @@ class Frame : public LayoutManagerElement {
   kivcore::Rect FrameRectToTabWellRect(const kivcore::Rect& r) const {
     return host_->FrameRectToTabWellRect(r);
   }
-  void GetTabData(std::vector<std::pair<kivcore::UTF16String, kivcore::UTF16String>>& tabs) const {
-    host_->DoGetTabData(tabs);
+  void GetTabData(TabDataList& visible, TabDataList& removed, TabDataList& hidden) const {
+    host_->DoGetTabData(visible, removed, hidden);
   }
   FrameHostInterface* GetHostInterface() const { return host_; }
 

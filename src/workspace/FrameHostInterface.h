@@ -10,6 +10,9 @@
 
 namespace kivworkspace::workspace {
 
+// One (tab type, saved state as an XML fragment) pair per tab.
+using TabDataList = std::vector<std::pair<kivcore::UTF8String, kivcore::UTF8String>>;
+
 // What the layout engine asks of the UI object that draws a frame.
 class FrameHostInterface {
  public:
@@ -29,9 +32,10 @@ class FrameHostInterface {
   virtual kivcore::Rect GetTabWellGlobalRect() const = 0;
   // The host object itself, for callers that know its type.
   virtual void* GetHostData() = 0;
-  // One pair per tab of the frame.
-  virtual void DoGetTabData(
-      std::vector<std::pair<kivcore::UTF16String, kivcore::UTF16String>>& tabs) const = 0;
+  // What the frame holds: its panels in tab order, its removed-panel records and its
+  // hidden panels.
+  virtual void DoGetTabData(TabDataList& visible, TabDataList& removed,
+                            TabDataList& hidden) const = 0;
 };
 
 }  // namespace kivworkspace::workspace

@@ -3,6 +3,7 @@
 #include "services/ui/skin/SkinManager.h"
 #include "skins/LayoutManagerSkin.h"
 #include "workspace/Frame.h"
+#include "workspace/FrameDataProxy.h"
 #include "workspace/Splitter.h"
 
 #include <algorithm>

@@ -8,12 +8,17 @@
 #include "workspace/SnapPoint.h"
 
 #include <cstdint>
+#include <functional>
+#include <iosfwd>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kivworkspace::workspace {
 
 class Frame;
+class FrameDataProxy;
 class Splitter;
 
 // Owns the splitter tree of one window and fits it into a rectangle: each splitter gets
@@ -26,6 +31,22 @@ class LayoutManager {
   enum InsertionType { kTop = 0, kLeft = 1, kBottom = 2, kRight = 3, kCentre = 4 };
   // What lies under a point: nothing, one vertical bar, one horizontal bar, a crossing.
   enum CursorType { kNoBar = 0, kVerticalBar = 1, kHorizontalBar = 2, kCrossing = 3 };
+
+  // Drags splitter bars; made by the docking interaction's splitter tracker.
+  class Tracker {
+   public:
+    Tracker() = default;
+    virtual ~Tracker() = default;
+    Tracker(const Tracker&) = delete;
+    Tracker& operator=(const Tracker&) = delete;
+    virtual void Begin(const kivcore::Point& p) = 0;
+    virtual void Move(const kivcore::Point& p) = 0;
+    virtual void End() = 0;
+  };
+  // Makes the tracker for the (already majorized) bars under a point.
+  using TrackerFactory = std::function<std::unique_ptr<Tracker>(
+      LayoutManager& manager, const std::vector<Splitter*>& splitters)>;
+  static void SetTrackerFactory(TrackerFactory factory);
 
   explicit LayoutManager(LayoutManagerHostInterface* host);
   virtual ~LayoutManager();
@@ -70,6 +91,41 @@ class LayoutManager {
   bool GetUserAdjustingSplitter() const { return userAdjusting_ > 0; }
   bool HasAnyReanimatableFrames() const { return !reanimationList_.empty(); }
   Frame* GetMaximizedFrame() const { return maximizedFrame_; }
+  bool HasMaximizedFrame() const { return maximizedFrame_ != nullptr; }
+  bool IsTheMaximizedFrame(const Frame* frame) const { return maximizedFrame_ == frame; }
+
+  // --- editing the tree ---
+  // Puts newFrame beside target (the root element when null), taking half its place.
+  void AddFrame(Frame* target, InsertionType type, Frame* newFrame);
+  // Takes a frame out of the tree. With keepPlaceholder a placeholder keeps its place (and
+  // with keepFrame the frame itself, for reanimation); without, its parent splitter goes.
+  void RemoveFrame(Frame* frame, bool keepPlaceholder, bool keepFrame);
+  // Puts frame where placeholder is and destroys the placeholder; the caller lays out.
+  void ReanimateFrame(LayoutManagerElement* placeholder, Frame* frame);
+  // The first placeholder (in order of removal) holding frame, or remembering a tab type.
+  FrameDataProxy* FindFrameForReanimation(const Frame* frame) const;
+  FrameDataProxy* FindFrameForReanimation(std::string_view tabType) const;
+  void SwapFrame(Frame* oldFrame, Frame* newFrame);
+  // Installs a new root holder and its tree. Splitters of the new tree must belong to this
+  // manager (NewSplitter) or to the new holder's subtree; its placeholders, when not on
+  // this manager's list already, are adopted by the list.
+  void SwapRoot(std::unique_ptr<Splitter> newRootHolder);
+  void SetRootFrame(Frame* frame, const kivcore::Rect& rect);
+  // Hides every other shown frame (null shows them again), then lays out.
+  void SetMaximizedFrame(Frame* frame);
+  // A tracker for the bars under the rectangle (or point), which are majorized first; out
+  // stays empty when there is no bar there or no tracker factory.
+  void AcquireTracker(const kivcore::Rect& rect, std::unique_ptr<Tracker>& out);
+  void AcquireTracker(int x, int y, std::unique_ptr<Tracker>& out);
+  // The first broken invariant of the tree (parent pointers, two child pointers per
+  // splitter, managers), or an empty string.
+  std::string CheckStructure() const;
+  // Asserts CheckStructure() in debug builds.
+  void AssertStructureOK() const;
+  // The tree in the Graphviz dot language.
+  void DumpToGraphvis(std::ostream& out) const;
+  // Placeholders in order of removal.
+  std::vector<FrameDataProxy*> GetPlaceholders() const;
 
   bool LayoutEnabled() const { return host_->GetLayoutEnabled(); }
   bool SplitterSnappingEnabled() const { return host_->GetSplitterSnappingEnabled(); }
@@ -135,6 +191,9 @@ class LayoutManager {
 
  private:
   bool Prepare(LayoutManagerElement* element);
+  bool LayoutNewFrame(Frame* frame);
+  void DestroySplitter(Splitter* splitter);
+  void RemovePlaceholder(FrameDataProxy* placeholder);
   void FitSplitter(Splitter* s, const kivcore::Rect& rect, const kivcore::Rect& outer,
                    bool constrain, bool leftGoverns, bool keepPixels, kivcore::Point* delta);
   void ConstrainSplitter(Splitter* s, bool leftGoverns, const kivcore::Point* delta);
@@ -152,7 +211,7 @@ class LayoutManager {
   int borderSize_;
   int splitterHalfWidth_;
   int userAdjusting_ = 0;
-  std::vector<std::unique_ptr<LayoutManagerElement>> reanimationList_;
+  std::vector<std::unique_ptr<FrameDataProxy>> reanimationList_;
   Frame* maximizedFrame_ = nullptr;
   std::vector<Frame*> hiddenByMaximize_;
   std::vector<std::unique_ptr<Splitter>> splitters_;

@@ -7,6 +7,7 @@
 namespace kivworkspace::workspace {
 
 class Frame;
+class FrameDataProxy;
 class LayoutManager;
 class Splitter;
 
@@ -37,6 +38,7 @@ class LayoutManagerElement {
   // The node's kind without a dynamic_cast: the layout pass asks this for every node.
   virtual Frame* AsFrame() { return nullptr; }
   virtual Splitter* AsSplitter() { return nullptr; }
+  virtual FrameDataProxy* AsPlaceholder() { return nullptr; }
   const Frame* AsFrame() const { return const_cast<LayoutManagerElement*>(this)->AsFrame(); }
   const Splitter* AsSplitter() const {
     return const_cast<LayoutManagerElement*>(this)->AsSplitter();

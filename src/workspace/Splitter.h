@@ -15,6 +15,8 @@ class Splitter : public LayoutManagerElement {
   Splitter(LayoutManager* manager, bool vertical);
 
   Splitter* AsSplitter() override { return this; }
+  // A splitter of a preview copy is owned by the copy it belongs to, not by its manager.
+  virtual bool IsPreview() const { return false; }
 
   LayoutManagerElement* GetLeftOrTop() const { return leftOrTop_; }
   void SetLeftOrTop(LayoutManagerElement* e) { leftOrTop_ = e; }

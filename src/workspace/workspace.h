@@ -2,6 +2,7 @@
 // The docking workspace: the layout engine (splitter trees of frames).
 
 #include "workspace/Frame.h"
+#include "workspace/FrameDataProxy.h"
 #include "workspace/FrameHostInterface.h"
 #include "workspace/FrameZones.h"
 #include "workspace/LayoutManager.h"

@@ -46,7 +46,17 @@ class RecordingFrameHost : public ws::FrameHostInterface {
   Rect GetFrameLocalRect() const override { return rect_; }
   Rect GetTabWellGlobalRect() const override { return rect_; }
   void* GetHostData() override { return this; }
-  void DoGetTabData(std::vector<std::pair<kivcore::UTF16String, kivcore::UTF16String>>&) const override {}
+  void DoGetTabData(ws::TabDataList& visible, ws::TabDataList& removed,
+                    ws::TabDataList& hidden) const override {
+    visible.insert(visible.end(), tabs_.begin(), tabs_.end());
+    removed.insert(removed.end(), removedTabs_.begin(), removedTabs_.end());
+    hidden.insert(hidden.end(), hiddenTabs_.begin(), hiddenTabs_.end());
+  }
+  void setTabs(ws::TabDataList visible, ws::TabDataList removed = {}, ws::TabDataList hidden = {}) {
+    tabs_ = std::move(visible);
+    removedTabs_ = std::move(removed);
+    hiddenTabs_ = std::move(hidden);
+  }
 
   int id() const { return id_; }
   const Rect& rect() const { return rect_; }
@@ -67,6 +77,7 @@ class RecordingFrameHost : public ws::FrameHostInterface {
   Point minimum_;
   std::vector<Point> snaps_;
   bool shown_ = true;
+  ws::TabDataList tabs_, removedTabs_, hiddenTabs_;
   Rect rect_;
   ws::FrameZones zones_;
   int placed_ = 0;

@@ -9,7 +9,8 @@
 namespace kivcore::threads {
 
 // A thread of its own running an event loop: functions posted to it run there one at a
-// time in posting order. Destroying it runs what is already queued, then joins.
+// time in posting order. Destroying it runs what is already queued, then joins (or, when
+// the last reference goes away on the loop's own thread, lets the thread finish alone).
 class EventLoopThread : public AsyncEventLoopAdaptor {
  public:
   static std::shared_ptr<EventLoopThread> Create();
@@ -22,7 +23,7 @@ class EventLoopThread : public AsyncEventLoopAdaptor {
   void Post(Task f) override;
 
  private:
-  RunLoop loop_;
+  std::shared_ptr<RunLoop> loop_;  // shared with the thread, which may outlive this object
   std::thread thread_;
 };
 

@@ -2,9 +2,7 @@
 
 #include "services/core/AsyncThreadedExecutor.h"
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 
 namespace boost::asio {
 class thread_pool;
@@ -13,7 +11,9 @@ class thread_pool;
 namespace kivcore::threads {
 
 // A fixed number of threads running posted functions. Destroying it lets running functions
-// finish and drops the ones still queued.
+// finish and drops the ones still queued. It may be destroyed by one of its own functions
+// (the last reference dropped there): the pool is then stopped and joined by a helper
+// thread once that function has returned.
 class ThreadPoolExecutor : public AsyncThreadedExecutor {
  public:
   static std::shared_ptr<ThreadPoolExecutor> Create(std::size_t threadCount);
@@ -29,11 +29,11 @@ class ThreadPoolExecutor : public AsyncThreadedExecutor {
   void Post(Task f) override;
 
  private:
+  struct Outstanding;  // shared with queued functions, which may outlive this object
+
   std::size_t threadCount_;
   std::unique_ptr<boost::asio::thread_pool> pool_;
-  std::mutex mutex_;
-  std::condition_variable idle_;
-  std::size_t outstanding_ = 0;
+  std::shared_ptr<Outstanding> outstanding_;
 };
 
 }  // namespace kivcore::threads

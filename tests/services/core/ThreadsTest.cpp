@@ -233,3 +233,26 @@ TEST(EventLoopThread, RunsInOrderAndFinishesQueuedWorkOnDestruction) {
   ASSERT_EQ(order.size(), 100u);
   for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
 }
+
+TEST(Executors, MayBeReleasedByTheirOwnFunctions) {
+  Gate done;
+  {
+    auto pool = CreateCPUBoundExecutor(2);
+    auto sub = CreateSubExecutor(pool, 1);
+    // The last references go away inside a function running on the pool.
+    sub->CallAsynchronously([sub, pool, &done]() mutable {
+      sub.reset();
+      pool.reset();
+      done.Open();
+    });
+  }
+  EXPECT_TRUE(done.PassThrough(10000));
+  auto loop = EventLoopThread::Create();
+  Gate loopDone;
+  loop->CallAsynchronously([held = loop, &loopDone]() mutable {
+    held.reset();
+    loopDone.Open();
+  });
+  loop.reset();
+  EXPECT_TRUE(loopDone.PassThrough(10000));
+}
