@@ -115,6 +115,7 @@ bool LayoutManager::Prepare(LayoutManagerElement* element) {
     return f->IsFrameShown();
   }
   Splitter* s = element->AsSplitter();
+  if (!s) return false;  // a placeholder shows nothing
   s->SavePlacementState();
   s->SetConstrained(false);
   const bool a = Prepare(s->GetLeftOrTop());
@@ -131,9 +132,9 @@ void LayoutManager::FitNodeToRect(LayoutManagerElement* element, Rect rect, Rect
   MeasureScope measuring(*this);
   if (Frame* f = element->AsFrame()) {
     f->SetSizeAndPos(ConstructFrameZones(rect));
-  } else {
-    FitSplitter(element->AsSplitter(), rect, outer, constrain, leftGoverns, keepPixels, delta);
-  }
+  } else if (Splitter* s = element->AsSplitter()) {
+    FitSplitter(s, rect, outer, constrain, leftGoverns, keepPixels, delta);
+  }  // a placeholder takes no space
 }
 
 void LayoutManager::SplitLocation(const Splitter* s, Rect& leftOrTop, Rect& rightOrBottom) const {

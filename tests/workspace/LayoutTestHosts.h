@@ -102,8 +102,9 @@ class RecordingWindowHost : public ws::LayoutManagerHostInterface {
   CallLog* log_;
 };
 
-// Fits the root element to the rectangle, passing the change of the window's size since
-// the last layout as the delta when it is not (0, 0), as the window managers do.
+// Fits the root element (or the maximized frame) to the rectangle, passing the change of
+// the window's size since the last layout as the delta when it is not (0, 0), as the
+// window managers do.
 class TestLayoutManager : public ws::LayoutManager {
  public:
   using ws::LayoutManager::LayoutManager;
@@ -112,6 +113,10 @@ class TestLayoutManager : public ws::LayoutManager {
     if (!LayoutEnabled()) return;
     const Rect previous = GetContainingRect();
     SetContainingRect(rect);
+    if (ws::Frame* maximized = GetMaximizedFrame()) {
+      maximized->SetSizeAndPos(ConstructFrameZones(rect));
+      return;
+    }
     if (recompute) PrepareForLayout(GetRoot());
     Point delta{rect.width - previous.width, rect.height - previous.height};
     const bool resized = delta.x != 0 || delta.y != 0;
