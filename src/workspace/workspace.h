@@ -8,5 +8,8 @@
 #include "workspace/LayoutManager.h"
 #include "workspace/LayoutManagerElement.h"
 #include "workspace/LayoutManagerHostInterface.h"
+#include "workspace/LayoutManagerV1.h"
+#include "workspace/SecondaryUIFrame.h"
 #include "workspace/SnapPoint.h"
 #include "workspace/Splitter.h"
+#include "workspace/TouchLayoutManager.h"
