@@ -2,6 +2,7 @@
 
 #include "services/core/PointT.h"
 #include "services/core/RectT.h"
+#include "workspace/DropZone.h"
 #include "workspace/FrameZones.h"
 #include "workspace/LayoutManagerElement.h"
 #include "workspace/LayoutManagerHostInterface.h"
@@ -127,6 +128,20 @@ class LayoutManager {
   // Placeholders in order of removal.
   std::vector<FrameDataProxy*> GetPlaceholders() const;
 
+  // --- drop zones and previews ---
+  // The six zones of a frame (top, left, bottom, right, centre, tab well) for its rectangle
+  // in global coordinates; exclusions (top, left, bottom, right) narrow them where the
+  // window's edge zones overlap the frame.
+  std::vector<DropZone> GetDropZones(Frame* frame, const kivcore::Rect& frameRect,
+                                     const std::vector<int>& exclusions) const;
+  // The rectangle dragged would get beside target, worked out on a copy of the tree; the
+  // real tree and its frame hosts are not touched. Empty when this kind of manager makes
+  // no preview copies.
+  kivcore::Rect PreviewAddFrame(Frame* target, InsertionType type, Frame* dragged) const;
+  // The rectangle neighbour (by default the removed frame's sibling frame) would get if
+  // removed were taken out, worked out on a copy of the tree.
+  kivcore::Rect PreviewRemoveFrame(Frame* removed, Frame* neighbour) const;
+
   bool LayoutEnabled() const { return host_->GetLayoutEnabled(); }
   bool SplitterSnappingEnabled() const { return host_->GetSplitterSnappingEnabled(); }
   int GetTabMinWidth() const { return host_->GetTabMinWidth(); }
@@ -190,6 +205,10 @@ class LayoutManager {
   };
 
  private:
+  struct PreviewCopy;
+  std::unique_ptr<PreviewCopy> MakePreviewCopy() const;
+  // The rectangle the tree occupies: the root's location.
+  kivcore::Rect TreeRect() const;
   bool Prepare(LayoutManagerElement* element);
   bool LayoutNewFrame(Frame* frame);
   void DestroySplitter(Splitter* splitter);

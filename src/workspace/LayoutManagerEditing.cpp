@@ -129,13 +129,13 @@ void LayoutManager::RemoveFrame(Frame* frame, bool keepPlaceholder, bool keepFra
     if (isChild && other && p != rootHolder_.get()) {
       Splitter* g = p->GetParent()->AsSplitter();
       Relink(g, p, other);
-      if (!p->IsPreview()) {
-        if (major == p) {
-          Splitter* otherSplitter = other->AsSplitter();
-          major = otherSplitter ? FindMajorSplitter(otherSplitter) : nullptr;
-        }
-        DestroySplitter(p);
+      // P leaves the tree, so it can no longer be the splitter to lay out; a preview's
+      // splitter is owned by its copy and only unlinked.
+      if (major == p) {
+        Splitter* otherSplitter = other->AsSplitter();
+        major = otherSplitter ? FindMajorSplitter(otherSplitter) : nullptr;
       }
+      if (!p->IsPreview()) DestroySplitter(p);
     } else {
       p->ReplaceElement(frame, nullptr);
     }
