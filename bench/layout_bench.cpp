@@ -3,6 +3,8 @@
 // in the "ns/frame" counter; a linear pass keeps it flat as the tree grows.
 #include "LayoutTestHosts.h"
 
+#include "workspace/LayoutManagerV1.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace kivtest;
@@ -81,7 +83,37 @@ void BM_HitCheckCursor(benchmark::State& state) {
   PerFrame(state);
 }
 
+// One pointer move during a tab drag over a desktop window: the drop zones of the frame
+// under the pointer and a preview of the drop on each of its four sides.
+void BM_DragPointerMove(benchmark::State& state) {
+  RecordingWindowHost window;
+  ws::LayoutManagerV1 manager(&window);
+  TreeBuilder tree(manager);
+  const int frames = static_cast<int>(state.range(0));
+  ws::Frame* first = tree.NewFrame();
+  manager.SetRootFrame(first, {0, 0, 4000, 3000});
+  std::vector<ws::Frame*> all{first};
+  for (int i = 1; i < frames; ++i) {
+    ws::Frame* target = all[static_cast<std::size_t>(i) / 2];
+    ws::Frame* f = tree.NewFrame();
+    manager.AddFrame(target, static_cast<ws::LayoutManager::InsertionType>(i % 4), f);
+    all.push_back(f);
+  }
+  ws::Frame* dragged = tree.NewFrame();
+  ws::Frame* under = all[all.size() / 2];
+  const Rect rect = tree.Host(under).rect();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(manager.GetDropZones(under, rect, {}));
+    for (int side = 0; side < 4; ++side) {
+      benchmark::DoNotOptimize(
+          manager.PreviewAddFrame(under, static_cast<ws::LayoutManager::InsertionType>(side), dragged));
+    }
+  }
+}
+
 }  // namespace
+
+BENCHMARK(BM_DragPointerMove)->Name("DragPointerMove")->Arg(10)->Arg(100)->Arg(1000);
 
 #define KIV_LAYOUT_SIZES ->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)
 BENCHMARK(BM_FullLayout<false>)->Name("FullLayout/balanced") KIV_LAYOUT_SIZES;

@@ -69,7 +69,8 @@ void LayoutManager::AddFrame(Frame* target, InsertionType type, Frame* newFrame)
   const bool vertical = type == kLeft || type == kRight;
   Splitter* s = NewSplitter(vertical);
   s->SetPlacement(0.5f);
-  MajorizeSplitter(s);
+  // Majorizing a splitter without a parent only prepares the tree, which step one has just
+  // done; preparing twice in a row changes nothing, so it is not repeated.
 
   LayoutManagerElement* place = target ? static_cast<LayoutManagerElement*>(target) : GetRoot();
   Splitter* parent = place && place->GetParent() ? place->GetParent()->AsSplitter() : rootHolder_.get();

@@ -59,6 +59,7 @@ struct LayoutManager::PreviewCopy {
 
 std::unique_ptr<LayoutManager::PreviewCopy> LayoutManager::MakePreviewCopy() const {
   auto preview = std::make_unique<PreviewCopy>();
+  MeasureScope measuring(*this);  // the copy reads every splitter's effective placement
   auto tree = std::make_unique<PreviewSplitter>(*rootHolder_);
   // Laid out in the rectangle the real tree occupies, which leaves out the static frames
   // of the concrete managers (their containing rect may include them).

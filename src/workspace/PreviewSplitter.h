@@ -3,6 +3,7 @@
 #include "workspace/Splitter.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace kivworkspace::workspace {
@@ -11,31 +12,32 @@ class Frame;
 class FrameHostProxy;
 
 // A copy of a splitter subtree for previews: its splitters are preview splitters, its
-// frames new frames whose hosts are proxies of the real hosts. Each preview splitter owns
-// the elements it made, so destroying the top copy destroys the whole copy.
+// frames new frames whose hosts are proxies of the real hosts. The top copy owns every
+// element of the copy in one arena (a preview is made on every pointer move of a drag, so
+// it allocates in blocks), and destroying it destroys the whole copy.
 class PreviewSplitter : public Splitter {
  public:
+  struct Arena;
   explicit PreviewSplitter(const Splitter& source);
+  // An empty copy inside another copy's arena, filled by that copy (Arena is private to
+  // the copies).
+  PreviewSplitter(const Splitter& source, Arena& arena);
   ~PreviewSplitter() override;
 
   bool IsPreview() const override { return true; }
   // The copy of a frame of the source subtree, or null.
   Frame* FindCopyOf(const Frame* source) const;
-  // The proxy host of a frame copy made by this subtree, or null.
+  // The proxy host of a frame copy, or null.
   FrameHostProxy* FindProxyOf(const Frame* copy) const;
   // Points every element of the copy at manager.
   void SetManagerOfCopy(LayoutManager* manager);
 
  private:
-  LayoutManagerElement* CopyChild(LayoutManagerElement* child);
+  void CopyChildren(const Splitter& source, Arena& arena);
+  LayoutManagerElement* CopyChild(LayoutManagerElement* child, Arena& arena);
 
-  struct FrameCopy {
-    const Frame* source;
-    std::unique_ptr<FrameHostProxy> host;
-    std::unique_ptr<Frame> copy;
-  };
-  std::vector<FrameCopy> frames_;
-  std::vector<std::unique_ptr<LayoutManagerElement>> others_;  // splitters and placeholders
+  std::unique_ptr<Arena> ownArena_;  // set on the top copy only
+  Arena* arena_;
 };
 
 }  // namespace kivworkspace::workspace
