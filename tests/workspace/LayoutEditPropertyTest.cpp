@@ -1,7 +1,8 @@
 // Long seeded sequences of random edits (adds on every side, removals with and without
 // placeholders, reanimation, swaps, maximize and restore, window resizes). After each the
-// tree keeps its invariants and its shown frames tile the window; the Graphviz dump of
-// every sequence is checked with `dot`.
+// tree keeps its invariants and its shown frames tile the window, and previews of an
+// insertion and a removal leave the tree and every frame host as they were; the Graphviz
+// dump of every sequence is checked with `dot`.
 #include "LayoutTestHosts.h"
 
 #include "workspace/FrameDataProxy.h"
@@ -125,6 +126,43 @@ void Placed(const LayoutManager& manager, LayoutManagerElement* e, std::vector<F
   if (s->IsRightOrBottomSubtreeVisible()) Placed(manager, s->GetRightOrBottom(), out);
 }
 
+std::string Dump(const LayoutManager& manager) {
+  std::ostringstream out;
+  manager.DumpToGraphvis(out);
+  return out.str();
+}
+
+// Previews on random frames must not change the real tree or any real host.
+std::string PreviewProblems(EditSession& session) {
+  const std::vector<Frame*> frames = session.manager.GetFrames();
+  Frame* target = session.Pick(frames);
+  if (!target || session.manager.HasMaximizedFrame()) return {};
+  const std::string before = Dump(session.manager);
+  std::vector<Rect> rects;
+  std::vector<int> placements;
+  for (const auto& h : session.tree.Hosts()) {
+    rects.push_back(h->rect());
+    placements.push_back(h->placedCount());
+  }
+  Frame* dragged = session.tree.NewFrame();
+  const Rect added = session.manager.PreviewAddFrame(
+      target, static_cast<LayoutManager::InsertionType>(session.rng() % 4), dragged);
+  if (target->GetParent() && target->IsFrameShown() && added.IsEmpty() &&
+      !session.tree.Host(target).rect().IsEmpty() && session.tree.Host(target).rect().width > 1 &&
+      session.tree.Host(target).rect().height > 1) {
+    return "an insertion preview beside a shown frame gave nothing";
+  }
+  session.manager.PreviewRemoveFrame(target, nullptr);
+  if (Dump(session.manager) != before) return "a preview changed the tree";
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    if (session.tree.Hosts()[i]->rect() != rects[i] ||
+        session.tree.Hosts()[i]->placedCount() != placements[i]) {
+      return "a preview reached a real frame host";
+    }
+  }
+  return {};
+}
+
 std::string TilingProblems(EditSession& session) {
   std::vector<Frame*> placed;
   Placed(session.manager, session.manager.GetRoot(), placed);
@@ -175,6 +213,8 @@ TEST(LayoutEditProperties, RandomEditSequencesKeepTheTreeSound) {
       ASSERT_EQ(tree, "") << "seed " << seed << ", step " << step;
       const std::string tiling = TilingProblems(session);
       ASSERT_EQ(tiling, "") << "seed " << seed << ", step " << step;
+      const std::string preview = PreviewProblems(session);
+      ASSERT_EQ(preview, "") << "seed " << seed << ", step " << step;
     }
     std::ostringstream dump;
     session.manager.DumpToGraphvis(dump);

@@ -122,6 +122,18 @@ class TestLayoutManager : public ws::LayoutManager {
     const bool resized = delta.x != 0 || delta.y != 0;
     FitNodeToRect(GetRoot(), rect, rect, constrain, true, keepPixels, resized ? &delta : nullptr);
   }
+
+ protected:
+  // Previews work on a copy in a manager of this kind.
+  TestLayoutManager(const ws::LayoutManager& other, ws::LayoutManagerHostInterface* host,
+                    ws::Splitter* rootHolder, const Rect& rect)
+      : ws::LayoutManager(other, host, rootHolder, rect) {}
+  std::unique_ptr<ws::LayoutManager> CreateLayoutManager(const ws::LayoutManager& other,
+                                                         ws::LayoutManagerHostInterface* host,
+                                                         ws::Splitter* rootHolder,
+                                                         const Rect& rect) const override {
+    return std::unique_ptr<ws::LayoutManager>(new TestLayoutManager(other, host, rootHolder, rect));
+  }
 };
 
 // A tree under construction: frames with recording hosts, splitters from the manager.
