@@ -20,34 +20,34 @@ class executor {
   virtual void execute(const boost::function<void()>& f) = 0;
 };
 
+// An executor of the core library behind the deferred library's executor interface.
+class core_executor : public executor {
+ public:
+  explicit core_executor(std::shared_ptr<kivcore::threads::AsyncExecutor> wrapped)
+      : wrapped_(std::move(wrapped)) {}
+  bool can_execute_here() override { return wrapped_->RunsOnCurrentThread(); }
+  void execute(const boost::function<void()>& f) override { wrapped_->CallAsynchronously(f, 0); }
+
+ private:
+  std::shared_ptr<kivcore::threads::AsyncExecutor> wrapped_;
+};
+
 // A thread with an event loop, such as the registered main thread.
-class eventloop_executor : public executor {
+class eventloop_executor : public core_executor {
  public:
   static boost::shared_ptr<executor> create(
       const std::shared_ptr<kivcore::threads::AsyncEventLoopAdaptor>& loop);
   explicit eventloop_executor(std::shared_ptr<kivcore::threads::AsyncEventLoopAdaptor> loop)
-      : loop_(std::move(loop)) {}
-
-  bool can_execute_here() override { return loop_->RunsOnCurrentThread(); }
-  void execute(const boost::function<void()>& f) override { loop_->CallAsynchronously(f, 0); }
-
- private:
-  std::shared_ptr<kivcore::threads::AsyncEventLoopAdaptor> loop_;
+      : core_executor(std::move(loop)) {}
 };
 
 // A pool of threads.
-class threaded_executor : public executor {
+class threaded_executor : public core_executor {
  public:
   static boost::shared_ptr<executor> create(
       const std::shared_ptr<kivcore::threads::AsyncThreadedExecutor>& pool);
   explicit threaded_executor(std::shared_ptr<kivcore::threads::AsyncThreadedExecutor> pool)
-      : pool_(std::move(pool)) {}
-
-  bool can_execute_here() override { return pool_->RunsOnCurrentThread(); }
-  void execute(const boost::function<void()>& f) override { pool_->CallAsynchronously(f, 0); }
-
- private:
-  std::shared_ptr<kivcore::threads::AsyncThreadedExecutor> pool_;
+      : core_executor(std::move(pool)) {}
 };
 
 }  // namespace twisted

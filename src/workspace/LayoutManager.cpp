@@ -91,6 +91,17 @@ Splitter* LayoutManager::NewSplitter(bool vertical) {
 
 void LayoutManager::Layout(const Rect&, bool, bool, bool) {}
 
+void LayoutManager::LayoutTreeIn(const Rect& rect, bool constrain, bool recompute,
+                                 bool keepPixels, Point delta) {
+  if (Frame* maximized = GetMaximizedFrame()) {
+    maximized->SetSizeAndPos(maximized->GetLayoutManager()->ConstructFrameZones(rect));
+  } else if (GetRoot()) {
+    if (recompute) PrepareForLayout(GetRoot());
+    const bool resized = delta.x != 0 || delta.y != 0;
+    FitNodeToRect(GetRoot(), rect, rect, constrain, true, keepPixels, resized ? &delta : nullptr);
+  }
+}
+
 void LayoutManager::ReLayout(bool constrain, bool recompute, bool keepPixels) {
   Layout(containingRect_, constrain, recompute, keepPixels);
 }

@@ -183,6 +183,10 @@ class LayoutManager {
  protected:
   LayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host,
                 Splitter* rootHolder, const kivcore::Rect& containingRect);
+  // The last step of every concrete Layout: the maximized frame gets rect, or else the
+  // tree is prepared (when recompute is set) and fitted to it, with delta unless (0, 0).
+  void LayoutTreeIn(const kivcore::Rect& rect, bool constrain, bool recompute, bool keepPixels,
+                    kivcore::Point delta);
   virtual std::unique_ptr<LayoutManager> CreateLayoutManager(const LayoutManager& other,
                                                              LayoutManagerHostInterface* host,
                                                              Splitter* rootHolder,

@@ -77,13 +77,7 @@ void LayoutManagerV1::Layout(const Rect& rect, bool constrain, bool recompute, b
   if (tablessFrame_) PlaceStatic(tablessFrame_, rem);
   inStaticLayout_ = false;
 
-  if (Frame* maximized = GetMaximizedFrame()) {
-    maximized->SetSizeAndPos(maximized->GetLayoutManager()->ConstructFrameZones(rem));
-  } else if (GetRoot()) {
-    if (recompute) PrepareForLayout(GetRoot());
-    const bool resized = delta.x != 0 || delta.y != 0;
-    FitNodeToRect(GetRoot(), rem, rem, constrain, true, keepPixels, resized ? &delta : nullptr);
-  }
+  LayoutTreeIn(rem, constrain, recompute, keepPixels, delta);
 }
 
 void LayoutManagerV1::ReLayout(bool constrain, bool recompute, bool keepPixels) {

@@ -82,13 +82,7 @@ void TouchLayoutManager::Layout(const Rect& rect, bool constrain, bool recompute
   lastCentre_ = rem;
   for (Frame* f : borderFrames_[kCentre]) place(f, rem);
 
-  if (Frame* maximized = GetMaximizedFrame()) {
-    maximized->SetSizeAndPos(maximized->GetLayoutManager()->ConstructFrameZones(rem));
-  } else if (GetRoot()) {
-    if (recompute) PrepareForLayout(GetRoot());
-    const bool resized = delta.x != 0 || delta.y != 0;
-    FitNodeToRect(GetRoot(), rem, rem, constrain, true, keepPixels, resized ? &delta : nullptr);
-  }
+  LayoutTreeIn(rem, constrain, recompute, keepPixels, delta);
 }
 
 void TouchLayoutManager::SetStaticBorderFrame(Frame* frame, const Rect& rect, InsertionType side,

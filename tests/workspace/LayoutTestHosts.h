@@ -113,14 +113,8 @@ class TestLayoutManager : public ws::LayoutManager {
     if (!LayoutEnabled()) return;
     const Rect previous = GetContainingRect();
     SetContainingRect(rect);
-    if (ws::Frame* maximized = GetMaximizedFrame()) {
-      maximized->SetSizeAndPos(ConstructFrameZones(rect));
-      return;
-    }
-    if (recompute) PrepareForLayout(GetRoot());
-    Point delta{rect.width - previous.width, rect.height - previous.height};
-    const bool resized = delta.x != 0 || delta.y != 0;
-    FitNodeToRect(GetRoot(), rect, rect, constrain, true, keepPixels, resized ? &delta : nullptr);
+    LayoutTreeIn(rect, constrain, recompute, keepPixels,
+                 {rect.width - previous.width, rect.height - previous.height});
   }
 
  protected:
