@@ -7,17 +7,27 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <deque>
+
 using namespace kivtest;
 using ws::LayoutManagerElement;
 using ws::Splitter;
 
 namespace {
 
-// Frames from the recording hosts of the tests, without a call log.
+// A frame with its host in one object, as a frame window holds its layout frame.
+struct HostedFrame {
+  explicit HostedFrame(ws::LayoutManager* m) : host(nullptr, 0, {2, 2}), frame(m, &host) {}
+  RecordingFrameHost host;
+  ws::Frame frame;
+};
+
+// Frames from the recording hosts of the tests, without a call log, allocated in order.
 struct BenchLayout {
   RecordingWindowHost window;
   TestLayoutManager manager{&window};
-  TreeBuilder tree{manager};
+  std::deque<HostedFrame> frames;
   Splitter* dragged = nullptr;  // a bar in the middle of the tree
 
   BenchLayout(int frames, bool chain) {
@@ -29,18 +39,30 @@ struct BenchLayout {
   // Big enough that every frame gets a few pixels.
   static Rect Window() { return {0, 0, 40000, 40000}; }
 
-  LayoutManagerElement* Balanced(int frames, bool vertical) {
-    if (frames == 1) return tree.NewFrame({2, 2});
-    const int left = frames / 2;
-    LayoutManagerElement* a = Balanced(left, !vertical);
-    LayoutManagerElement* b = Balanced(frames - left, !vertical);
-    return tree.Split(vertical, a, b, static_cast<float>(left) / static_cast<float>(frames));
+  ws::Frame* NewFrame() { return &frames.emplace_back(&manager).frame; }
+
+  Splitter* Split(bool vertical, LayoutManagerElement* a, LayoutManagerElement* b, float placement) {
+    Splitter* s = manager.NewSplitter(vertical);
+    s->SetLeftOrTop(a);
+    s->SetRightOrBottom(b);
+    a->SetParent(s);
+    b->SetParent(s);
+    s->SetPlacement(placement);
+    return s;
   }
 
-  LayoutManagerElement* Chain(int frames) {
-    LayoutManagerElement* tail = tree.NewFrame({2, 2});
-    for (int i = 1; i < frames; ++i) {
-      tail = tree.Split(i % 2 == 0, tree.NewFrame({2, 2}), tail, 1.0f / static_cast<float>(i + 1));
+  LayoutManagerElement* Balanced(int count, bool vertical) {
+    if (count == 1) return NewFrame();
+    const int left = count / 2;
+    LayoutManagerElement* a = Balanced(left, !vertical);
+    LayoutManagerElement* b = Balanced(count - left, !vertical);
+    return Split(vertical, a, b, static_cast<float>(left) / static_cast<float>(count));
+  }
+
+  LayoutManagerElement* Chain(int count) {
+    LayoutManagerElement* tail = NewFrame();
+    for (int i = 1; i < count; ++i) {
+      tail = Split(i % 2 == 0, NewFrame(), tail, 1.0f / static_cast<float>(i + 1));
     }
     return tail;
   }
@@ -123,4 +145,20 @@ BENCHMARK(BM_ReLayoutWhileDragging<true>)->Name("ReLayoutWhileDragging/chain") K
 BENCHMARK(BM_HitCheckCursor<false>)->Name("HitCheckCursor/balanced") KIV_LAYOUT_SIZES;
 BENCHMARK(BM_HitCheckCursor<true>)->Name("HitCheckCursor/chain") KIV_LAYOUT_SIZES;
 
-BENCHMARK_MAIN();
+// KIV_LAYOUT_ITERATIONS=N runs only the full layouts, N iterations each, so that a tool that
+// counts instructions or simulated cache misses for the whole process (callgrind,
+// cachegrind) can be run at two values of N and the difference taken per iteration.
+int main(int argc, char** argv) {
+  if (const char* fixed = std::getenv("KIV_LAYOUT_ITERATIONS")) {
+    const auto iterations = std::strtoll(fixed, nullptr, 10);
+    benchmark::ClearRegisteredBenchmarks();
+    for (const int frames : {1000, 10000}) {
+      benchmark::RegisterBenchmark("FullLayout/balanced/fixed", BM_FullLayout<false>)
+          ->Arg(frames)->Iterations(iterations);
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
