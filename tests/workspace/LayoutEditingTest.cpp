@@ -228,3 +228,28 @@ TEST_F(LayoutEditing, DumpOfOneSplitIsExact) {
                                " [shape=box,label=\"Frame\"];\n}";
   EXPECT_EQ(out.str(), expected);
 }
+
+TEST_F(LayoutEditing, SwapRootInstallsANewTreeAndAdoptsItsPlaceholders) {
+  Frame* a = Start();
+  Frame* b = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kRight, b);
+  manager.RemoveFrame(b, true, false);  // an old placeholder, dropped with the old tree
+  ASSERT_TRUE(manager.HasAnyReanimatableFrames());
+
+  auto holder = std::make_unique<Splitter>(&manager, false);
+  Frame* c = tree.NewFrame();
+  auto* placeholder = new FrameDataProxy(&manager, ws::TabDataList{{"Inspector", "<proplist/>"}});
+  Splitter* root = tree.Split(false, c, placeholder);
+  root->SetRightOrBottomVisible(false);
+  holder->SetLeftOrTop(root);
+  root->SetParent(holder.get());
+  manager.SwapRoot(std::move(holder));  // adopts the placeholder
+
+  EXPECT_EQ(manager.GetRoot(), root);
+  EXPECT_EQ(manager.GetPlaceholders(), (std::vector<FrameDataProxy*>{placeholder}));
+  EXPECT_EQ(manager.FindFrameForReanimation("Inspector"), placeholder);
+  EXPECT_EQ(manager.CheckStructure(), "");
+  manager.Layout(kWindow, true, true, false);
+  EXPECT_EQ(tree.Host(c).rect(), kWindow);
+  EXPECT_TRUE(manager.GetSplitters().empty()) << "the old root splitter is gone";
+}
