@@ -1,0 +1,224 @@
+#include "services/net/RequestProcessor.h"
+
+#include <boost/make_shared.hpp>
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace kivnet::http {
+namespace {
+
+// libcurl's process-wide setup, once.
+void InitCurlOnce() {
+  static const bool done = [] {
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    return true;
+  }();
+  (void)done;
+}
+
+// One transfer: its easy handle and what has arrived so far.
+struct Transfer {
+  kivcore::Guid id;
+  CURL* easy = nullptr;
+  curl_slist* headerList = nullptr;
+  CompletionFunction completion;
+  boost::shared_ptr<Response> response = boost::make_shared<Response>();
+  std::string payload;
+  char error[CURL_ERROR_SIZE] = {};
+
+  ~Transfer() {
+    if (easy) curl_easy_cleanup(easy);
+    if (headerList) curl_slist_free_all(headerList);
+  }
+};
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+  static_cast<Transfer*>(user)->payload.append(data, size * count);
+  return size * count;
+}
+
+// Collects "Name: value" lines; a new status line (after a 100 Continue or a followed
+// redirect) starts the header block over.
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* t = static_cast<Transfer*>(user);
+  std::string_view line(data, size * count);
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  if (line.starts_with("HTTP/")) {
+    *t->response = Response();
+  } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
+    std::string_view value = line.substr(colon + 1);
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+    t->response->AddHeader(std::string(line.substr(0, colon)), std::string(value));
+  }
+  return size * count;
+}
+
+}  // namespace
+
+class RequestProcessor::Impl {
+ public:
+  Impl() : multi_(curl_multi_init()), thread_([this] { Run(); }) {}
+
+  ~Impl() {
+    stopping_ = true;
+    curl_multi_wakeup(multi_);
+    thread_.join();
+    for (auto& [easy, transfer] : running_) curl_multi_remove_handle(multi_, easy);
+    running_.clear();
+    curl_multi_cleanup(multi_);
+  }
+
+  bool Start(std::unique_ptr<Transfer> t) {
+    if (stopping_) return false;
+    std::lock_guard lock(mutex_);
+    if (ids_.count(t->id)) return false;
+    ids_[t->id] = true;
+    pendingStarts_.push_back(std::move(t));
+    curl_multi_wakeup(multi_);
+    return true;
+  }
+
+  bool Cancel(const kivcore::Guid& id) {
+    std::lock_guard lock(mutex_);
+    if (!ids_.count(id)) return false;
+    ids_.erase(id);
+    pendingCancels_.push_back(id);
+    curl_multi_wakeup(multi_);
+    return true;
+  }
+
+  std::size_t ActiveCount() const {
+    std::lock_guard lock(mutex_);
+    return ids_.size();
+  }
+
+ private:
+  // The I/O thread: take new work, drive the transfers, report finished ones.
+  void Run() {
+    while (!stopping_) {
+      TakeQueuedWork();
+      int stillRunning = 0;
+      curl_multi_perform(multi_, &stillRunning);
+      ReportFinished();
+      curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
+    }
+  }
+
+  void TakeQueuedWork() {
+    std::deque<std::unique_ptr<Transfer>> starts;
+    std::vector<kivcore::Guid> cancels;
+    {
+      std::lock_guard lock(mutex_);
+      starts.swap(pendingStarts_);
+      cancels.swap(pendingCancels_);
+    }
+    for (auto& t : starts) {
+      if (std::find(cancels.begin(), cancels.end(), t->id) != cancels.end()) continue;
+      curl_multi_add_handle(multi_, t->easy);
+      running_.emplace(t->easy, std::move(t));
+    }
+    for (const kivcore::Guid& id : cancels) {
+      for (auto it = running_.begin(); it != running_.end(); ++it) {
+        if (it->second->id == id) {
+          curl_multi_remove_handle(multi_, it->first);
+          running_.erase(it);
+          break;
+        }
+      }
+    }
+  }
+
+  void ReportFinished() {
+    int left = 0;
+    while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
+      if (msg->msg != CURLMSG_DONE) continue;
+      auto it = running_.find(msg->easy_handle);
+      if (it == running_.end()) continue;
+      std::unique_ptr<Transfer> t = std::move(it->second);
+      running_.erase(it);
+      curl_multi_remove_handle(multi_, t->easy);
+      Complete(*t, msg->data.result);
+    }
+  }
+
+  void Complete(Transfer& t, CURLcode result) {
+    {
+      std::lock_guard lock(mutex_);
+      if (!ids_.erase(t.id)) return;  // cancelled meanwhile
+    }
+    if (result == CURLE_OK) {
+      long status = 0;
+      curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
+      t.response->SetStatusCode(static_cast<StatusCode>(status));
+      t.response->SetPayload(std::move(t.payload));
+    } else {
+      t.response->SetStatusCode(kStatusTransportFailed);
+      t.response->SetPayload(t.error[0] ? t.error : curl_easy_strerror(result));
+    }
+    if (t.completion) t.completion(t.id, t.response);
+  }
+
+  CURLM* multi_;
+  std::atomic<bool> stopping_{false};
+  mutable std::mutex mutex_;
+  std::unordered_map<kivcore::Guid, bool> ids_;  // started, not finished or cancelled
+  std::deque<std::unique_ptr<Transfer>> pendingStarts_;
+  std::vector<kivcore::Guid> pendingCancels_;
+  std::unordered_map<CURL*, std::unique_ptr<Transfer>> running_;  // I/O thread only
+  std::thread thread_;
+};
+
+RequestProcessor::RequestProcessor() {
+  InitCurlOnce();
+  impl_ = std::make_unique<Impl>();
+}
+
+RequestProcessor::~RequestProcessor() = default;
+
+bool RequestProcessor::StartGet(const kivcore::Guid& requestId, const kivcore::ImmutableString& url,
+                                const HeaderMap& headers, const RequestOptions& options,
+                                CompletionFunction completion) {
+  if (url.empty()) return false;
+  auto t = std::make_unique<Transfer>();
+  t->id = requestId;
+  t->completion = std::move(completion);
+  t->easy = curl_easy_init();
+  if (!t->easy) return false;
+  for (const auto& [name, value] : headers) {
+    t->headerList = curl_slist_append(t->headerList, (name.str() + ": " + value.str()).c_str());
+  }
+  CURL* e = t->easy;
+  curl_easy_setopt(e, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(e, CURLOPT_HTTPHEADER, t->headerList);
+  curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &OnBody);
+  curl_easy_setopt(e, CURLOPT_WRITEDATA, t.get());
+  curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &OnHeader);
+  curl_easy_setopt(e, CURLOPT_HEADERDATA, t.get());
+  curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->error);
+  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L);
+  curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
+  // A stall: less than one byte per second for the stall time (whole seconds, at least 1).
+  curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, std::max(1L, static_cast<long>(options.stallTimeoutMs / 1000)));
+  return impl_->Start(std::move(t));
+}
+
+bool RequestProcessor::Cancel(const kivcore::Guid& requestId) { return impl_->Cancel(requestId); }
+
+std::size_t RequestProcessor::ActiveCount() const { return impl_->ActiveCount(); }
+
+boost::shared_ptr<RequestProcessor> GetGlobalRequestProcessor() {
+  static const auto processor = boost::make_shared<RequestProcessor>();
+  return processor;
+}
+
+}  // namespace kivnet::http

@@ -1,0 +1,57 @@
+#pragma once
+// HTTP GET requests on one I/O thread (libcurl's multi interface). Requests are started
+// and cancelled from any thread by id; each finished request reports once, on the I/O
+// thread, with its response. A request that fails below HTTP (refused, reset, timed out,
+// stalled) reports status 0 with the transport's error text as payload.
+
+#include "services/core/Guid.h"
+#include "services/core/ImmutableString.h"
+#include "services/net/Response.h"
+
+#include <boost/function.hpp>
+#include <boost/shared_ptr.hpp>
+
+#include <map>
+#include <memory>
+
+namespace kivnet::http {
+
+using HeaderMap = std::multimap<kivcore::ImmutableString, kivcore::ImmutableString>;
+
+struct RequestOptions {
+  // A transfer that receives no byte for this long fails (status 0).
+  int stallTimeoutMs = 30000;
+  int connectTimeoutMs = 30000;
+  // Redirects are reported as they are (3xx) unless this is set.
+  bool followRedirects = false;
+};
+
+using CompletionFunction =
+    boost::function<void(const kivcore::Guid& requestId, const boost::shared_ptr<Response>& response)>;
+
+class RequestProcessor {
+ public:
+  RequestProcessor();
+  ~RequestProcessor();
+  RequestProcessor(const RequestProcessor&) = delete;
+  RequestProcessor& operator=(const RequestProcessor&) = delete;
+
+  // Starts a GET; false (and no completion) when it cannot start: an empty URL, an id that
+  // is already running, or a processor that is shutting down.
+  bool StartGet(const kivcore::Guid& requestId, const kivcore::ImmutableString& url,
+                const HeaderMap& headers, const RequestOptions& options,
+                CompletionFunction completion);
+  // Stops a running request; its completion is not called. False when no such request runs.
+  bool Cancel(const kivcore::Guid& requestId);
+  // Requests started and not yet finished or cancelled.
+  std::size_t ActiveCount() const;
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The process's shared request processor.
+boost::shared_ptr<RequestProcessor> GetGlobalRequestProcessor();
+
+}  // namespace kivnet::http

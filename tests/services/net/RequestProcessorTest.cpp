@@ -1,0 +1,163 @@
+// The HTTP request processor against a local server: statuses, headers, bodies, transport
+// failures as status 0, stalls, cancellation and many requests at once.
+#include "TestHttpServer.h"
+
+#include "services/core/Gate.h"
+#include "services/net/RequestProcessor.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+using namespace kivtest;
+using kivcore::Guid;
+using kivcore::ImmutableString;
+using kivnet::Response;
+using kivnet::http::HeaderMap;
+using kivnet::http::RequestOptions;
+using kivnet::http::RequestProcessor;
+
+namespace {
+
+// Collects completions and waits for them.
+class Completions {
+ public:
+  kivnet::http::CompletionFunction Callback() {
+    return [this](const Guid& id, const boost::shared_ptr<Response>& r) {
+      std::lock_guard lock(mutex_);
+      responses_[id] = r;
+      if (responses_.size() >= expected_) done_.Open();
+    };
+  }
+  // Waits for n completions (at most 20 s) and returns the response for id.
+  boost::shared_ptr<Response> WaitFor(const Guid& id, std::size_t n = 1) {
+    {
+      std::lock_guard lock(mutex_);
+      expected_ = n;
+      if (responses_.size() >= n) done_.Open();
+    }
+    EXPECT_TRUE(done_.PassThrough(20000)) << "no completion";
+    std::lock_guard lock(mutex_);
+    return responses_[id];
+  }
+  std::size_t Count() {
+    std::lock_guard lock(mutex_);
+    return responses_.size();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<Guid, boost::shared_ptr<Response>> responses_;
+  std::size_t expected_ = SIZE_MAX;
+  kivcore::threads::Gate done_;
+};
+
+ImmutableString Url(const TestHttpServer& server, const std::string& path) {
+  return ImmutableString::CreateDynamic(server.Url(path));
+}
+
+}  // namespace
+
+TEST(RequestProcessor, StatusHeadersAndBody) {
+  TestHttpServer server([](const HttpRequest& r) {
+    HttpReply reply;
+    if (r.target == "/missing") {
+      reply.status = 404;
+      reply.body = "no such file";
+      return reply;
+    }
+    reply.status = r.headers.count("range") ? 206 : 200;
+    reply.headers = {{"ETag", "\"v1\""}, {"Content-Range", "bytes 0-0/12345"}};
+    reply.body = r.headers.count("range") ? "x" : TestHttpServer::DeterministicBytes(0, 100000);
+    return reply;
+  });
+  RequestProcessor processor;
+  Completions done;
+  const Guid probe = Guid::CreateUnique();
+  HeaderMap headers{{ImmutableString::CreateStatic("Range"), ImmutableString::CreateStatic("bytes=0-0")}};
+  ASSERT_TRUE(processor.StartGet(probe, Url(server, "/file"), headers, {}, done.Callback()));
+  EXPECT_FALSE(processor.StartGet(probe, Url(server, "/file"), {}, {}, done.Callback()))
+      << "an id that is running cannot start again";
+  auto r = done.WaitFor(probe);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->GetStatusCode(), 206);
+  EXPECT_EQ(r->GetHeader("etag"), "\"v1\"");
+  EXPECT_EQ(r->GetHeader("CONTENT-RANGE"), "bytes 0-0/12345");
+  EXPECT_EQ(r->GetPayload(), "x");
+  EXPECT_NE(r->GetHeaderText().find("ETag: \"v1\"\r\n"), std::string::npos);
+
+  Completions more;
+  const Guid whole = Guid::CreateUnique(), missing = Guid::CreateUnique();
+  ASSERT_TRUE(processor.StartGet(whole, Url(server, "/file"), {}, {}, more.Callback()));
+  ASSERT_TRUE(processor.StartGet(missing, Url(server, "/missing"), {}, {}, more.Callback()));
+  EXPECT_EQ(more.WaitFor(whole, 2)->GetPayload(), TestHttpServer::DeterministicBytes(0, 100000));
+  EXPECT_EQ(more.WaitFor(missing, 2)->GetStatusCode(), 404);
+  EXPECT_EQ(more.WaitFor(missing, 2)->GetPayload(), "no such file");
+  EXPECT_FALSE(processor.StartGet(Guid::CreateUnique(), ImmutableString(), {}, {}, more.Callback()));
+  EXPECT_EQ(processor.ActiveCount(), 0u);
+}
+
+TEST(RequestProcessor, TransportFailuresCompleteWithStatusZero) {
+  TestHttpServer server([](const HttpRequest& r) {
+    HttpReply reply;
+    reply.body = TestHttpServer::DeterministicBytes(0, 50000);
+    if (r.target == "/reset") reply.resetAfterBodyBytes = 1000;
+    if (r.target == "/short") reply.declaredLength = 60000;
+    if (r.target == "/stall") reply.stallMs = 3000;
+    return reply;
+  });
+  RequestProcessor processor;
+  Completions done;
+  RequestOptions quick;
+  quick.stallTimeoutMs = 1000;
+  const Guid reset = Guid::CreateUnique(), shortBody = Guid::CreateUnique(),
+             stall = Guid::CreateUnique(), refused = Guid::CreateUnique();
+  ASSERT_TRUE(processor.StartGet(reset, Url(server, "/reset"), {}, quick, done.Callback()));
+  ASSERT_TRUE(processor.StartGet(shortBody, Url(server, "/short"), {}, quick, done.Callback()));
+  ASSERT_TRUE(processor.StartGet(stall, Url(server, "/stall"), {}, quick, done.Callback()));
+  // Port 1 on loopback: nothing listens there.
+  ASSERT_TRUE(processor.StartGet(refused, ImmutableString::CreateStatic("http://127.0.0.1:1/"), {},
+                                 quick, done.Callback()));
+  for (const Guid& id : {reset, shortBody, stall, refused}) {
+    auto r = done.WaitFor(id, 4);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->GetStatusCode(), kivnet::kStatusTransportFailed);
+    EXPECT_FALSE(r->GetPayload().empty()) << "the transport's error text";
+  }
+}
+
+TEST(RequestProcessor, CancelledRequestsNeverComplete) {
+  TestHttpServer server([](const HttpRequest&) {
+    HttpReply reply;
+    reply.body = "late";
+    reply.stallMs = 1500;
+    return reply;
+  });
+  RequestProcessor processor;
+  Completions done;
+  const Guid cancelled = Guid::CreateUnique(), kept = Guid::CreateUnique();
+  ASSERT_TRUE(processor.StartGet(cancelled, Url(server, "/a"), {}, {}, done.Callback()));
+  ASSERT_TRUE(processor.StartGet(kept, Url(server, "/b"), {}, {}, done.Callback()));
+  EXPECT_TRUE(processor.Cancel(cancelled));
+  EXPECT_FALSE(processor.Cancel(cancelled));
+  EXPECT_EQ(done.WaitFor(kept)->GetPayload(), "late");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(done.Count(), 1u);
+}
+
+TEST(RequestProcessor, ManyRequestsAtOnce) {
+  TestHttpServer server([](const HttpRequest& r) {
+    HttpReply reply;
+    reply.body = r.target;
+    return reply;
+  });
+  RequestProcessor processor;
+  Completions done;
+  std::vector<Guid> ids;
+  for (int i = 0; i < 40; ++i) {
+    ids.push_back(Guid::CreateUnique());
+    ASSERT_TRUE(processor.StartGet(ids.back(), Url(server, "/r" + std::to_string(i)), {}, {}, done.Callback()));
+  }
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(done.WaitFor(ids[i], 40)->GetPayload(), "/r" + std::to_string(i));
+  EXPECT_EQ(server.RequestCount(), 40);
+}
