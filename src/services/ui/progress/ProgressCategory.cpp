@@ -1,0 +1,50 @@
+#include "services/ui/progress/ProgressCategory.h"
+
+#include <algorithm>
+
+namespace kivui::utility {
+
+boost::intrusive_ptr<ProgressItem> ProgressCategory::CreateItem(kivcore::UTF16String name) {
+  boost::intrusive_ptr<ProgressItem> item(new ProgressItem(std::move(name)));
+  std::lock_guard lock(mutex_);
+  items_.push_back(item);
+  return item;
+}
+
+void ProgressCategory::RemoveItem(const boost::intrusive_ptr<ProgressItem>& item) {
+  std::lock_guard lock(mutex_);
+  items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+}
+
+std::vector<boost::intrusive_ptr<ProgressItem>> ProgressCategory::GetItems() const {
+  std::lock_guard lock(mutex_);
+  return items_;
+}
+
+std::size_t ProgressCategory::CountInProgress() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<std::size_t>(
+      std::count_if(items_.begin(), items_.end(), [](const auto& i) { return i->IsInProgress(); }));
+}
+
+ProgressCategoryContainer& ProgressCategoryContainer::Get() {
+  static ProgressCategoryContainer instance;
+  return instance;
+}
+
+std::shared_ptr<ProgressCategory> ProgressCategoryContainer::GetOrCreateCategory(
+    const kivcore::UTF16String& title) {
+  std::lock_guard lock(mutex_);
+  for (const auto& c : categories_) {
+    if (c->GetTitle() == title) return c;
+  }
+  categories_.push_back(std::make_shared<ProgressCategory>(title));
+  return categories_.back();
+}
+
+std::vector<std::shared_ptr<ProgressCategory>> ProgressCategoryContainer::GetCategories() const {
+  std::lock_guard lock(mutex_);
+  return categories_;
+}
+
+}  // namespace kivui::utility
