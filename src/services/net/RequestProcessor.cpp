@@ -88,7 +88,6 @@ class RequestProcessor::Impl {
   bool Cancel(const kivcore::Guid& id) {
     std::lock_guard lock(mutex_);
     if (!ids_.count(id)) return false;
-    ids_.erase(id);
     pendingCancels_.push_back(id);
     curl_multi_wakeup(multi_);
     return true;
@@ -120,15 +119,18 @@ class RequestProcessor::Impl {
       cancels.swap(pendingCancels_);
     }
     for (auto& t : starts) {
-      if (std::find(cancels.begin(), cancels.end(), t->id) != cancels.end()) continue;
       curl_multi_add_handle(multi_, t->easy);
       running_.emplace(t->easy, std::move(t));
     }
     for (const kivcore::Guid& id : cancels) {
       for (auto it = running_.begin(); it != running_.end(); ++it) {
         if (it->second->id == id) {
-          curl_multi_remove_handle(multi_, it->first);
+          std::unique_ptr<Transfer> t = std::move(it->second);
           running_.erase(it);
+          curl_multi_remove_handle(multi_, t->easy);
+          t->response->SetStatusCode(kStatusCancelled);
+          t->response->SetPayload("cancelled");
+          Report(*t);
           break;
         }
       }
@@ -148,11 +150,16 @@ class RequestProcessor::Impl {
     }
   }
 
-  void Complete(Transfer& t, CURLcode result) {
+  // Hands the response to the completion, once per request, outside the lock.
+  void Report(Transfer& t) {
     {
       std::lock_guard lock(mutex_);
-      if (!ids_.erase(t.id)) return;  // cancelled meanwhile
+      if (!ids_.erase(t.id)) return;
     }
+    if (t.completion) t.completion(t.id, t.response);
+  }
+
+  void Complete(Transfer& t, CURLcode result) {
     if (result == CURLE_OK) {
       long status = 0;
       curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
@@ -162,7 +169,7 @@ class RequestProcessor::Impl {
       t.response->SetStatusCode(kStatusTransportFailed);
       t.response->SetPayload(t.error[0] ? t.error : curl_easy_strerror(result));
     }
-    if (t.completion) t.completion(t.id, t.response);
+    Report(t);
   }
 
   CURLM* multi_;

@@ -1,8 +1,9 @@
 #pragma once
 // HTTP GET requests on one I/O thread (libcurl's multi interface). Requests are started
-// and cancelled from any thread by id; each finished request reports once, on the I/O
-// thread, with its response. A request that fails below HTTP (refused, reset, timed out,
-// stalled) reports status 0 with the transport's error text as payload.
+// and cancelled from any thread by id; every started request reports exactly once, on the
+// I/O thread, with its response. A request that fails below HTTP (refused, reset, timed
+// out, stalled) reports status 0 with the transport's error text as payload; a cancelled
+// one reports kStatusCancelled.
 
 #include "services/core/Guid.h"
 #include "services/core/ImmutableString.h"
@@ -41,7 +42,8 @@ class RequestProcessor {
   bool StartGet(const kivcore::Guid& requestId, const kivcore::ImmutableString& url,
                 const HeaderMap& headers, const RequestOptions& options,
                 CompletionFunction completion);
-  // Stops a running request; its completion is not called. False when no such request runs.
+  // Stops a running request, which then reports kStatusCancelled. False when no such
+  // request runs.
   bool Cancel(const kivcore::Guid& requestId);
   // Requests started and not yet finished or cancelled.
   std::size_t ActiveCount() const;

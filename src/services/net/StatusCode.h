@@ -8,6 +8,7 @@ namespace kivnet {
 // be held (static_cast from the number).
 enum StatusCode : std::int32_t {
   kStatusNoResponse = -2,      // a failure that carries no response at all
+  kStatusCancelled = -1,       // the request was cancelled before it finished
   kStatusTransportFailed = 0,  // refused, reset, timed out or stalled below HTTP
   kStatusOK = 200,
   kStatusPartialContent = 206,

@@ -2,11 +2,11 @@
 // failures as status 0, stalls, cancellation and many requests at once.
 #include "TestHttpServer.h"
 
-#include "services/core/Gate.h"
 #include "services/net/RequestProcessor.h"
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <mutex>
 
 using namespace kivtest;
@@ -26,30 +26,27 @@ class Completions {
     return [this](const Guid& id, const boost::shared_ptr<Response>& r) {
       std::lock_guard lock(mutex_);
       responses_[id] = r;
-      if (responses_.size() >= expected_) done_.Open();
+      ++count_;
+      arrived_.notify_all();
     };
   }
-  // Waits for n completions (at most 20 s) and returns the response for id.
+  // Waits (at most 20 s) until n completions have arrived; the response for id, or null.
   boost::shared_ptr<Response> WaitFor(const Guid& id, std::size_t n = 1) {
-    {
-      std::lock_guard lock(mutex_);
-      expected_ = n;
-      if (responses_.size() >= n) done_.Open();
-    }
-    EXPECT_TRUE(done_.PassThrough(20000)) << "no completion";
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    EXPECT_TRUE(arrived_.wait_for(lock, std::chrono::seconds(20), [&] { return count_ >= n; }))
+        << "no completion";
     return responses_[id];
   }
   std::size_t Count() {
     std::lock_guard lock(mutex_);
-    return responses_.size();
+    return count_;
   }
 
  private:
   std::mutex mutex_;
+  std::condition_variable arrived_;
   std::map<Guid, boost::shared_ptr<Response>> responses_;
-  std::size_t expected_ = SIZE_MAX;
-  kivcore::threads::Gate done_;
+  std::size_t count_ = 0;
 };
 
 ImmutableString Url(const TestHttpServer& server, const std::string& path) {
@@ -90,9 +87,12 @@ TEST(RequestProcessor, StatusHeadersAndBody) {
   const Guid whole = Guid::CreateUnique(), missing = Guid::CreateUnique();
   ASSERT_TRUE(processor.StartGet(whole, Url(server, "/file"), {}, {}, more.Callback()));
   ASSERT_TRUE(processor.StartGet(missing, Url(server, "/missing"), {}, {}, more.Callback()));
-  EXPECT_EQ(more.WaitFor(whole, 2)->GetPayload(), TestHttpServer::DeterministicBytes(0, 100000));
-  EXPECT_EQ(more.WaitFor(missing, 2)->GetStatusCode(), 404);
-  EXPECT_EQ(more.WaitFor(missing, 2)->GetPayload(), "no such file");
+  auto wholeResponse = more.WaitFor(whole, 2);
+  auto missingResponse = more.WaitFor(missing, 2);
+  ASSERT_TRUE(wholeResponse && missingResponse);
+  EXPECT_EQ(wholeResponse->GetPayload(), TestHttpServer::DeterministicBytes(0, 100000));
+  EXPECT_EQ(missingResponse->GetStatusCode(), 404);
+  EXPECT_EQ(missingResponse->GetPayload(), "no such file");
   EXPECT_FALSE(processor.StartGet(Guid::CreateUnique(), ImmutableString(), {}, {}, more.Callback()));
   EXPECT_EQ(processor.ActiveCount(), 0u);
 }
@@ -126,7 +126,7 @@ TEST(RequestProcessor, TransportFailuresCompleteWithStatusZero) {
   }
 }
 
-TEST(RequestProcessor, CancelledRequestsNeverComplete) {
+TEST(RequestProcessor, CancelledRequestsReportCancelledOnce) {
   TestHttpServer server([](const HttpRequest&) {
     HttpReply reply;
     reply.body = "late";
@@ -138,11 +138,18 @@ TEST(RequestProcessor, CancelledRequestsNeverComplete) {
   const Guid cancelled = Guid::CreateUnique(), kept = Guid::CreateUnique();
   ASSERT_TRUE(processor.StartGet(cancelled, Url(server, "/a"), {}, {}, done.Callback()));
   ASSERT_TRUE(processor.StartGet(kept, Url(server, "/b"), {}, {}, done.Callback()));
+  // Give both time to reach the server, then cancel one of them.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_TRUE(processor.Cancel(cancelled));
-  EXPECT_FALSE(processor.Cancel(cancelled));
-  EXPECT_EQ(done.WaitFor(kept)->GetPayload(), "late");
+  auto cancelledResponse = done.WaitFor(cancelled);
+  ASSERT_TRUE(cancelledResponse);
+  EXPECT_EQ(cancelledResponse->GetStatusCode(), kivnet::kStatusCancelled);
+  auto keptResponse = done.WaitFor(kept, 2);
+  ASSERT_TRUE(keptResponse);
+  EXPECT_EQ(keptResponse->GetPayload(), "late");
+  EXPECT_FALSE(processor.Cancel(cancelled)) << "it has reported already";
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(done.Count(), 1u);
+  EXPECT_EQ(done.Count(), 2u);
 }
 
 TEST(RequestProcessor, ManyRequestsAtOnce) {
@@ -158,6 +165,10 @@ TEST(RequestProcessor, ManyRequestsAtOnce) {
     ids.push_back(Guid::CreateUnique());
     ASSERT_TRUE(processor.StartGet(ids.back(), Url(server, "/r" + std::to_string(i)), {}, {}, done.Callback()));
   }
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(done.WaitFor(ids[i], 40)->GetPayload(), "/r" + std::to_string(i));
+  for (int i = 0; i < 40; ++i) {
+    auto r = done.WaitFor(ids[i], 40);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->GetPayload(), "/r" + std::to_string(i));
+  }
   EXPECT_EQ(server.RequestCount(), 40);
 }
