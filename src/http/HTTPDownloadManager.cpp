@@ -1,0 +1,121 @@
+#include "http/HTTPDownloadManager.h"
+
+#include <boost/make_shared.hpp>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace kivworkspace::http {
+
+HTTPDownloadManager::HTTPDownloadManager(unsigned concurrency, unsigned chunkSize)
+    : semaphore_(boost::make_shared<twisted::DeferredSemaphore>(static_cast<int>(concurrency))),
+      concurrency_(concurrency),
+      chunkSize_(chunkSize == 0 ? 1 : chunkSize),
+      processor_(kivnet::http::GetGlobalRequestProcessor()) {}
+
+boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::NewDownload(
+    const kivcore::ImmutableString& url, const kivcore::filesupport::File& output,
+    const kivnet::http::HeaderMap& headers, bool start) {
+  std::lock_guard lock(mutex_);
+  boost::shared_ptr<HTTPDownloadStream> stream(
+      new HTTPDownloadStream(url, headers, output, shared_from_this()));
+  active_.push_back(stream);
+  if (start) stream->StartDownload();
+  return stream;
+}
+
+void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStream>& stream,
+                                         bool start) {
+  std::lock_guard lock(mutex_);
+  const auto it = paused_.find(stream);
+  if (it == paused_.end()) return;
+  ResumeDownload(stream, it->second, start);
+  paused_.erase(stream);
+}
+
+boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::ResumeFromRecord(
+    const std::string& recordJSON, bool start) {
+  boost::shared_ptr<HTTPDownloadStream> stream(
+      new HTTPDownloadStream(boost::intrusive_ptr<kivui::utility::ProgressItem>(), shared_from_this()));
+  auto buffer = boost::shared_ptr<char[]>(new char[recordJSON.size() + 1]);
+  std::memcpy(buffer.get(), recordJSON.c_str(), recordJSON.size() + 1);
+  ResumeDownload(stream, boost::shared_ptr<void>(buffer, buffer.get()), start);
+  return stream;
+}
+
+void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStream>& stream,
+                                         const boost::shared_ptr<void>& record, bool start) {
+  std::lock_guard lock(mutex_);
+  {
+    std::lock_guard fileLock(stream->fileMutex_);
+    stream->ReadResumeRecord(static_cast<const char*>(record.get()));
+  }
+  if (stream->progressItem_) {
+    stream->progressItem_->SetState(kivui::utility::ProgressItem::kResumed);
+    stream->progressItem_->SetStatusMessage({});
+  }
+  active_.push_back(stream);
+  if (start) stream->StartDownload();
+}
+
+void HTTPDownloadManager::CancelAllDownloads() {
+  std::vector<boost::shared_ptr<HTTPDownloadStream>> streams;
+  {
+    std::lock_guard lock(mutex_);
+    streams = active_;
+  }
+  for (const auto& s : streams) s->CancelDownload();
+}
+
+bool HTTPDownloadManager::FlushAllDownloads() {
+  CancelAllDownloads();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      if (active_.empty()) return true;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+void HTTPDownloadManager::OverrideRequestProcessor(
+    const boost::shared_ptr<kivnet::http::RequestProcessor>& processor) {
+  std::lock_guard lock(mutex_);
+  processor_ = processor;
+}
+
+boost::shared_ptr<kivnet::http::RequestProcessor> HTTPDownloadManager::GetRequestProcessor() const {
+  std::lock_guard lock(mutex_);
+  return processor_;
+}
+
+std::vector<boost::shared_ptr<HTTPDownloadStream>> HTTPDownloadManager::GetActiveDownloads() const {
+  std::lock_guard lock(mutex_);
+  return active_;
+}
+
+std::vector<boost::shared_ptr<HTTPDownloadStream>> HTTPDownloadManager::GetPausedDownloads() const {
+  std::lock_guard lock(mutex_);
+  std::vector<boost::shared_ptr<HTTPDownloadStream>> out;
+  for (const auto& [stream, record] : paused_) out.push_back(stream);
+  return out;
+}
+
+void HTTPDownloadManager::PauseDownload(const boost::shared_ptr<HTTPDownloadStream>& pausedStream,
+                                        const boost::shared_ptr<void>& record) {
+  std::lock_guard lock(mutex_);
+  paused_[pausedStream] = record;
+}
+
+void HTTPDownloadManager::RemoveDownload(const boost::shared_ptr<HTTPDownloadStream>& stream) {
+  std::lock_guard lock(mutex_);
+  const auto it = std::find(active_.begin(), active_.end(), stream);
+  if (it == active_.end()) return;
+  downloadComplete_(shared_from_this(), stream);
+  active_.erase(std::find(active_.begin(), active_.end(), stream));
+}
+
+}  // namespace kivworkspace::http

@@ -1,0 +1,597 @@
+#include "http/HTTPDownloadStream.h"
+
+#include "http/HTTPDownloadManager.h"
+#include "services/core/Executors.h"
+#include "services/core/JSON.h"
+#include "services/core/Localizer.h"
+#include "services/core/Trace.h"
+#include "twisted/defer_list.h"
+#include "twisted/errors.h"
+
+#include <boost/algorithm/string/predicate.hpp>
+#include <boost/date_time/posix_time/posix_time.hpp>
+#include <boost/json/serialize.hpp>
+#include <boost/make_shared.hpp>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace kivworkspace::http {
+
+using kivcore::Guid;
+using kivcore::ImmutableString;
+using kivnet::Response;
+using kivnet::http::HeaderMap;
+using kivui::utility::ProgressItem;
+using twisted::any_value;
+using twisted::defer;
+using twisted::message_failure;
+
+namespace {
+
+constexpr const char* kChannel = "DownloadManager";
+
+// What the size probe hands to the chunk planner.
+struct AssetMeta {
+  std::uint64_t size = 0;
+  std::string etag;
+};
+
+void Log(int level, const std::string& message) { kivcore::debug::Trace(kChannel, level, message); }
+
+// headers with "RANGE" set to value (any other spelling of the name replaced).
+HeaderMap WithRange(const HeaderMap& headers, const std::string& value) {
+  HeaderMap copy;
+  for (const auto& [name, v] : headers) {
+    if (!boost::algorithm::iequals(name.view(), "RANGE")) copy.emplace(name, v);
+  }
+  copy.emplace(ImmutableString::CreateStatic("RANGE"), ImmutableString::CreateDynamic(value));
+  return copy;
+}
+
+bool IsSuccess(int status) { return status >= 200 && status <= 299; }
+
+// The final handlers' first step: the response as one trace line.
+void LogResponse(const std::string& label, const Guid& id, const Response& r) {
+  const int status = r.GetStatusCode();
+  Log(status >= 200 && status <= 399 ? 5 : 1, label + ", status_code: " + std::to_string(status) +
+                                                  ", requestUID: " + id.ToString() + "\n" +
+                                                  r.GetHeaderText());
+}
+
+// A response that stands for a failure of the chain (for the stream's failure record).
+boost::shared_ptr<Response> ResponseFromFailure(const twisted::failure& f) {
+  auto r = boost::make_shared<Response>();
+  if (const auto* http = dynamic_cast<const twisted::http_failure*>(&f)) {
+    r->SetStatusCode(http->status());
+    r->SetPayload(http->message());
+  } else if (const auto* message = dynamic_cast<const twisted::message_failure*>(&f)) {
+    r->SetPayload(message->message());
+  } else if (const auto* code = dynamic_cast<const twisted::errcode_failure*>(&f)) {
+    r->SetPayload("error " + std::to_string(code->code()));
+  }
+  return r;
+}
+
+twisted::CallbackFunction Bind(HTTPDownloadStream::Result (*f)(const HTTPDownloadStream::Result&,
+                                                              const HTTPDownloadStream::Self&),
+                               const HTTPDownloadStream::Self& self) {
+  return [f, self](const HTTPDownloadStream::Result& r) { return f(r, self); };
+}
+
+}  // namespace
+
+// --- construction --------------------------------------------------------------------------
+
+HTTPDownloadStream::HTTPDownloadStream(const ImmutableString& url, const HeaderMap& headers,
+                                       const kivcore::filesupport::File& output,
+                                       const boost::shared_ptr<HTTPDownloadManager>& manager)
+    : mUrl(url), mHeaders(headers), mOutput(output), manager_(manager) {}
+
+HTTPDownloadStream::HTTPDownloadStream(const boost::intrusive_ptr<ProgressItem>& item,
+                                       const boost::shared_ptr<HTTPDownloadManager>& manager)
+    : manager_(manager), progressItem_(item) {}
+
+HTTPDownloadStream::~HTTPDownloadStream() {
+  output_.reset();
+  if (!mTempFile.IsEmpty()) SafeDeletePartialFile();
+}
+
+void HTTPDownloadStream::SafeDeletePartialFile() {
+  try {
+    mTempFile.Delete();
+  } catch (const std::exception& e) {
+    Log(1, std::string("SafeDelete: Unexpected error: ") + e.what() + ", inFile: " +
+               mTempFile.Path().string());
+  }
+}
+
+// --- queries ---------------------------------------------------------------------------------
+
+bool HTTPDownloadStream::Succeeded() const {
+  std::lock_guard lock(fileMutex_);
+  return done_ && !failure_ && !(progressItem_ && progressItem_->GetState() == ProgressItem::kEnded);
+}
+
+boost::shared_ptr<Response> HTTPDownloadStream::Failed() const {
+  std::lock_guard lock(fileMutex_);
+  return failure_;
+}
+
+float HTTPDownloadStream::Progress() const {
+  const std::uint64_t size = mSize;
+  return size == 0 ? 0.0f : static_cast<float>(static_cast<double>(mDownloadedSize) / static_cast<double>(size));
+}
+
+boost::posix_time::ptime HTTPDownloadStream::Started() const {
+  std::lock_guard lock(fileMutex_);
+  return mStarted;
+}
+
+boost::shared_ptr<kivnet::http::RequestProcessor> HTTPDownloadStream::Processor() const {
+  const auto manager = manager_.lock();
+  return manager ? manager->GetRequestProcessor() : kivnet::http::GetGlobalRequestProcessor();
+}
+
+// --- the resume record -------------------------------------------------------------------------
+
+std::string HTTPDownloadStream::ResumeRecordJSON() const {
+  std::lock_guard lock(fileMutex_);
+  return RecordJSONLocked();
+}
+
+std::string HTTPDownloadStream::RecordJSONLocked() const {
+  using namespace kivcore::utility;
+  JSONArray headers;
+  for (const auto& [name, value] : mHeaders) headers.push_back(JSONArray{name.str(), value.str()});
+  JSONArray chunks;
+  for (const DownloadChunk& c : mChunks) {
+    chunks.push_back(JSONObject{{"mStartByte", c.mStartByte}, {"mEndByte", c.mEndByte}, {"mComplete", c.mComplete}});
+  }
+  JSONObject record;
+  record["mUrl"] = mUrl.str();
+  record["mHeaders"] = std::move(headers);
+  record["mOutput"] = mOutput.Path().string();
+  record["mStarted"] = mStarted.is_not_a_date_time() ? std::string() : boost::posix_time::to_simple_string(mStarted);
+  record["mSize"] = static_cast<std::int64_t>(mSize.load());
+  record["mETag"] = mETag;
+  record["mDownloadedSize"] = static_cast<std::int64_t>(mDownloadedSize.load());
+  record["mTempFile"] = mTempFile.Path().string();
+  record["mChunks"] = std::move(chunks);
+  return GetJSONUTF8String(record);
+}
+
+void HTTPDownloadStream::ReadResumeRecord(const std::string& json) {
+  using namespace kivcore::utility;
+  std::string error;
+  const auto parsed = JSONParse(json, &error);
+  if (!parsed || !parsed->is_object()) throw std::runtime_error("bad resume record: " + error);
+  const JSONObject& o = parsed->as_object();
+  auto text = [&](const char* key) {
+    auto v = GetStringInObject(o, key);
+    if (!v) throw std::runtime_error(std::string("bad resume record: no ") + key);
+    return *v;
+  };
+  mUrl = ImmutableString::CreateDynamic(text("mUrl"));
+  mHeaders.clear();
+  if (const JSONValue* h = GetVariantInObject(o, "mHeaders"); h && h->is_array()) {
+    for (const JSONValue& pair : h->as_array()) {
+      const auto& a = pair.as_array();
+      mHeaders.emplace(ImmutableString::CreateDynamic(a.at(0).as_string()),
+                       ImmutableString::CreateDynamic(a.at(1).as_string()));
+    }
+  }
+  mOutput = kivcore::filesupport::File(std::filesystem::path(text("mOutput")));
+  const std::string started = text("mStarted");
+  mStarted = started.empty() ? boost::posix_time::ptime() : boost::posix_time::time_from_string(started);
+  mSize = static_cast<std::uint64_t>(GetInt64InObject(o, "mSize").value_or(0));
+  mETag = text("mETag");
+  mDownloadedSize = static_cast<std::uint64_t>(GetInt64InObject(o, "mDownloadedSize").value_or(0));
+  const std::string temp = text("mTempFile");
+  mTempFile = temp.empty() ? kivcore::filesupport::File() : kivcore::filesupport::File(std::filesystem::path(temp));
+  mChunks.clear();
+  if (const JSONValue* c = GetVariantInObject(o, "mChunks"); c && c->is_array()) {
+    for (const JSONValue& chunk : c->as_array()) {
+      const JSONObject& co = chunk.as_object();
+      DownloadChunk d;
+      d.mStartByte = GetUInt64InObject(co, "mStartByte").value_or(0);
+      d.mEndByte = GetUInt64InObject(co, "mEndByte").value_or(0);
+      d.mComplete = GetBoolInObject(co, "mComplete").value_or(false);
+      mChunks.push_back(std::move(d));
+    }
+  }
+}
+
+// --- starting and the request layer ---------------------------------------------------------
+
+void HTTPDownloadStream::StartDownload() {
+  std::lock_guard lock(fileMutex_);
+  if (chain_) throw std::runtime_error("download already started");
+  Log(5, "StartDownload: " + requestId_.ToString() + ", mUrl : " + mUrl.str() + ", mOutput : " +
+             mOutput.Path().string());
+  if (mTempFile.IsEmpty()) {
+    mTempFile = mOutput.GetParent().GetChild(mOutput.GetName() + u".download.bin");
+    mTempFile.Create();
+  }
+  output_.reset();
+  output_ = std::make_unique<kivcore::filesupport::OPlatformByteStream>(mTempFile);
+  SetupProgressUI();
+  chain_ = boost::make_shared<defer>();
+  mStarted = boost::posix_time::second_clock::universal_time();
+  const Self self = shared_from_this();
+  const auto chain = chain_;
+  chain->addCallback("getsize", [self](const Result&) { return self->ProbeSize(self); });
+  chain->addCallback("getchunks", Bind(&DeferRangeCallsWithThrottle, self));
+  chain->addBoth("finish", Bind(&OnFinishedDownload, self));
+  chain->callback(boost::make_shared<any_value>());
+}
+
+void HTTPDownloadStream::DoGet(const Guid& id, const ImmutableString& url, const HeaderMap& headers,
+                               FinalHandler handler, int backoff) {
+  const auto processor = Processor();
+  const Self self = shared_from_this();
+  auto completion = [self, id, url, headers, handler, backoff](const Guid&, const boost::shared_ptr<Response>& response) {
+    const auto executor = kivcore::threads::GetIOBoundExecutor();
+    const int next = backoff * 2;
+    const int status = response ? response->GetStatusCode() : 0;
+    if (next < 64 && response && (status == 0 || (status >= 500 && status <= 599))) {
+      Log(1, "doGET, status_code: " + std::to_string(status) + ", requestUID: " + id.ToString() +
+                 ", retry in " + std::to_string(next) + " s");
+      executor->CallAsynchronously([self, id, url, headers, handler, next] { self->DoGet(id, url, headers, handler, next); },
+                                   static_cast<std::int64_t>(next) * 1000);
+    } else {
+      executor->CallAsynchronously([handler, id, response] { handler(id, response); });
+    }
+  };
+  if (!processor->StartGet(id, url, headers, kivnet::http::RequestOptions(), completion)) {
+    auto refused = boost::make_shared<Response>(kivnet::kStatusTransportFailed,
+                                                std::vector<Response::Header>{}, "error code 1");
+    handler(id, refused);
+  }
+}
+
+// --- the size probe -------------------------------------------------------------------------
+
+HTTPDownloadStream::Result HTTPDownloadStream::ProbeSize(const Self& self) {
+  auto probe = boost::make_shared<defer>();
+  const HeaderMap headers = WithRange(mHeaders, "bytes=0-0");
+  DoGet(requestId_, mUrl, headers,
+        [self, probe, headers](const Guid& id, const boost::shared_ptr<Response>& r) {
+          self->HandleGetAssetSize(probe, headers, 0, id, r);
+        },
+        1);
+  return probe;
+}
+
+void HTTPDownloadStream::HandleGetAssetSize(const boost::shared_ptr<defer>& probe,
+                                            const HeaderMap& headers, int redirects,
+                                            const Guid& id, const boost::shared_ptr<Response>& r) {
+  try {
+    LogResponse("HandleGetAssetSize", id, *r);
+    const int status = r->GetStatusCode();
+    if (IsSuccess(status)) {
+      std::uint64_t size = 0;
+      const auto range = r->GetHeader("CONTENT-RANGE");
+      const auto slash = range ? range->find('/') : std::string::npos;
+      if (range && slash != std::string::npos && range->find('/', slash + 1) == std::string::npos) {
+        size = std::stoull(range->substr(slash + 1));
+      } else if (const auto length = r->GetHeader("Content-Length")) {
+        size = std::stoull(*length);
+      }
+      if (size == 0) {
+        probe->errback(message_failure::create("outSize <= 0"));
+      } else {
+        probe->callback(any_value::create(AssetMeta{size, r->GetHeader("ETag").value_or("")}));
+      }
+    } else if (status >= 300 && status <= 399) {
+      if (redirects + 1 > 3) {
+        probe->errback(message_failure::create("too many redirects"));
+        return;
+      }
+      const ImmutableString location = ImmutableString::CreateDynamic(r->GetHeader("Location").value_or(""));
+      const HeaderMap next = WithRange(headers, "bytes=0-0");
+      const Self self = shared_from_this();
+      DoGet(id, location, next,
+            [self, probe, next, redirects](const Guid& i, const boost::shared_ptr<Response>& resp) {
+              self->HandleGetAssetSize(probe, next, redirects + 1, i, resp);
+            },
+            1);
+    } else {
+      probe->errback(twisted::http_failure::create(id, r));
+    }
+  } catch (const std::exception& e) {
+    Log(1, std::string("HandleGetAssetSize: Unexpected error: ") + e.what() + ", requestUID: " + id.ToString());
+    probe->errback(message_failure::create(e.what()));
+  }
+}
+
+// --- the ranges ----------------------------------------------------------------------------------
+
+HTTPDownloadStream::Result HTTPDownloadStream::DeferRangeCallsWithThrottle(const Result& r, const Self& self) {
+  const auto manager = self->manager_.lock();
+  if (!manager) throw std::runtime_error("missing download manager");
+  const auto* meta = boost::dynamic_pointer_cast<any_value>(r) ? static_cast<const any_value&>(*r).get_if<AssetMeta>() : nullptr;
+  if (!meta) throw std::runtime_error("bad cast");
+  const bool resuming = self->mSize != 0;
+  if (resuming && self->mSize != meta->size) throw std::runtime_error("resume failed due to size mismatch");
+  self->mSize = meta->size;
+  const std::uint64_t chunkSize = manager->GetChunkSize();
+  const std::uint64_t count = (chunkSize - 1 + meta->size) / chunkSize;
+
+  std::vector<std::size_t> pending;
+  {
+    std::lock_guard lock(self->fileMutex_);
+    if (resuming && self->mETag != meta->etag) throw std::runtime_error("resume failed due to ETag mismatch");
+    self->mETag = meta->etag;
+    if (resuming && self->mChunks.size() != count) {
+      throw std::runtime_error("resume failed due to number of chunks mismatch");
+    }
+    if (!resuming) {
+      self->output_->SetSize(meta->size);
+      self->mChunks.clear();
+      for (std::uint64_t start = 0; start < meta->size; start += chunkSize) {
+        DownloadChunk c;
+        c.mStartByte = start;
+        c.mEndByte = std::min(start + chunkSize - 1, meta->size - 1);
+        self->mChunks.push_back(std::move(c));
+      }
+    }
+    for (std::size_t i = 0; i < self->mChunks.size(); ++i) {
+      if (!self->mChunks[i].mComplete) pending.push_back(i);
+    }
+  }
+
+  std::vector<boost::shared_ptr<defer>> ranges;
+  for (const std::size_t i : pending) {
+    std::uint64_t start, end;
+    Guid id;
+    {
+      std::lock_guard lock(self->fileMutex_);
+      start = self->mChunks[i].mStartByte;
+      end = self->mChunks[i].mEndByte;
+      id = self->mChunks[i].id;
+    }
+    const std::size_t total = self->mChunks.size();
+    auto fetch = [self, i, total, start, end, id]() -> Result {
+      auto range = boost::make_shared<defer>();
+      self->DoGet(id, self->mUrl,
+                  WithRange(self->mHeaders, "bytes=" + std::to_string(start) + "-" + std::to_string(end)),
+                  [self, range, i, total](const Guid& rid, const boost::shared_ptr<Response>& resp) {
+                    self->HandleGetRangePayload(range, i, total, rid, resp);
+                  },
+                  1);
+      return range;
+    };
+    auto d = manager->GetSemaphore()->run(fetch);
+    d->addCallback("savechunk", [self, start, end](const Result& x) { return OnSaveChunkToDisk(x, start, end, self); });
+    d->addCallback("endchunk", [self, i](const Result& x) { return OnSetCompleteChunk(x, i, self); });
+    d->addCallback("feedback", [self, start, end](const Result& x) { return OnUpdateProgress(x, end - start + 1, self); });
+    {
+      std::lock_guard lock(self->fileMutex_);
+      if (i < self->mChunks.size() && !self->mChunks[i].mComplete) self->mChunks[i].deferred = d;
+    }
+    ranges.push_back(d);
+  }
+  auto list = twisted::defer_list::create(ranges, {}, false, true, false);
+  list->addCallback("joinfile", Bind(&OnJoinChunks, self));
+  return list;
+}
+
+void HTTPDownloadStream::HandleGetRangePayload(const boost::shared_ptr<defer>& range, std::size_t index,
+                                               std::size_t count, const Guid& id,
+                                               const boost::shared_ptr<Response>& r) {
+  const std::string label = "HandleGetRangePayload[" + std::to_string(index) + "/" + std::to_string(count) + "]";
+  try {
+    LogResponse(label, id, *r);
+    if (!IsSuccess(r->GetStatusCode())) {
+      range->errback(twisted::http_failure::create(id, r));
+    } else if (r->GetPayload().empty()) {
+      range->errback(message_failure::create("body.empty()"));
+    } else {
+      range->callback(any_value::create(r->GetPayload()));
+    }
+  } catch (const std::exception& e) {
+    Log(1, label + ": Unexpected error: " + e.what() + ", requestUID: " + id.ToString());
+    range->errback(message_failure::create(e.what()));
+  }
+}
+
+HTTPDownloadStream::Result HTTPDownloadStream::OnSaveChunkToDisk(const Result& r, std::uint64_t start,
+                                                                 std::uint64_t end, const Self& self) {
+  const auto value = boost::dynamic_pointer_cast<any_value>(r);
+  const std::string* payload = value ? value->get_if<std::string>() : nullptr;
+  if (!payload) throw std::runtime_error("bad cast");
+  if (payload->size() != end - start + 1) return message_failure::create("inBodySize != inSize");
+  std::lock_guard lock(self->fileMutex_);
+  if (!self->output_) throw std::runtime_error("the download was stopped");
+  self->output_->Seek(start);
+  self->output_->Write(payload->data(), payload->size());
+  return boost::make_shared<any_value>();
+}
+
+HTTPDownloadStream::Result HTTPDownloadStream::OnSetCompleteChunk(const Result& r, std::size_t index, const Self& self) {
+  std::lock_guard lock(self->fileMutex_);
+  if (index < self->mChunks.size()) {
+    self->mChunks[index].mComplete = true;
+    self->mChunks[index].deferred.reset();
+  }
+  return r;
+}
+
+HTTPDownloadStream::Result HTTPDownloadStream::OnUpdateProgress(const Result& r, std::uint64_t bytes, const Self& self) {
+  self->mDownloadedSize += bytes;
+  if (const auto manager = self->manager_.lock()) {
+    self->stateChanged_(manager, self);
+    manager->GetStateChangedSignal()(manager, self);
+  }
+  if (self->progressItem_ && self->progressItem_->GetState() != ProgressItem::kEnded) {
+    const std::uint64_t done = self->mDownloadedSize, size = self->mSize;
+    const kivcore::UTF16String tooltip = kivcore::ReplaceInString(
+        kivcore::config::Localizer::Get().Localize(
+            "$$$/HTTPDownloadStream/ProgressItemToolTipDownload=Downloaded @0 of @1"),
+        {kivcore::NumberToMemoryString(done), kivcore::NumberToMemoryString(size)});
+    const double fraction = size == 0 ? 0.0 : std::min(0.99, static_cast<double>(done) / static_cast<double>(size));
+    self->progressItem_->SetProgress(static_cast<float>(fraction), 1.0f, tooltip);
+  }
+  return r;
+}
+
+HTTPDownloadStream::Result HTTPDownloadStream::OnJoinChunks(const Result& r, const Self& self) {
+  const auto list = boost::dynamic_pointer_cast<twisted::defer_list_value>(r);
+  if (!list || !list->success()) throw std::runtime_error("Unexpected deferred list result");
+  std::lock_guard lock(self->fileMutex_);
+  try {
+    if (self->output_) self->output_->Close();
+    self->output_.reset();
+    Log(5, "Rename: " + self->requestId_.ToString() + ", mOutput : " + self->mOutput.Path().string() +
+               ", mTempFile: " + self->mTempFile.Path().string());
+    std::error_code ec;
+    if (!self->mTempFile.Rename(self->mOutput, &ec)) throw std::runtime_error("rename failed: " + ec.message());
+    self->mTempFile = kivcore::filesupport::File();
+  } catch (const std::exception&) {
+    self->SafeDeletePartialFile();
+    self->mTempFile = kivcore::filesupport::File();
+    throw;
+  }
+  return r;
+}
+
+// --- the end of the chain -----------------------------------------------------------------------
+
+HTTPDownloadStream::Result HTTPDownloadStream::OnFinishedDownload(const Result& r, const Self& self) {
+  const auto manager = self->manager_.lock();
+  if (!manager) return r;
+  if (r && r->is_failure()) {
+    boost::shared_ptr<Response> failure;
+    {
+      std::lock_guard lock(self->fileMutex_);
+      failure = self->failure_ = ResponseFromFailure(static_cast<const twisted::failure&>(*r));
+      self->output_.reset();
+    }
+    if (self->progressItem_ && self->progressItem_->GetState() != ProgressItem::kEnded) {
+      self->progressItem_->SetState(ProgressItem::kEnded);
+      self->progressItem_->SetStatusMessage(kivcore::ReplaceInString(
+          kivcore::config::Localizer::Get().Localize("$$$/HTTPDownloadStream/FileTransferJobFailed=Failed: @0"),
+          {kivcore::UTF8to16(failure->GetPayload())}));
+    }
+  }
+  self->OnCompleted(manager, self);
+  manager->RemoveDownload(self);
+  return r;
+}
+
+void HTTPDownloadStream::OnCompleted(const boost::shared_ptr<HTTPDownloadManager>& manager, const Self& self) {
+  if (progressItem_ && progressItem_->GetState() != ProgressItem::kEnded) progressItem_->SetProgress(1.0f, 1.0f, {});
+  done_ = true;
+  if (manager) downloadComplete_(manager, self);
+}
+
+// --- cancelling and pausing ------------------------------------------------------------------------
+
+void HTTPDownloadStream::CancelDownload() {
+  std::vector<DownloadChunk> chunks;
+  boost::shared_ptr<defer> chain;
+  {
+    std::lock_guard lock(fileMutex_);
+    chunks.swap(mChunks);
+    chain.swap(chain_);
+    if (progressItem_) {
+      progressItem_->SetState(ProgressItem::kEnded);
+      progressItem_->SetStatusMessage(
+          kivcore::config::Localizer::Get().Localize("$$$/HTTPDownloadStream/FileTransferCanceled=Canceled"));
+    }
+  }
+  const auto manager = manager_.lock();
+  for (DownloadChunk& c : chunks) {
+    if (!c.deferred) continue;
+    try {
+      c.deferred->cancel();
+    } catch (const twisted::AlreadyCalledError&) {
+    }
+    if (manager) manager->GetRequestProcessor()->Cancel(c.id);
+    Log(5, "TryToCancelRequest: " + c.id.ToString());
+  }
+  if (chain) {
+    try {
+      chain->cancel();
+    } catch (const twisted::AlreadyCalledError&) {
+    }
+  }
+}
+
+boost::shared_ptr<HTTPDownloadStream> HTTPDownloadStream::PauseDownload() {
+  std::string record;
+  {
+    std::lock_guard lock(fileMutex_);
+    record = RecordJSONLocked();
+  }
+  const auto manager = manager_.lock();
+  manager_.reset();
+  {
+    std::lock_guard lock(fileMutex_);
+    output_.reset();
+    mOutput = kivcore::filesupport::File();
+    mTempFile = kivcore::filesupport::File();  // the partial file stays for the resume
+    mSize = 0;
+    mDownloadedSize = 0;
+  }
+  if (progressItem_) {
+    progressItem_->SetState(ProgressItem::kPaused);
+    progressItem_->SetStatusMessage({});
+  }
+  stateChanged_.disconnect_all_slots();
+  downloadComplete_.disconnect_all_slots();
+  boost::shared_ptr<HTTPDownloadStream> paused;
+  if (manager) {
+    paused.reset(new HTTPDownloadStream(progressItem_, manager));
+    auto buffer = boost::shared_ptr<char[]>(new char[record.size() + 1]);
+    std::memcpy(buffer.get(), record.c_str(), record.size() + 1);
+    manager->PauseDownload(paused, boost::shared_ptr<void>(buffer, buffer.get()));
+    paused->SetupProgressUI();
+  }
+  CancelDownload();
+  if (manager) manager->RemoveDownload(shared_from_this());
+  return paused;
+}
+
+// --- progress UI ---------------------------------------------------------------------------------
+
+std::shared_ptr<kivui::utility::ProgressCategory> HTTPDownloadStream::GetOrCreateProgressCategory() {
+  auto category = kivui::utility::ProgressCategoryContainer::Get().GetOrCreateCategory(
+      kivcore::config::Localizer::Get().Localize("$$$/HTTPDownloadStream/ProgressCategoryTitle=Download File"));
+  category->SetShowCountInProgress(true);
+  return category;
+}
+
+void HTTPDownloadStream::SetupProgressUI() {
+  if (!progressItem_) progressItem_ = GetOrCreateProgressCategory()->CreateItem(mOutput.GetName());
+  const boost::weak_ptr<HTTPDownloadStream> weak = weak_from_this();
+  progressItem_->AddPauseResumeHandler([weak](const boost::intrusive_ptr<ProgressItem>& item, ProgressItem::ProgressState& state) {
+    WeakRefToStrongRefCall_OnProgressItemPausedResume(item, state, weak);
+  });
+  progressItem_->AddCancelHandler([weak](const boost::intrusive_ptr<ProgressItem>& item) {
+    return WeakRefToStrongRefCall_OnProgressItemCanceled(item, weak);
+  });
+}
+
+bool HTTPDownloadStream::WeakRefToStrongRefCall_OnProgressItemCanceled(
+    const boost::intrusive_ptr<ProgressItem>&, const boost::weak_ptr<HTTPDownloadStream>& weak) {
+  const auto stream = weak.lock();
+  if (!stream) return false;
+  stream->CancelDownload();
+  return true;
+}
+
+void HTTPDownloadStream::WeakRefToStrongRefCall_OnProgressItemPausedResume(
+    const boost::intrusive_ptr<ProgressItem>& item, ProgressItem::ProgressState&,
+    const boost::weak_ptr<HTTPDownloadStream>& weak) {
+  const auto stream = weak.lock();
+  if (!stream) return;
+  if (item->GetState() == ProgressItem::kPaused) {
+    if (const auto manager = stream->manager_.lock()) manager->ResumeDownload(stream, true);
+  } else {
+    stream->PauseDownload();
+  }
+}
+
+}  // namespace kivworkspace::http
