@@ -104,6 +104,12 @@ std::vector<boost::shared_ptr<HTTPDownloadStream>> HTTPDownloadManager::GetPause
   return out;
 }
 
+std::string HTTPDownloadManager::GetPausedRecord(const boost::shared_ptr<HTTPDownloadStream>& stream) const {
+  std::lock_guard lock(mutex_);
+  const auto it = paused_.find(stream);
+  return it == paused_.end() ? std::string() : std::string(static_cast<const char*>(it->second.get()));
+}
+
 void HTTPDownloadManager::PauseDownload(const boost::shared_ptr<HTTPDownloadStream>& pausedStream,
                                         const boost::shared_ptr<void>& record) {
   std::lock_guard lock(mutex_);

@@ -39,6 +39,8 @@ class HTTPDownloadManager : public boost::enable_shared_from_this<HTTPDownloadMa
   unsigned GetConcurrency() const { return concurrency_; }
   std::vector<boost::shared_ptr<HTTPDownloadStream>> GetActiveDownloads() const;
   std::vector<boost::shared_ptr<HTTPDownloadStream>> GetPausedDownloads() const;
+  // The resume record (JSON) of a paused download; empty for a stream that is not paused.
+  std::string GetPausedRecord(const boost::shared_ptr<HTTPDownloadStream>& stream) const;
 
  protected:
   friend class HTTPDownloadStream;

@@ -59,8 +59,14 @@ void LogResponse(const std::string& label, const Guid& id, const Response& r) {
                                                   r.GetHeaderText());
 }
 
-// A response that stands for a failure of the chain (for the stream's failure record).
+// A response that stands for a failure of the chain (for the stream's failure record). The
+// first failing range of the range list stands for the list.
 boost::shared_ptr<Response> ResponseFromFailure(const twisted::failure& f) {
+  if (const auto* first = dynamic_cast<const twisted::FirstError*>(&f)) {
+    if (const auto member = boost::dynamic_pointer_cast<twisted::failure>(first->failed_result())) {
+      return ResponseFromFailure(*member);
+    }
+  }
   auto r = boost::make_shared<Response>();
   if (const auto* http = dynamic_cast<const twisted::http_failure*>(&f)) {
     r->SetStatusCode(http->status());
@@ -255,6 +261,10 @@ void HTTPDownloadStream::DoGet(const Guid& id, const ImmutableString& url, const
 HTTPDownloadStream::Result HTTPDownloadStream::ProbeSize(const Self& self) {
   auto probe = boost::make_shared<defer>();
   const HeaderMap headers = WithRange(mHeaders, "bytes=0-0");
+  {
+    std::lock_guard lock(fileMutex_);
+    rangeUrl_ = mUrl;
+  }
   DoGet(requestId_, mUrl, headers,
         [self, probe, headers](const Guid& id, const boost::shared_ptr<Response>& r) {
           self->HandleGetAssetSize(probe, headers, 0, id, r);
@@ -290,6 +300,10 @@ void HTTPDownloadStream::HandleGetAssetSize(const boost::shared_ptr<defer>& prob
       }
       const ImmutableString location = ImmutableString::CreateDynamic(r->GetHeader("Location").value_or(""));
       const HeaderMap next = WithRange(headers, "bytes=0-0");
+      {
+        std::lock_guard lock(fileMutex_);
+        rangeUrl_ = location;
+      }
       const Self self = shared_from_this();
       DoGet(id, location, next,
             [self, probe, next, redirects](const Guid& i, const boost::shared_ptr<Response>& resp) {
@@ -352,9 +366,14 @@ HTTPDownloadStream::Result HTTPDownloadStream::DeferRangeCallsWithThrottle(const
       id = self->mChunks[i].id;
     }
     const std::size_t total = self->mChunks.size();
-    auto fetch = [self, i, total, start, end, id]() -> Result {
+    ImmutableString url;
+    {
+      std::lock_guard lock(self->fileMutex_);
+      url = self->rangeUrl_;
+    }
+    auto fetch = [self, i, total, start, end, id, url]() -> Result {
       auto range = boost::make_shared<defer>();
-      self->DoGet(id, self->mUrl,
+      self->DoGet(id, url,
                   WithRange(self->mHeaders, "bytes=" + std::to_string(start) + "-" + std::to_string(end)),
                   [self, range, i, total](const Guid& rid, const boost::shared_ptr<Response>& resp) {
                     self->HandleGetRangePayload(range, i, total, rid, resp);

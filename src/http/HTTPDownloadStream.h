@@ -118,6 +118,8 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
   std::vector<DownloadChunk> mChunks;
   kivcore::filesupport::File mTempFile;
 
+  // Where the ranges are fetched: the URL the size probe ended at after redirects.
+  kivcore::ImmutableString rangeUrl_;
   boost::shared_ptr<twisted::defer> chain_;
   kivcore::Guid requestId_ = kivcore::Guid::CreateUnique();
   std::atomic<bool> done_{false};

@@ -1,0 +1,250 @@
+// Downloads against the fault-injecting loopback server: whole files byte for byte,
+// the size probe, redirects, retries with back-off, bad ranges, pause and resume, a changed
+// ETag, the concurrency limit and cancelling.
+#include "TestHttpServer.h"
+
+#include "http/HTTPDownloadManager.h"
+#include "services/core/DelayScale.h"
+#include "services/core/FileUtils.h"
+#include "services/core/JSON.h"
+#include "../services/core/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+using namespace kivtest;
+using kivcore::ImmutableString;
+using kivcore::filesupport::File;
+using kivworkspace::http::HTTPDownloadManager;
+using kivworkspace::http::HTTPDownloadStream;
+
+namespace {
+
+// A file served with Range and ETag, plus switches for faults.
+struct FileServer {
+  std::atomic<std::uint64_t> size{1'000'003};
+  std::mutex mutex;
+  std::string etag = "\"v1\"";
+  std::atomic<int> rangeRequests{0};
+  std::atomic<int> failuresLeft{0};   // answer this many requests with 503 first
+  std::atomic<int> redirects{0};      // hops before /file
+  std::atomic<bool> ignoreRange{false};
+  std::atomic<bool> noContentRange{false};
+  std::atomic<int> delayMs{0};        // before each range reply
+  TestHttpServer server{[this](const HttpRequest& r) { return Reply(r); }};
+
+  HttpReply Reply(const HttpRequest& r) {
+    HttpReply reply;
+    if (r.target.rfind("/hop", 0) == 0) {
+      const int hop = std::stoi(r.target.substr(4));
+      reply.status = 302;
+      reply.headers = {{"Location", server.Url(hop + 1 < redirects ? "/hop" + std::to_string(hop + 1) : "/file")}};
+      return reply;
+    }
+    if (failuresLeft > 0) {
+      --failuresLeft;
+      reply.status = 503;
+      reply.body = "busy";
+      return reply;
+    }
+    std::string etagNow;
+    {
+      std::lock_guard lock(mutex);
+      etagNow = etag;
+    }
+    reply.headers.push_back({"ETag", etagNow});
+    const auto range = r.headers.find("range");
+    if (range == r.headers.end() || ignoreRange) {
+      reply.body = TestHttpServer::DeterministicBytes(0, size);
+      return reply;
+    }
+    const std::string spec = range->second.substr(6);  // "bytes=a-b"
+    const std::uint64_t a = std::stoull(spec.substr(0, spec.find('-')));
+    const std::uint64_t b = std::stoull(spec.substr(spec.find('-') + 1));
+    if (a != 0 || b != 0) ++rangeRequests;
+    if (delayMs > 0 && (a != 0 || b != 0)) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    reply.status = 206;
+    if (!noContentRange) {
+      reply.headers.push_back({"Content-Range", "bytes " + std::to_string(a) + "-" + std::to_string(b) + "/" + std::to_string(size)});
+    }
+    reply.body = TestHttpServer::DeterministicBytes(a, static_cast<std::size_t>(std::min<std::uint64_t>(b, size - 1) - a + 1));
+    return reply;
+  }
+
+  ImmutableString Url(const std::string& path = "/file") const {
+    return ImmutableString::CreateDynamic(server.Url(path));
+  }
+};
+
+std::string Slurp(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WaitUntil(const std::function<bool()>& done, int seconds = 30) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+std::string FailureText(const boost::shared_ptr<HTTPDownloadStream>& s) {
+  return s->Failed() ? s->Failed()->GetPayload() : std::string();
+}
+
+struct Downloads : ::testing::Test {
+  TempDir dir;
+  FileServer files;
+  boost::shared_ptr<HTTPDownloadManager> manager = boost::make_shared<HTTPDownloadManager>(4, 65536);
+
+  boost::shared_ptr<HTTPDownloadStream> Download(const std::string& name, const std::string& path = "/file") {
+    auto s = manager->NewDownload(files.Url(path), File(dir / name), {}, true);
+    EXPECT_TRUE(WaitUntil([&] { return s->IsDone(); })) << "the download did not end";
+    return s;
+  }
+};
+
+}  // namespace
+
+TEST_F(Downloads, AWholeFileArrivesByteForByte) {
+  std::vector<float> progress;
+  std::mutex mutex;
+  auto s = manager->NewDownload(files.Url(), File(dir / "clip.mov"), {}, false);
+  int stateChanges = 0;
+  manager->GetStateChangedSignal().connect([&](auto&, auto&) { ++stateChanges; });
+  s->StartDownload();
+  s->GetProgressItem()->Changed().connect([&](const kivui::utility::ProgressItem& item) {
+    std::lock_guard lock(mutex);
+    progress.push_back(item.GetProgress());
+  });
+  ASSERT_TRUE(WaitUntil([&] { return s->IsDone(); }));
+  EXPECT_TRUE(s->Succeeded()) << FailureText(s);
+  EXPECT_TRUE(Slurp(dir / "clip.mov") == TestHttpServer::DeterministicBytes(0, files.size));
+  EXPECT_FALSE(File(dir / "clip.mov.download.bin").Exists());
+  EXPECT_EQ(files.rangeRequests.load(), 16);  // ceil(1,000,003 / 65,536)
+  EXPECT_EQ(stateChanges, 16);
+  EXPECT_FLOAT_EQ(s->Progress(), 1.0f);
+  std::lock_guard lock(mutex);
+  ASSERT_FALSE(progress.empty());
+  for (std::size_t i = 0; i + 1 < progress.size(); ++i) EXPECT_LE(progress[i], 0.99f);
+  EXPECT_EQ(progress.back(), 1.0f);
+  EXPECT_THROW(s->StartDownload(), std::runtime_error);
+  EXPECT_TRUE(manager->GetActiveDownloads().empty());
+}
+
+TEST_F(Downloads, SizeFromContentLengthAndEmptyFiles) {
+  files.noContentRange = true;  // the probe's answer has only Content-Length: 1
+  auto s = Download("a.bin");
+  EXPECT_EQ(FailureText(s), "") << "size 1 from Content-Length";
+  files.size = 0;
+  files.noContentRange = false;
+  auto empty = Download("b.bin");
+  EXPECT_FALSE(empty->Succeeded());
+  EXPECT_EQ(FailureText(empty), "outSize <= 0");
+}
+
+TEST_F(Downloads, ThreeRedirectsAreFollowedAndFourAreTooMany) {
+  files.size = 5000;
+  files.redirects = 3;
+  auto ok = Download("ok.bin", "/hop0");
+  EXPECT_TRUE(ok->Succeeded()) << FailureText(ok);
+  EXPECT_TRUE(Slurp(dir / "ok.bin") == TestHttpServer::DeterministicBytes(0, 5000));
+  files.redirects = 4;
+  auto tooMany = Download("no.bin", "/hop0");
+  EXPECT_EQ(FailureText(tooMany), "too many redirects");
+}
+
+TEST_F(Downloads, FailuresAreRetriedWithBackOffThenGiveUp) {
+  const double oldScale = kivcore::threads::GetDelayScale();
+  kivcore::threads::SetDelayScaleForTesting(0.002);  // 2 s becomes 4 ms
+  files.size = 1000;
+  files.failuresLeft = 5;  // the probe is retried five times and then succeeds
+  auto t0 = std::chrono::steady_clock::now();
+  auto ok = Download("retried.bin");
+  const auto took = std::chrono::steady_clock::now() - t0;
+  EXPECT_TRUE(ok->Succeeded()) << FailureText(ok);
+  EXPECT_GE(took, std::chrono::milliseconds(124)) << "2+4+8+16+32 s scaled";
+  files.failuresLeft = 6;  // one more than the retries
+  auto failed = Download("failed.bin");
+  ASSERT_TRUE(failed->Failed());
+  EXPECT_EQ(failed->Failed()->GetStatusCode(), 503);
+  kivcore::threads::SetDelayScaleForTesting(oldScale);
+}
+
+TEST_F(Downloads, ARangeOfTheWrongLengthFailsTheDownload) {
+  files.ignoreRange = true;  // 200 with the whole body for every range
+  auto s = Download("whole.bin");
+  EXPECT_EQ(FailureText(s), "inBodySize != inSize");
+  EXPECT_FALSE(File(dir / "whole.bin").Exists());
+}
+
+TEST_F(Downloads, APausedDownloadResumesWithTheMissingRangesOnly) {
+  files.delayMs = 30;
+  auto s = manager->NewDownload(files.Url(), File(dir / "big.bin"), {}, true);
+  ASSERT_TRUE(WaitUntil([&] { return s->GetDownloadedSize() >= 4 * 65536; }));
+  auto paused = s->PauseDownload();
+  ASSERT_TRUE(paused);
+  EXPECT_EQ(manager->GetPausedDownloads(), (std::vector<boost::shared_ptr<HTTPDownloadStream>>{paused}));
+  ASSERT_TRUE(WaitUntil([&] { return manager->GetActiveDownloads().empty(); }));
+  EXPECT_TRUE(File(dir / "big.bin.download.bin").Exists()) << "the partial file is kept";
+  const int before = files.rangeRequests;
+  const auto record = kivcore::utility::JSONParse(manager->GetPausedRecord(paused));
+  ASSERT_TRUE(record);
+  int complete = 0;
+  for (const auto& c : record->as_object().at("mChunks").as_array()) complete += c.as_object().at("mComplete").as_bool();
+  ASSERT_GT(complete, 0);
+
+  files.delayMs = 0;
+  manager->ResumeDownload(paused, true);
+  ASSERT_TRUE(WaitUntil([&] { return paused->IsDone(); }));
+  EXPECT_TRUE(paused->Succeeded()) << FailureText(paused);
+  EXPECT_EQ(files.rangeRequests - before, 16 - complete) << "only the missing ranges";
+  EXPECT_TRUE(Slurp(dir / "big.bin") == TestHttpServer::DeterministicBytes(0, files.size));
+}
+
+TEST_F(Downloads, AChangedETagStopsTheResumeAndKeepsThePartialFile) {
+  files.delayMs = 30;
+  auto s = manager->NewDownload(files.Url(), File(dir / "e.bin"), {}, true);
+  ASSERT_TRUE(WaitUntil([&] { return s->GetDownloadedSize() >= 65536; }));
+  auto paused = s->PauseDownload();
+  ASSERT_TRUE(WaitUntil([&] { return manager->GetActiveDownloads().empty(); }));
+  {
+    std::lock_guard lock(files.mutex);
+    files.etag = "\"v2\"";
+  }
+  manager->ResumeDownload(paused, true);
+  ASSERT_TRUE(WaitUntil([&] { return paused->IsDone(); }));
+  EXPECT_EQ(FailureText(paused), "resume failed due to ETag mismatch");
+  EXPECT_TRUE(File(dir / "e.bin.download.bin").Exists());
+}
+
+TEST_F(Downloads, TheConcurrencyLimitHoldsAcrossDownloads) {
+  manager = boost::make_shared<HTTPDownloadManager>(2, 65536);
+  files.delayMs = 10;
+  std::vector<boost::shared_ptr<HTTPDownloadStream>> streams;
+  for (int i = 0; i < 3; ++i) streams.push_back(manager->NewDownload(files.Url(), File(dir / ("c" + std::to_string(i))), {}, true));
+  for (auto& s : streams) ASSERT_TRUE(WaitUntil([&] { return s->IsDone(); }));
+  for (auto& s : streams) EXPECT_TRUE(s->Succeeded()) << FailureText(s);
+  EXPECT_LE(files.server.PeakConcurrentRequests(), 2 + 3) << "ranges plus at most one probe per stream";
+}
+
+TEST_F(Downloads, CancellingLeavesNoPartialFile) {
+  files.delayMs = 50;
+  auto s = manager->NewDownload(files.Url(), File(dir / "x.bin"), {}, true);
+  ASSERT_TRUE(WaitUntil([&] { return s->GetDownloadedSize() > 0; }));
+  s->CancelDownload();
+  ASSERT_TRUE(WaitUntil([&] { return s->IsDone(); }));
+  EXPECT_FALSE(s->Succeeded());
+  s.reset();
+  ASSERT_TRUE(WaitUntil([&] { return manager->GetActiveDownloads().empty(); }));
+  EXPECT_TRUE(WaitUntil([&] { return !File(dir / "x.bin.download.bin").Exists(); }, 10));
+  EXPECT_FALSE(File(dir / "x.bin").Exists());
+  EXPECT_TRUE(manager->FlushAllDownloads());
+}
