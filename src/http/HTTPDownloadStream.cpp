@@ -134,8 +134,13 @@ boost::posix_time::ptime HTTPDownloadStream::Started() const {
   return mStarted;
 }
 
+boost::shared_ptr<HTTPDownloadManager> HTTPDownloadStream::Manager() const {
+  std::lock_guard lock(fileMutex_);
+  return manager_.lock();
+}
+
 boost::shared_ptr<kivnet::http::RequestProcessor> HTTPDownloadStream::Processor() const {
-  const auto manager = manager_.lock();
+  const auto manager = Manager();
   return manager ? manager->GetRequestProcessor() : kivnet::http::GetGlobalRequestProcessor();
 }
 
@@ -322,7 +327,7 @@ void HTTPDownloadStream::HandleGetAssetSize(const boost::shared_ptr<defer>& prob
 // --- the ranges ----------------------------------------------------------------------------------
 
 HTTPDownloadStream::Result HTTPDownloadStream::DeferRangeCallsWithThrottle(const Result& r, const Self& self) {
-  const auto manager = self->manager_.lock();
+  const auto manager = self->Manager();
   if (!manager) throw std::runtime_error("missing download manager");
   const auto* meta = boost::dynamic_pointer_cast<any_value>(r) ? static_cast<const any_value&>(*r).get_if<AssetMeta>() : nullptr;
   if (!meta) throw std::runtime_error("bad cast");
@@ -439,7 +444,7 @@ HTTPDownloadStream::Result HTTPDownloadStream::OnSetCompleteChunk(const Result& 
 
 HTTPDownloadStream::Result HTTPDownloadStream::OnUpdateProgress(const Result& r, std::uint64_t bytes, const Self& self) {
   self->mDownloadedSize += bytes;
-  if (const auto manager = self->manager_.lock()) {
+  if (const auto manager = self->Manager()) {
     self->stateChanged_(manager, self);
     manager->GetStateChangedSignal()(manager, self);
   }
@@ -478,7 +483,7 @@ HTTPDownloadStream::Result HTTPDownloadStream::OnJoinChunks(const Result& r, con
 // --- the end of the chain -----------------------------------------------------------------------
 
 HTTPDownloadStream::Result HTTPDownloadStream::OnFinishedDownload(const Result& r, const Self& self) {
-  const auto manager = self->manager_.lock();
+  const auto manager = self->Manager();
   if (!manager) return r;
   if (r && r->is_failure()) {
     boost::shared_ptr<Response> failure;
@@ -507,7 +512,9 @@ void HTTPDownloadStream::OnCompleted(const boost::shared_ptr<HTTPDownloadManager
 
 // --- cancelling and pausing ------------------------------------------------------------------------
 
-void HTTPDownloadStream::CancelDownload() {
+void HTTPDownloadStream::CancelDownload() { CancelWith(Manager()); }
+
+void HTTPDownloadStream::CancelWith(const boost::shared_ptr<HTTPDownloadManager>& manager) {
   std::vector<DownloadChunk> chunks;
   boost::shared_ptr<defer> chain;
   {
@@ -520,7 +527,6 @@ void HTTPDownloadStream::CancelDownload() {
           kivcore::config::Localizer::Get().Localize("$$$/HTTPDownloadStream/FileTransferCanceled=Canceled"));
     }
   }
-  const auto manager = manager_.lock();
   for (DownloadChunk& c : chunks) {
     if (!c.deferred) continue;
     try {
@@ -544,8 +550,12 @@ boost::shared_ptr<HTTPDownloadStream> HTTPDownloadStream::PauseDownload() {
     std::lock_guard lock(fileMutex_);
     record = RecordJSONLocked();
   }
-  const auto manager = manager_.lock();
-  manager_.reset();
+  boost::shared_ptr<HTTPDownloadManager> manager;
+  {
+    std::lock_guard lock(fileMutex_);
+    manager = manager_.lock();
+    manager_.reset();
+  }
   {
     std::lock_guard lock(fileMutex_);
     output_.reset();
@@ -568,7 +578,9 @@ boost::shared_ptr<HTTPDownloadStream> HTTPDownloadStream::PauseDownload() {
     manager->PauseDownload(paused, boost::shared_ptr<void>(buffer, buffer.get()));
     paused->SetupProgressUI();
   }
-  CancelDownload();
+  // The manager was let go above so that the chain reports nothing more; its processor
+  // still stops the ranges in flight, which the partial file no longer needs.
+  CancelWith(manager);
   if (manager) manager->RemoveDownload(shared_from_this());
   return paused;
 }
@@ -607,7 +619,7 @@ void HTTPDownloadStream::WeakRefToStrongRefCall_OnProgressItemPausedResume(
   const auto stream = weak.lock();
   if (!stream) return;
   if (item->GetState() == ProgressItem::kPaused) {
-    if (const auto manager = stream->manager_.lock()) manager->ResumeDownload(stream, true);
+    if (const auto manager = stream->Manager()) manager->ResumeDownload(stream, true);
   } else {
     stream->PauseDownload();
   }

@@ -104,6 +104,11 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
   void DoGet(const kivcore::Guid& id, const kivcore::ImmutableString& url,
              const kivnet::http::HeaderMap& headers, FinalHandler handler, int backoff);
   boost::shared_ptr<kivnet::http::RequestProcessor> Processor() const;
+  // The manager, if it still exists and the stream still reports to it (guarded: pausing
+  // lets it go while chain functions run on other threads).
+  boost::shared_ptr<HTTPDownloadManager> Manager() const;
+  // Cancels, stopping running requests through manager's processor (when there is one).
+  void CancelWith(const boost::shared_ptr<HTTPDownloadManager>& manager);
   void SafeDeletePartialFile();
   std::string RecordJSONLocked() const;
 
