@@ -58,6 +58,11 @@ ImmutableString Url(const TestHttpServer& server, const std::string& path) {
 TEST(RequestProcessor, StatusHeadersAndBody) {
   TestHttpServer server([](const HttpRequest& r) {
     HttpReply reply;
+    if (r.target == "/slow") {
+      reply.stallMs = 300;
+      reply.body = "slow";
+      return reply;
+    }
     if (r.target == "/missing") {
       reply.status = 404;
       reply.body = "no such file";
@@ -73,8 +78,6 @@ TEST(RequestProcessor, StatusHeadersAndBody) {
   const Guid probe = Guid::CreateUnique();
   HeaderMap headers{{ImmutableString::CreateStatic("Range"), ImmutableString::CreateStatic("bytes=0-0")}};
   ASSERT_TRUE(processor.StartGet(probe, Url(server, "/file"), headers, {}, done.Callback()));
-  EXPECT_FALSE(processor.StartGet(probe, Url(server, "/file"), {}, {}, done.Callback()))
-      << "an id that is running cannot start again";
   auto r = done.WaitFor(probe);
   ASSERT_TRUE(r);
   EXPECT_EQ(r->GetStatusCode(), 206);
@@ -94,6 +97,16 @@ TEST(RequestProcessor, StatusHeadersAndBody) {
   EXPECT_EQ(missingResponse->GetStatusCode(), 404);
   EXPECT_EQ(missingResponse->GetPayload(), "no such file");
   EXPECT_FALSE(processor.StartGet(Guid::CreateUnique(), ImmutableString(), {}, {}, more.Callback()));
+
+  Completions slow;
+  const Guid once = Guid::CreateUnique();
+  ASSERT_TRUE(processor.StartGet(once, Url(server, "/slow"), {}, {}, slow.Callback()));
+  EXPECT_FALSE(processor.StartGet(once, Url(server, "/slow"), {}, {}, slow.Callback()))
+      << "an id that is running cannot start again";
+  EXPECT_EQ(processor.ActiveCount(), 1u);
+  auto slowResponse = slow.WaitFor(once);
+  ASSERT_TRUE(slowResponse);
+  EXPECT_EQ(slowResponse->GetPayload(), "slow");
   EXPECT_EQ(processor.ActiveCount(), 0u);
 }
 
