@@ -412,7 +412,7 @@ void HTTPDownloadStream::HandleGetRangePayload(const boost::shared_ptr<defer>& r
     } else if (r->GetPayload().empty()) {
       range->errback(message_failure::create("body.empty()"));
     } else {
-      range->callback(any_value::create(r->GetPayload()));
+      range->callback(any_value::create(r->TakePayload()));
     }
   } catch (const std::exception& e) {
     Log(1, label + ": Unexpected error: " + e.what() + ", requestUID: " + id.ToString());

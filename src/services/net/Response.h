@@ -32,6 +32,8 @@ class Response {
     headers_.emplace_back(std::move(name), std::move(value));
   }
   void SetPayload(std::string payload) { payload_ = std::move(payload); }
+  // Moves the body out (a range's bytes go to the disk without another copy).
+  std::string TakePayload() { return std::move(payload_); }
 
  private:
   StatusCode status_ = kStatusTransportFailed;
