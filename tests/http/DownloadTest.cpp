@@ -37,6 +37,8 @@ struct FileServer {
   std::atomic<int> redirects{0};      // hops before /file
   std::atomic<bool> ignoreRange{false};
   std::atomic<bool> noContentRange{false};
+  std::atomic<bool> noLength{false};     // the probe's answer carries no size at all
+  std::atomic<bool> shortRanges{false};  // ranges answered with one byte too few
   std::atomic<int> delayMs{0};        // before each range reply
   std::atomic<int> resetsLeft{0};     // reset this many range replies halfway
   std::atomic<int> rangesInFlight{0};
@@ -80,10 +82,17 @@ struct FileServer {
       --rangesInFlight;
     }
     reply.status = 206;
-    if (!noContentRange) {
+    if (noLength && !isRange) {
+      reply.declaredLength = -1;
+      reply.body.clear();
+      reply.headers.push_back({"X-Note", "no size"});
+    }
+    if (!noContentRange && !(noLength && !isRange)) {
       reply.headers.push_back({"Content-Range", "bytes " + std::to_string(a) + "-" + std::to_string(b) + "/" + std::to_string(size)});
     }
     reply.body = TestHttpServer::DeterministicBytes(a, static_cast<std::size_t>(std::min<std::uint64_t>(b, size - 1) - a + 1));
+    if (isRange && shortRanges) reply.body.pop_back();
+    if (noLength && !isRange) reply.body.clear();
     if (isRange && resetsLeft > 0) {
       --resetsLeft;
       reply.resetAfterBodyBytes = static_cast<long>(reply.body.size() / 2);
@@ -315,4 +324,14 @@ TEST_F(Downloads, ProgressAndErrorsGoToTheTraceChannel) {
   EXPECT_TRUE(has("HandleGetAssetSize, status_code: 206, requestUID: "));
   EXPECT_TRUE(has("HandleGetRangePayload[0/1], status_code: 206"));
   EXPECT_TRUE(has("> <DownloadManager> <5> Rename: "));
+}
+
+TEST_F(Downloads, ShortRangesAndAProbeWithoutASizeFail) {
+  files.shortRanges = true;
+  auto s = Download("short.bin");
+  EXPECT_EQ(FailureText(s), "inBodySize != inSize");
+  files.shortRanges = false;
+  files.noLength = true;  // no Content-Range, and a Content-Length of 0
+  auto unknown = Download("unknown.bin");
+  EXPECT_EQ(FailureText(unknown), "outSize <= 0");
 }
