@@ -1,6 +1,7 @@
 // kivget end to end, as a separate process against the loopback test server: a whole
 // download, a download killed with SIGKILL and run again, Ctrl-C and resume, and errors.
 #include "TestHttpServer.h"
+#include "Wait.h"
 
 #include "../services/core/TempDir.h"
 
@@ -35,9 +36,7 @@ struct RangeServer {
       return reply;
     }
     reply.headers = {{"ETag", "\"k1\""}};
-    const std::string spec = r.headers.at("range").substr(6);
-    const std::uint64_t a = std::stoull(spec.substr(0, spec.find('-')));
-    const std::uint64_t b = std::stoull(spec.substr(spec.find('-') + 1));
+    const auto [a, b] = TestHttpServer::ParseRange(r.headers.at("range"));
     if (b > 0) {
       ++ranges;
       std::this_thread::sleep_for(std::chrono::milliseconds(delayMs.load()));
@@ -64,26 +63,12 @@ int Wait(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-std::string Slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Completed ranges according to the record on disk.
 int CompletedInRecord(const std::filesystem::path& record) {
   const std::string text = Slurp(record);
   int count = 0;
   for (std::size_t at = 0; (at = text.find("\"mComplete\":true", at)) != std::string::npos; ++at) ++count;
   return count;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int seconds = 60) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
 }
 
 struct Kivget : ::testing::Test {

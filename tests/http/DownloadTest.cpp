@@ -2,6 +2,7 @@
 // the size probe, redirects, retries with back-off, bad ranges, pause and resume, a changed
 // ETag, the concurrency limit and cancelling.
 #include "TestHttpServer.h"
+#include "Wait.h"
 
 #include "http/HTTPDownloadManager.h"
 #include "services/core/DelayScale.h"
@@ -70,9 +71,7 @@ struct FileServer {
       reply.body = TestHttpServer::DeterministicBytes(0, size);
       return reply;
     }
-    const std::string spec = range->second.substr(6);  // "bytes=a-b"
-    const std::uint64_t a = std::stoull(spec.substr(0, spec.find('-')));
-    const std::uint64_t b = std::stoull(spec.substr(spec.find('-') + 1));
+    const auto [a, b] = TestHttpServer::ParseRange(range->second);
     const bool isRange = a != 0 || b != 0;
     if (isRange) {
       ++rangeRequests;
@@ -104,20 +103,6 @@ struct FileServer {
     return ImmutableString::CreateDynamic(server.Url(path));
   }
 };
-
-std::string Slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool WaitUntil(const std::function<bool()>& done, int seconds = 30) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
 
 std::string FailureText(const boost::shared_ptr<HTTPDownloadStream>& s) {
   return s->Failed() ? s->Failed()->GetPayload() : std::string();

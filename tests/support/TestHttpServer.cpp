@@ -121,6 +121,12 @@ std::string TestHttpServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(Port()) + path;
 }
 
+std::pair<std::uint64_t, std::uint64_t> TestHttpServer::ParseRange(const std::string& value) {
+  const std::string bounds = value.substr(value.find('=') + 1);
+  const auto dash = bounds.find('-');
+  return {std::stoull(bounds.substr(0, dash)), std::stoull(bounds.substr(dash + 1))};
+}
+
 std::string TestHttpServer::DeterministicBytes(std::uint64_t offset, std::size_t length) {
   std::string bytes(length, '\0');
   for (std::size_t i = 0; i < length; ++i) {

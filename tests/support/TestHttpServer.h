@@ -44,6 +44,8 @@ class TestHttpServer {
   int RequestCount() const { return requests_; }
   int PeakConcurrentRequests() const { return peak_; }
 
+  // The first and last byte of a "bytes=a-b" Range header value.
+  static std::pair<std::uint64_t, std::uint64_t> ParseRange(const std::string& value);
   // A body where every byte is a function of its offset, so a misplaced byte shows.
   static std::string DeterministicBytes(std::uint64_t offset, std::size_t length);
 
