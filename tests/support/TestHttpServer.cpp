@@ -6,6 +6,8 @@
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/string_body.hpp>
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -34,9 +36,15 @@ class TestHttpServer::Impl {
     wake.connect(acceptor_.local_endpoint(), ec);
     thread_.join();
     acceptor_.close(ec);
-    std::lock_guard lock(mutex_);
-    for (auto& socket : sockets_) socket->shutdown(tcp::socket::shutdown_both, ec);
-    for (auto& t : connections_) t.join();
+    {
+      // Unblock connections waiting for a request. Only the descriptor is touched: the
+      // socket objects belong to their connection threads.
+      std::lock_guard lock(mutex_);
+      for (Connection& c : connections_) {
+        if (!c.closed) ::shutdown(c.fd, SHUT_RDWR);
+      }
+    }
+    for (Connection& c : connections_) c.thread.join();
   }
 
   std::uint16_t Port() const { return acceptor_.local_endpoint().port(); }
@@ -49,13 +57,20 @@ class TestHttpServer::Impl {
       acceptor_.accept(*socket, ec);
       if (ec || stopping_) return;
       std::lock_guard lock(mutex_);
-      sockets_.push_back(socket);
-      connections_.emplace_back([this, socket] { Serve(*socket); });
+      Connection& c = connections_.emplace_back();
+      c.fd = socket->native_handle();
+      c.thread = std::thread([this, socket, &c] { Serve(*socket, c); });
     }
   }
 
   // Serves requests on one connection until the client closes it or a fault ends it.
-  void Serve(tcp::socket& socket) {
+  struct Connection {
+    int fd = -1;
+    bool closed = false;  // guarded by mutex_
+    std::thread thread;
+  };
+
+  void Serve(tcp::socket& socket, Connection& connection) {
     beast::flat_buffer buffer;
     for (;;) {
       beast::http::request<beast::http::string_body> request;
@@ -72,14 +87,14 @@ class TestHttpServer::Impl {
       ++owner_.requests_;
       const int open = ++owner_.open_;
       for (int p = owner_.peak_.load(); open > p && !owner_.peak_.compare_exchange_weak(p, open);) {}
-      const bool keepOpen = Reply(socket, handler_(r));
+      const bool keepOpen = Reply(socket, connection, handler_(r));
       --owner_.open_;
       if (!keepOpen) return;
     }
   }
 
   // Writes the reply with its faults; false when the connection must end.
-  bool Reply(tcp::socket& socket, const HttpReply& reply) {
+  bool Reply(tcp::socket& socket, Connection& connection, const HttpReply& reply) {
     std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " Status\r\n";
     for (const auto& [name, value] : reply.headers) head += name + ": " + value + "\r\n";
     const long length = reply.declaredLength >= 0 ? reply.declaredLength : static_cast<long>(reply.body.size());
@@ -93,6 +108,10 @@ class TestHttpServer::Impl {
     asio::write(socket, asio::buffer(body.data(), body.size()), ec);
     const bool complete = reply.resetAfterBodyBytes < 0 && length == static_cast<long>(reply.body.size());
     if (!complete) {
+      {
+        std::lock_guard lock(mutex_);
+        connection.closed = true;
+      }
       socket.set_option(asio::socket_base::linger(true, 0), ec);  // reset, not a clean close
       socket.close(ec);
     }
@@ -105,8 +124,7 @@ class TestHttpServer::Impl {
   tcp::acceptor acceptor_;
   std::atomic<bool> stopping_{false};
   std::mutex mutex_;
-  std::list<std::shared_ptr<tcp::socket>> sockets_;
-  std::list<std::thread> connections_;
+  std::list<Connection> connections_;
   std::thread thread_;
 };
 
