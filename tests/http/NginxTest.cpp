@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <fstream>
 #include <thread>
 
@@ -41,7 +43,10 @@ bool Accepts(std::uint16_t port) {
 // nginx in the foreground, serving root, until destroyed.
 class Nginx {
  public:
-  Nginx(const std::filesystem::path& dir, const std::filesystem::path& root) : port_(FreePort()) {
+  // With a certificate and key, the server speaks HTTPS.
+  Nginx(const std::filesystem::path& dir, const std::filesystem::path& root,
+        const std::string& certificate = {}, const std::string& key = {})
+      : port_(FreePort()), tls_(!certificate.empty()) {
     const auto conf = dir / "nginx.conf";
     std::ofstream(conf) << "daemon off;\nmaster_process off;\nuser root;\nworker_processes 1;\n"
                         << "pid " << (dir / "nginx.pid").string() << ";\n"
@@ -53,7 +58,10 @@ class Nginx {
                         << "  fastcgi_temp_path " << dir.string() << "/fastcgi;\n"
                         << "  uwsgi_temp_path " << dir.string() << "/uwsgi;\n"
                         << "  scgi_temp_path " << dir.string() << "/scgi;\n"
-                        << "  server { listen 127.0.0.1:" << port_ << "; root " << root.string() << "; }\n}\n";
+                        << "  server { listen 127.0.0.1:" << port_ << (tls_ ? " ssl" : "") << "; root "
+                        << root.string() << ";\n"
+                        << (tls_ ? "    ssl_certificate " + certificate + "; ssl_certificate_key " + key + ";\n" : "")
+                        << "  }\n}\n";
     std::vector<std::string> args = {"/usr/sbin/nginx", "-p", dir.string(), "-c", conf.string()};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
@@ -70,11 +78,12 @@ class Nginx {
   }
   bool Running() const { return started_ && Accepts(port_); }
   std::string Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+    return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_) + path;
   }
 
  private:
   std::uint16_t port_;
+  bool tls_;
   pid_t pid_ = 0;
   bool started_ = false;
 };
@@ -103,4 +112,42 @@ TEST(Nginx, ADownloadFromARealServerIsByteExact) {
   const std::string copy((std::istreambuf_iterator<char>(in)), {});
   EXPECT_EQ(copy.size(), content.size());
   EXPECT_TRUE(copy == content);
+}
+
+TEST(Nginx, HTTPSIsVerifiedAgainstTheCertificateAuthorities) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "www");
+  std::ofstream(dir / "www" / "clip.bin", std::ios::binary) << TestHttpServer::DeterministicBytes(7, 70000);
+  const std::string cert = (dir / "cert.pem").string(), key = (dir / "key.pem").string();
+  const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1"
+                           " -addext subjectAltName=IP:127.0.0.1 -keyout " + key + " -out " + cert +
+                           " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(make.c_str()), 0) << "openssl could not make a certificate";
+  Nginx nginx(dir.path(), dir / "www", cert, key);
+  ASSERT_TRUE(nginx.Running());
+
+  kivnet::http::RequestProcessor processor;
+  std::mutex mutex;
+  std::condition_variable arrived;
+  std::vector<boost::shared_ptr<kivnet::Response>> responses;
+  auto get = [&](const kivnet::http::RequestOptions& options) {
+    const std::size_t expected = responses.size() + 1;
+    EXPECT_TRUE(processor.StartGet(kivcore::Guid::CreateUnique(), kivcore::ImmutableString::CreateDynamic(nginx.Url("/clip.bin")), {},
+                                   options, [&](const kivcore::Guid&, const boost::shared_ptr<kivnet::Response>& r) {
+                                     std::lock_guard lock(mutex);
+                                     responses.push_back(r);
+                                     arrived.notify_all();
+                                   }));
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(arrived.wait_for(lock, std::chrono::seconds(20), [&] { return responses.size() >= expected; }));
+    return responses.back();
+  };
+  // The system's authorities do not know this certificate: the connection is refused.
+  const auto untrusted = get({});
+  EXPECT_EQ(untrusted->GetStatusCode(), kivnet::kStatusTransportFailed);
+  kivnet::http::RequestOptions trusting;
+  trusting.certificateAuthorityFile = cert;
+  const auto trusted = get(trusting);
+  EXPECT_EQ(trusted->GetStatusCode(), 200);
+  EXPECT_TRUE(trusted->GetPayload() == TestHttpServer::DeterministicBytes(7, 70000));
 }

@@ -222,6 +222,10 @@ bool RequestProcessor::StartGet(const kivcore::Guid& requestId, const kivcore::I
   // Larger reads mean fewer body callbacks for large ranges.
   curl_easy_setopt(e, CURLOPT_BUFFERSIZE, 512L * 1024);
   curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, options.followRedirects ? 1L : 0L);
+  if (!options.certificateAuthorityFile.empty()) {
+    curl_easy_setopt(e, CURLOPT_CAINFO, options.certificateAuthorityFile.c_str());
+    curl_easy_setopt(e, CURLOPT_CAPATH, nullptr);
+  }
   curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
   // A stall: less than one byte per second for the stall time (whole seconds, at least 1).
   curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);

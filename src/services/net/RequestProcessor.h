@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 namespace kivnet::http {
 
@@ -25,6 +26,9 @@ struct RequestOptions {
   int connectTimeoutMs = 30000;
   // Redirects are reported as they are (3xx) unless this is set.
   bool followRedirects = false;
+  // HTTPS peers are verified against the system's certificate authorities, or against
+  // the authorities in this PEM file instead when one is named.
+  std::string certificateAuthorityFile;
 };
 
 using CompletionFunction =
