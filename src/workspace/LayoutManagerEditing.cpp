@@ -44,16 +44,7 @@ void Relink(Splitter* parent, LayoutManagerElement* old, LayoutManagerElement* c
   if (child) child->SetParent(parent);
 }
 
-bool PlaceholderHoldsType(const FrameDataProxy& p, std::string_view type) {
-  const TabDataList& tabs = p.GetTabData();
-  return std::any_of(tabs.begin(), tabs.end(), [type](const auto& t) { return t.first == type; });
-}
-
 }  // namespace
-
-bool FrameDataProxy::HoldsTabType(std::string_view type) const {
-  return PlaceholderHoldsType(*this, type);
-}
 
 void LayoutManager::SetTrackerFactory(TrackerFactory factory) {
   GlobalTrackerFactory() = std::move(factory);
