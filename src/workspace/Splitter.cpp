@@ -123,35 +123,45 @@ Point Splitter::Combine(Point (*measure)(const LayoutManagerElement&)) const {
                    : Point{std::max(pa.x, pb.x), pa.y + pb.y};
 }
 
+void Splitter::MarkCached(CachedValue which, std::uint64_t epoch) const {
+  if (epoch == 0) return;
+  if (cacheEpoch_ != epoch) {
+    cacheEpoch_ = epoch;
+    cacheValid_ = 0;
+  }
+  cacheValid_ |= which;
+}
+
 Point Splitter::DoGetMinimumSize() const {
   const std::uint64_t epoch = CacheEpoch();
-  if (epoch != 0 && minimumEpoch_ == epoch) return minimum_;
+  if (Cached(kMinimum, epoch)) return minimum_;
   minimum_ = Combine([](const LayoutManagerElement& e) { return e.GetMinimumSize(); });
-  minimumEpoch_ = epoch;
+  MarkCached(kMinimum, epoch);
   return minimum_;
 }
 
 void Splitter::DoGetConstraintSize(Point& size) const {
   const std::uint64_t epoch = CacheEpoch();
-  if (epoch == 0 || constraintEpoch_ != epoch) {
+  if (!Cached(kConstraint, epoch)) {
     constraint_ = Combine([](const LayoutManagerElement& e) {
       Point p;
       e.GetConstraintSize(p);
       return p;
     });
-    constraintEpoch_ = epoch;
+    MarkCached(kConstraint, epoch);
   }
   size = constraint_;
 }
 
 bool Splitter::DoGetIsStretchy(bool inY) const {
   const std::uint64_t epoch = CacheEpoch();
-  const int i = inY ? 1 : 0;
-  if (epoch != 0 && stretchyEpoch_[i] == epoch) return stretchy_[i];
-  stretchy_[i] = (IsLeftOrTopSubtreeVisible() && leftOrTop_->IsStretchy(inY)) ||
-                 (IsRightOrBottomSubtreeVisible() && rightOrBottom_->IsStretchy(inY));
-  stretchyEpoch_[i] = epoch;
-  return stretchy_[i];
+  const CachedValue which = inY ? kStretchyY : kStretchyX;
+  bool& value = stretchy_[inY ? 1 : 0];
+  if (Cached(which, epoch)) return value;
+  value = (IsLeftOrTopSubtreeVisible() && leftOrTop_->IsStretchy(inY)) ||
+          (IsRightOrBottomSubtreeVisible() && rightOrBottom_->IsStretchy(inY));
+  MarkCached(which, epoch);
+  return value;
 }
 
 bool Splitter::AllowSnapping(bool inY, Frame* frame) const {

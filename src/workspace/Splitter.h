@@ -98,12 +98,19 @@ class Splitter : public LayoutManagerElement {
   LayoutManagerElement* rightOrBottom_ = nullptr;
 
   // Combined sizes cached for one measuring epoch of the manager (see LayoutManager), so a
-  // pass over a deep tree measures each subtree once instead of once per ancestor.
-  mutable std::uint64_t minimumEpoch_ = 0;
+  // pass over a deep tree measures each subtree once instead of once per ancestor. One
+  // epoch and a bit per value keep the splitter within two cache lines.
+  enum CachedValue : std::uint8_t { kMinimum = 1, kConstraint = 2, kStretchyX = 4, kStretchyY = 8 };
+  // The cached value's bit when it is valid in the current epoch (0 when not cached).
+  bool Cached(CachedValue which, std::uint64_t epoch) const {
+    return epoch != 0 && cacheEpoch_ == epoch && (cacheValid_ & which);
+  }
+  void MarkCached(CachedValue which, std::uint64_t epoch) const;
+
+  mutable std::uint64_t cacheEpoch_ = 0;
   mutable kivcore::Point minimum_;
-  mutable std::uint64_t constraintEpoch_ = 0;
   mutable kivcore::Point constraint_;
-  mutable std::uint64_t stretchyEpoch_[2] = {0, 0};
+  mutable std::uint8_t cacheValid_ = 0;
   mutable bool stretchy_[2] = {false, false};
 };
 
