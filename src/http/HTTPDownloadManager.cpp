@@ -121,7 +121,8 @@ void HTTPDownloadManager::RemoveDownload(const boost::shared_ptr<HTTPDownloadStr
   const auto it = std::find(active_.begin(), active_.end(), stream);
   if (it == active_.end()) return;
   downloadComplete_(shared_from_this(), stream);
-  active_.erase(std::find(active_.begin(), active_.end(), stream));
+  // A slot may have changed the list (the mutex lets it in again): look the stream up anew.
+  std::erase(active_, stream);
 }
 
 }  // namespace kivworkspace::http
