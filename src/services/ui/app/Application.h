@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+namespace kivui {
+
+// The UI of a program: the window system's application object, the dark style, and the
+// core library's main-thread queue driven by its event loop. One per process, made on the
+// main thread before any node.
+class Application {
+ public:
+  // Uses `platform` (such as "offscreen") unless QT_QPA_PLATFORM says otherwise.
+  Application(int& argc, char** argv, const char* platform = nullptr);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Runs the event loop until Quit.
+  int Run();
+  static void Quit(int code = 0);
+  // Handles pending events (for up to maxMs milliseconds of waiting when above 0).
+  static void ProcessEvents(int maxMs = 0);
+  static bool Exists();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kivui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "services/ui/node/UI_Node.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kivui {
+
+// An editable text field (one line) or text area (several lines), backed by the window
+// system's own editor so that selection, clipboard and input methods behave natively.
+class UI_TextEdit : public UI_Node {
+ public:
+  explicit UI_TextEdit(bool multiLine = false);
+  ~UI_TextEdit() override;
+
+  void SetText(const std::string& utf8);
+  std::string GetText() const;
+  void AppendText(const std::string& utf8);  // multi-line: adds at the end and scrolls there
+  void SetPlaceholder(const std::string& utf8);
+  void SetReadOnly(bool readOnly);
+  void SetMonospace(bool monospace);
+  void SelectAll();
+  bool IsMultiLine() const { return multiLine_; }
+
+  std::function<void(const std::string&)> onTextChanged;
+  std::function<void()> onReturnPressed;  // one-line fields only
+  // Keys the field does not use itself (up and down in a one-line field, Escape):
+  // return true when handled.
+  std::function<bool(const KeyboardEvent&)> onKey;
+
+  bool UI_WantsKeyboardFocus() const override { return true; }
+  void UI_FocusChanged(FocusChangeReason reason) override;
+  void UI_SizeChanged(const kivcore::RectF& newBounds) override;
+
+  struct Private;
+
+ private:
+  bool multiLine_;
+  std::unique_ptr<Private> d_;
+};
+
+}  // namespace kivui

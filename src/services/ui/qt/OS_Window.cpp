@@ -1,0 +1,210 @@
+#include "services/ui/window/OS_Window.h"
+
+#include "services/ui/qt/Convert.h"
+#include "services/ui/qt/NodeImpl.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace kivui {
+namespace {
+
+// Created top-level windows, front-most first. Qt cannot tell the stacking order, so the
+// library keeps it: a window moves to the front when shown, raised or activated.
+std::vector<OS_Window*>& ZOrder() {
+  static std::vector<OS_Window*> windows;
+  return windows;
+}
+
+void Unlist(OS_Window* window) {
+  auto& z = ZOrder();
+  z.erase(std::remove(z.begin(), z.end(), window), z.end());
+}
+
+Qt::WindowFlags FlagsFor(OS_Window::Kind kind) {
+  switch (kind) {
+    case OS_Window::kMainWindow: return Qt::Window;
+    case OS_Window::kToolWindow: return Qt::Tool;
+    case OS_Window::kOverlayWindow:
+      return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+             Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus;
+    case OS_Window::kChildWindow: return Qt::Widget;
+  }
+  return Qt::Window;
+}
+
+}  // namespace
+
+OS_Window::OS_Window(std::string nodeId) : UI_Container(WindowTag{}, std::move(nodeId)) {}
+
+OS_Window::~OS_Window() { Unlist(this); }
+
+void OS_Window::UI_CreateWindow(const std::string& name, OS_Window* parent,
+                                const kivcore::Rect& globalRect, Kind kind) {
+  QWidget* w = qt::WidgetOf(*this);
+  kind_ = kind;
+  owner_ = parent;
+  QWidget* parentWidget = parent ? qt::WidgetOf(*parent) : nullptr;
+  w->setParent(parentWidget, FlagsFor(kind));
+  if (kind == kOverlayWindow) {
+    w->setAttribute(Qt::WA_TranslucentBackground);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  w->setWindowTitle(qt::ToQString(name));
+  w->setGeometry(qt::ToQRect(globalRect));
+  created_ = true;
+  if (kind != kChildWindow) ZOrder().push_back(this);
+}
+
+void OS_Window::UI_DetachOSWindow() {
+  QWidget* w = qt::WidgetOf(*this);
+  w->hide();
+  w->setParent(nullptr, kind_ == kChildWindow ? Qt::Window : w->windowFlags());
+  owner_ = nullptr;
+}
+
+void OS_Window::Reattach(OS_Window* parent) {
+  QWidget* w = qt::WidgetOf(*this);
+  owner_ = parent;
+  w->setParent(parent ? qt::WidgetOf(*parent) : nullptr, FlagsFor(kind_));
+  if (IsShown()) w->show();
+}
+
+void OS_Window::UI_Show(bool show) {
+  UI_Container::UI_Show(show);
+  if (show) BroughtToFront();
+}
+
+void OS_Window::SetTitle(const std::string& utf8) {
+  qt::WidgetOf(*this)->setWindowTitle(qt::ToQString(utf8));
+}
+
+std::string OS_Window::GetTitle() const { return qt::ToUTF8(qt::WidgetOf(*this)->windowTitle()); }
+
+kivcore::Rect OS_Window::GetGlobalStructureRect() const {
+  const QWidget* w = qt::WidgetOf(*this);
+  if (!w->isWindow()) {
+    return {qt::ToPoint(w->mapToGlobal(QPoint())).x, qt::ToPoint(w->mapToGlobal(QPoint())).y,
+            w->width(), w->height()};
+  }
+  return qt::ToRect(w->frameGeometry());
+}
+
+void OS_Window::SetGlobalStructureRect(const kivcore::Rect& rect) {
+  QWidget* w = qt::WidgetOf(*this);
+  if (!w->isWindow()) {
+    w->setGeometry(qt::ToQRect(rect));
+    return;
+  }
+  // Keep the decorations' size: the content shrinks by what the frame takes.
+  const QRect frame = w->frameGeometry(), content = w->geometry();
+  const int dl = content.left() - frame.left(), dt = content.top() - frame.top();
+  const int dw = frame.width() - content.width(), dh = frame.height() - content.height();
+  w->setGeometry(rect.left + dl, rect.top + dt, std::max(1, rect.width - dw),
+                 std::max(1, rect.height - dh));
+}
+
+kivcore::Rect OS_Window::GetGlobalContentRect() const {
+  const QWidget* w = qt::WidgetOf(*this);
+  const QPoint tl = w->mapToGlobal(QPoint());
+  return {tl.x(), tl.y(), w->width(), w->height()};
+}
+
+float OS_Window::GetRecommendedScaleFactor() const {
+  const QWidget* w = qt::WidgetOf(*this);
+  if (dpiSelection_ == kSystemDpi || !w->screen()) {
+    return QGuiApplication::primaryScreen() ? float(QGuiApplication::primaryScreen()->devicePixelRatio())
+                                            : 1.0f;
+  }
+  return float(w->screen()->devicePixelRatio());
+}
+
+void OS_Window::UI_SetOpacity(float opacity) {
+  opacity = std::clamp(opacity, 0.0f, 1.0f);
+  GetImpl().opacity = opacity;
+  qt::WidgetOf(*this)->setWindowOpacity(opacity);
+}
+
+float OS_Window::GetOpacity() const { return GetImpl().opacity; }
+
+void OS_Window::Raise() {
+  qt::WidgetOf(*this)->raise();
+  BroughtToFront();
+}
+
+void OS_Window::Activate() {
+  QWidget* w = qt::WidgetOf(*this);
+  w->raise();
+  w->activateWindow();
+  BroughtToFront();
+}
+
+bool OS_Window::IsActive() const { return qt::WidgetOf(*this)->isActiveWindow(); }
+
+void OS_Window::ShowWithState(WindowState state) {
+  QWidget* w = qt::WidgetOf(*this);
+  GetImpl().shown = true;
+  switch (state) {
+    case kNormal: w->showNormal(); break;
+    case kMinimized: w->showMinimized(); break;
+    case kMaximized: w->showMaximized(); break;
+  }
+  BroughtToFront();
+}
+
+OS_Window::WindowState OS_Window::GetWindowState() const {
+  const Qt::WindowStates s = qt::WidgetOf(*this)->windowState();
+  if (s & Qt::WindowMinimized) return kMinimized;
+  if (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) return kMaximized;
+  return kNormal;
+}
+
+kivcore::Rect OS_Window::GetNormalRect() const {
+  return qt::ToRect(qt::WidgetOf(*this)->normalGeometry());
+}
+
+void OS_Window::SetNormalRect(const kivcore::Rect& rect) {
+  QWidget* w = qt::WidgetOf(*this);
+  if (GetWindowState() == kNormal) {
+    w->setGeometry(qt::ToQRect(rect));
+    return;
+  }
+  // Qt keeps the normal geometry of a maximized window; restoring applies it.
+  const Qt::WindowStates state = w->windowState();
+  w->setWindowState(Qt::WindowNoState);
+  w->setGeometry(qt::ToQRect(rect));
+  w->setWindowState(state);
+}
+
+void OS_Window::UI_ActivationChanged(bool) {}
+
+std::vector<OS_Window*> OS_Window::UI_EnumerateAllWindows() { return ZOrder(); }
+
+std::vector<OS_Window*> OS_Window::UI_FindAllWindowsMatchingID(std::string_view nodeId) {
+  std::vector<OS_Window*> found;
+  for (OS_Window* w : ZOrder()) {
+    if (w->GetNodeID() == nodeId) found.push_back(w);
+  }
+  return found;
+}
+
+OS_Window* OS_Window::WindowFromPoint(kivcore::Point global, const OS_Window* excluding) {
+  for (OS_Window* window : ZOrder()) {
+    const QWidget* w = qt::WidgetOf(*window);
+    if (window == excluding || !w->isVisible() || window->kind_ == kOverlayWindow) continue;
+    if (w->frameGeometry().contains(qt::ToQPoint(global))) return window;
+  }
+  return nullptr;
+}
+
+void OS_Window::BroughtToFront() {
+  if (!created_ || kind_ == kChildWindow) return;
+  Unlist(this);
+  ZOrder().insert(ZOrder().begin(), this);
+}
+
+}  // namespace kivui

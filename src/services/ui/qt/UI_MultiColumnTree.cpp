@@ -1,0 +1,145 @@
+#include "services/ui/controls/UI_MultiColumnTree.h"
+
+#include "services/ui/events/KeyboardEvent.h"
+#include "services/ui/node/UI_NodeManager.h"
+#include "services/ui/qt/Convert.h"
+#include "services/ui/qt/ImageImpl.h"
+#include "services/ui/qt/KeyMap.h"
+#include "services/ui/qt/NodeImpl.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QTreeWidget>
+
+namespace kivui {
+namespace {
+constexpr int kIdRole = Qt::UserRole + 1;
+}
+
+struct UI_MultiColumnTree::Private : QObject {
+  UI_MultiColumnTree& owner;
+  QTreeWidget* tree = nullptr;
+  bool filling = false;
+
+  explicit Private(UI_MultiColumnTree& o) : owner(o) {}
+
+  QTreeWidgetItem* Find(int id) const {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+      if ((*it)->data(0, kIdRole).toInt() == id) return *it;
+    }
+    return nullptr;
+  }
+
+  void Add(QTreeWidgetItem* item, const UI_MultiColumnTreeRow& row) {
+    item->setData(0, kIdRole, row.id);
+    for (std::size_t c = 0; c < row.cells.size(); ++c) item->setText(int(c), qt::ToQString(row.cells[c]));
+    if (!row.icon.IsNull()) item->setIcon(0, QIcon(QPixmap::fromImage(row.icon.GetImpl()->image)));
+    if (row.editable) item->setFlags(item->flags() | Qt::ItemIsEditable);
+    for (const auto& child : row.children) Add(new QTreeWidgetItem(item), child);
+    item->setExpanded(row.expanded);
+  }
+
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::FocusIn && !owner.UI_HasKeyboardFocus()) {
+      UI_NodeManager::Get().NodeFocused(&owner, FocusChangeReason::kMouse);
+    }
+    if (e->type() == QEvent::KeyPress && owner.onKey) {
+      auto* k = static_cast<QKeyEvent*>(e);
+      KeyboardEvent ke;
+      ke.key = qt::KeyFromQtKey(k->key());
+      ke.text = qt::ToUTF8(k->text());
+      ke.modKeys = qt::ModKeysFromQt(k->modifiers());
+      return owner.onKey(ke);
+    }
+    return false;
+  }
+};
+
+UI_MultiColumnTree::UI_MultiColumnTree()
+    : UI_Node("UI_MultiColumnTree"), d_(std::make_unique<Private>(*this)) {
+  QTreeWidget* tree = d_->tree = new QTreeWidget(qt::WidgetOf(*this));
+  tree->setRootIsDecorated(true);
+  tree->setAlternatingRowColors(true);
+  tree->setUniformRowHeights(true);
+  tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
+  tree->installEventFilter(d_.get());
+  qt::WidgetOf(*this)->setFocusProxy(tree);
+  QObject::connect(tree, &QTreeWidget::itemSelectionChanged, [this] {
+    if (!d_->filling && onSelectionChange) onSelectionChange(GetSelectedRowIDs());
+  });
+  QObject::connect(tree, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem* item, int) {
+    if (onRowDoubleClicked) onRowDoubleClicked(item->data(0, kIdRole).toInt());
+  });
+  QObject::connect(tree, &QTreeWidget::itemChanged, [this](QTreeWidgetItem* item, int column) {
+    if (!d_->filling && column == 0 && onRowRenamed) {
+      onRowRenamed(item->data(0, kIdRole).toInt(), qt::ToUTF8(item->text(0)));
+    }
+  });
+}
+
+UI_MultiColumnTree::~UI_MultiColumnTree() { d_->tree->removeEventFilter(d_.get()); }
+
+void UI_MultiColumnTree::SetColumns(const std::vector<Column>& columns) {
+  QStringList titles;
+  for (const auto& c : columns) titles << qt::ToQString(c.title);
+  d_->tree->setColumnCount(int(columns.size()));
+  d_->tree->setHeaderLabels(titles);
+  for (std::size_t i = 0; i < columns.size(); ++i) d_->tree->setColumnWidth(int(i), columns[i].width);
+}
+
+void UI_MultiColumnTree::SetRows(const std::vector<UI_MultiColumnTreeRow>& rows) {
+  d_->filling = true;
+  d_->tree->clear();
+  for (const auto& row : rows) d_->Add(new QTreeWidgetItem(d_->tree), row);
+  d_->filling = false;
+}
+
+int UI_MultiColumnTree::GetRowCount() const { return d_->tree->topLevelItemCount(); }
+
+std::string UI_MultiColumnTree::GetRowText(int id, int column) const {
+  QTreeWidgetItem* item = d_->Find(id);
+  return item ? qt::ToUTF8(item->text(column)) : std::string();
+}
+
+std::vector<int> UI_MultiColumnTree::GetRowIDsInOrder() const {
+  std::vector<int> ids;
+  for (QTreeWidgetItemIterator it(d_->tree); *it; ++it) ids.push_back((*it)->data(0, kIdRole).toInt());
+  return ids;
+}
+
+void UI_MultiColumnTree::SelectRow(int id) {
+  QTreeWidgetItem* item = id < 0 ? nullptr : d_->Find(id);
+  d_->tree->clearSelection();
+  if (item) {
+    d_->tree->setCurrentItem(item);
+    item->setSelected(true);
+  }
+}
+
+std::vector<int> UI_MultiColumnTree::GetSelectedRowIDs() const {
+  std::vector<int> ids;
+  for (QTreeWidgetItemIterator it(d_->tree, QTreeWidgetItemIterator::Selected); *it; ++it) {
+    ids.push_back((*it)->data(0, kIdRole).toInt());
+  }
+  return ids;
+}
+
+void UI_MultiColumnTree::SetMultiSelection(bool multi) {
+  d_->tree->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
+                                   : QAbstractItemView::SingleSelection);
+}
+
+void UI_MultiColumnTree::EditRow(int id) {
+  if (QTreeWidgetItem* item = d_->Find(id)) d_->tree->editItem(item, 0);
+}
+
+void UI_MultiColumnTree::UI_FocusChanged(FocusChangeReason) {
+  if (UI_HasKeyboardFocus() && !d_->tree->hasFocus()) d_->tree->setFocus();
+}
+
+void UI_MultiColumnTree::UI_SizeChanged(const kivcore::RectF& b) {
+  d_->tree->setGeometry(qt::ToQRectF(b).toRect());
+}
+
+}  // namespace kivui

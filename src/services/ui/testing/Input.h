@@ -1,0 +1,48 @@
+#pragma once
+
+#include "services/core/PointT.h"
+#include "services/ui/events/KeyboardEvent.h"
+#include "services/ui/events/ModKeys.h"
+#include "services/ui/events/MouseEvent.h"
+
+#include <functional>
+#include <string>
+
+namespace kivui {
+class UI_Node;
+}
+
+// Real input for tests and scripted tours: events enter the window system's event path at
+// a window (as the system would send them), so hit testing, capture, focus and the hooks
+// all take part.
+namespace kivui::testing {
+
+// At a global point: the event goes to the front-most window there.
+void MousePressAt(kivcore::Point global, MouseEvent::Button button = MouseEvent::kPrimary,
+                  ModKeys mods = kModNone);
+void MouseMoveTo(kivcore::Point global, ModKeys mods = kModNone);
+void MouseReleaseAt(kivcore::Point global, MouseEvent::Button button = MouseEvent::kPrimary,
+                    ModKeys mods = kModNone);
+void ClickAt(kivcore::Point global, MouseEvent::Button button = MouseEvent::kPrimary,
+             ModKeys mods = kModNone);
+void DoubleClickAt(kivcore::Point global);
+// Press, moves in steps, release.
+void DragFromTo(kivcore::Point fromGlobal, kivcore::Point toGlobal, int steps = 8,
+                ModKeys mods = kModNone);
+
+// At a point local to a node.
+void ClickNode(const UI_Node& node, kivcore::PointF local,
+               MouseEvent::Button button = MouseEvent::kPrimary, ModKeys mods = kModNone);
+// A key press and release delivered to the node that has the keyboard focus.
+void KeyClick(int key, ModKeys mods = kModNone);
+void TypeText(const std::string& utf8);
+
+// Makes GetCurrentModKeys report `mods` (or the real state again with -1).
+void OverrideModKeys(int mods);
+
+// Handles pending events, including posted ones and timers due within maxMs.
+void ProcessEvents(int maxMs = 0);
+// Handles events until pred() holds or timeoutMs passes; returns pred().
+bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 2000);
+
+}  // namespace kivui::testing
