@@ -6,6 +6,7 @@
 #include "services/ui/draw/Font.h"
 #include "services/ui/draw/Image.h"
 
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,9 @@ class Drawbot {
   Impl& impl_;
   int clipDepth_ = 0;
 };
+
+// A transparent width x height image drawn by `draw` (icons, thumbnails made in code).
+Image RenderImage(int width, int height, const std::function<void(Drawbot&)>& draw);
 
 // The advance width of the text in that font, without a drawing surface (for layout).
 float MeasureTextWidth(std::string_view utf8, const Font& font);

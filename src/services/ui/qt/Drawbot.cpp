@@ -145,6 +145,18 @@ float Drawbot::MeasureText(std::string_view utf8, const Font& font) const {
   return MeasureTextWidth(utf8, font);
 }
 
+Image RenderImage(int width, int height, const std::function<void(Drawbot&)>& draw) {
+  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    Drawbot::Impl impl{painter};
+    Drawbot drawbot(impl);
+    draw(drawbot);
+  }
+  return qt::MakeImage(std::move(image));
+}
+
 float MeasureTextWidth(std::string_view utf8, const Font& font) {
   return float(QFontMetricsF(qt::ToQFont(font)).horizontalAdvance(qt::ToQString(utf8)));
 }
