@@ -107,6 +107,9 @@ class LayoutManager {
   FrameDataProxy* FindFrameForReanimation(const Frame* frame) const;
   FrameDataProxy* FindFrameForReanimation(std::string_view tabType) const;
   void SwapFrame(Frame* oldFrame, Frame* newFrame);
+  // Lays out a frame just put into the tree; false when it has no shown ancestor and the
+  // whole tree was laid out instead.
+  bool LayoutNewFrame(Frame* frame);
   // Installs a new root holder and its tree. Splitters of the new tree must belong to this
   // manager (NewSplitter) or to the new holder's subtree; its placeholders, when not on
   // this manager's list already, are adopted by the list.
@@ -214,7 +217,6 @@ class LayoutManager {
   // The rectangle the tree occupies: the root's location.
   kivcore::Rect TreeRect() const;
   bool Prepare(LayoutManagerElement* element);
-  bool LayoutNewFrame(Frame* frame);
   void DestroySplitter(Splitter* splitter);
   void RemovePlaceholder(FrameDataProxy* placeholder);
   void FitSplitter(Splitter* s, const kivcore::Rect& rect, const kivcore::Rect& outer,

@@ -40,6 +40,9 @@ class LayoutManagerElement {
   virtual Splitter* AsSplitter() { return nullptr; }
   virtual FrameDataProxy* AsPlaceholder() { return nullptr; }
   const Frame* AsFrame() const { return const_cast<LayoutManagerElement*>(this)->AsFrame(); }
+  const FrameDataProxy* AsPlaceholder() const {
+    return const_cast<LayoutManagerElement*>(this)->AsPlaceholder();
+  }
   const Splitter* AsSplitter() const {
     return const_cast<LayoutManagerElement*>(this)->AsSplitter();
   }

@@ -27,4 +27,8 @@ class Application {
   std::unique_ptr<Impl> impl_;
 };
 
+// Sounds the system's alert (type 48 is the exclamation). Counted, so tests can see it.
+void MessageBeep(int type);
+int GetMessageBeepCount();
+
 }  // namespace kivui

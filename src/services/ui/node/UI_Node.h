@@ -79,6 +79,10 @@ class UI_Node : public std::enable_shared_from_this<UI_Node> {
   void UI_StopTimer(int id);
   bool IsTimerRunning(int id) const;
 
+  // While disabled the node and its children are not repainted.
+  void SetUpdatesEnabled(bool enabled);
+  bool GetUpdatesEnabled() const;
+
   void SetToolTip(const std::string& utf8);
   void SetEnabled(bool enabled);
   bool IsEnabled() const;

@@ -92,6 +92,17 @@ void Application::ProcessEvents(int maxMs) {
   }
 }
 
+namespace {
+int beeps = 0;
+}
+
+void MessageBeep(int) {
+  ++beeps;
+  if (QApplication::instance()) QApplication::beep();
+}
+
+int GetMessageBeepCount() { return beeps; }
+
 bool Application::Exists() { return QCoreApplication::instance() != nullptr; }
 
 }  // namespace kivui

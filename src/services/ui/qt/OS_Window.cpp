@@ -3,7 +3,7 @@
 #include "services/ui/qt/Convert.h"
 #include "services/ui/qt/NodeImpl.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QWindow>
 
@@ -181,6 +181,11 @@ void OS_Window::SetNormalRect(const kivcore::Rect& rect) {
 }
 
 void OS_Window::UI_ActivationChanged(bool) {}
+
+OS_Window* OS_Window::GetActiveWindow() {
+  QWidget* active = QApplication::activeWindow();
+  return active ? dynamic_cast<OS_Window*>(qt::NodeWidget::NodeOf(active)) : nullptr;
+}
 
 std::vector<OS_Window*> OS_Window::UI_EnumerateAllWindows() { return ZOrder(); }
 

@@ -155,6 +155,9 @@ bool UI_Node::IsTimerRunning(int id) const {
   return it != impl_->timers.end() && it->second->isActive();
 }
 
+void UI_Node::SetUpdatesEnabled(bool enabled) { impl_->widget->setUpdatesEnabled(enabled); }
+bool UI_Node::GetUpdatesEnabled() const { return impl_->widget->updatesEnabled(); }
+
 void UI_Node::SetToolTip(const std::string& utf8) { impl_->widget->setToolTip(qt::ToQString(utf8)); }
 void UI_Node::SetEnabled(bool enabled) { impl_->widget->setEnabled(enabled); }
 bool UI_Node::IsEnabled() const { return impl_->widget->isEnabled(); }

@@ -72,6 +72,8 @@ class OS_Window : public UI_Container {
   virtual bool UI_DoClose() { return true; }
   virtual void UI_ActivationChanged(bool active);
 
+  // The window that has the keyboard focus of the system, or null.
+  static OS_Window* GetActiveWindow();
   // Every created top-level window, front-most first.
   static std::vector<OS_Window*> UI_EnumerateAllWindows();
   static std::vector<OS_Window*> UI_FindAllWindowsMatchingID(std::string_view nodeId);

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "workspace/DropZone.h"
+#include "workspace/LayoutManagerV1.h"
+#include "workspace/OS_TopLevelWindow.h"
+#include "workspace/WorkspaceFrame.h"
+
+#include <memory>
+#include <vector>
+
+namespace kivworkspace::workspace {
+
+class Workspace;
+
+// One window of the workspace: the main window or a floating one. It owns the window's
+// layout manager and hosts its frames (as child nodes), keeps frames that were closed but
+// can come back, lays out on size changes, shows the bar cursors, and answers the
+// geometry of its edge drop zones.
+class TopLevelWindow : public OS_TopLevelWindow {
+ public:
+  using InsertionType = LayoutManager::InsertionType;
+  enum MegaZoomType { kZoomToMonitor = 0, kZoomContentToMonitor = 1, kZoomToPreferredSize = 2 };
+
+  TopLevelWindow(Workspace* workspace, bool interim);
+  ~TopLevelWindow() override;
+
+  Workspace* GetWorkspace() const { return workspace_; }
+  LayoutManagerV1& GetLayoutManager() const { return *layout_; }
+  bool IsInterim() const { return interim_; }
+  void MakePermanent() { interim_ = false; }
+  bool IsMain() const { return main_; }
+  void SetMain(bool main) { main_ = main; }
+  bool AcceptsTabs() const { return acceptsTabs_; }
+  void SetAcceptsTabs(bool accepts) { acceptsTabs_ = accepts; }
+  // Room kept at the top of the window for the host's own chrome (a menu bar).
+  void SetTopInset(int inset);
+  // The rectangle the frames are laid out in, in window coordinates.
+  kivcore::Rect GetClientRect() const;
+
+  // --- LayoutManagerHostInterface.
+  bool GetSplitterSnappingEnabled() override;
+  bool GetLayoutEnabled() override;
+  int GetTabMinHeight() override;
+  int GetTabMinWidth() override;
+
+  // --- Frames.
+  virtual WorkspaceFramePtr CreateWorkspaceFrame(unsigned stackedViewFlags = 0);
+  // A new frame beside target (the whole tree when null) holding the panels.
+  WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const std::vector<TabPanelPtr>& panels,
+                                 InsertionType side, unsigned flags = 0);
+  WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const std::string& type,
+                                 InsertionType side, unsigned flags = 0);
+  WorkspaceFrame* CreateRootFrame(const std::string& type, bool focus, unsigned flags);
+  WorkspaceFrame* CreateRootFrame(const TabPanelPtr& panel, bool focus);
+  void SetRootFrame(const WorkspaceFramePtr& frame, bool layout = true);
+  void RemoveFrame(WorkspaceFrameBase* frame, bool keep);
+  bool ReanimateFrame(const TabPanelPtr& panel);
+  bool ReanimateFrame(const std::string& type);
+  bool CanReanimateFrame(const std::string& type) const;
+  bool CanReanimateFrame(const TabPanelPtr& panel) const;
+  bool HasReanimatableFrames() const { return layout_->HasAnyReanimatableFrames(); }
+  void AddHiddenFrame(const WorkspaceFramePtr& frame) { hiddenFrames_.push_back(frame); }
+  void DestroyHiddenFrames();
+  const std::vector<WorkspaceFramePtr>& GetHiddenFrames() const { return hiddenFrames_; }
+  // Frames laid out in the window, in child order.
+  std::vector<WorkspaceFrameBase*> GetFrames() const;
+  std::vector<WorkspaceFrame*> GetTabbedFrames() const;
+  unsigned GetFrameCount() const { return unsigned(GetFrames().size()); }
+  WorkspaceFrameBase* GetFrame(unsigned index) const;
+  // The frame at the root of the tree, else the first frame in tree order; null when empty.
+  WorkspaceFrame* GetRootFrame() const;
+  WorkspaceFrameBase* GetFrameFromLMFrame(const Frame* frame) const;
+  WorkspaceFrameBase* GetFrameFromPos(kivcore::Point global) const;
+  bool HasSingleWorkspaceFrame() const { return GetFrameCount() == 1; }
+  TabPanel* GetLastTouchedTabPanel() const;
+  // Closes every panel (policy applied when applyPolicy) and empties the window.
+  void RemoveTabPanels(bool applyPolicy);
+  void DestroyTabPanels();
+  // Maximizes the frame (null restores): the others are hidden until it is restored.
+  void SetMaximizedFrame(WorkspaceFrameBase* frame);
+  WorkspaceFrameBase* GetMaximizedFrame() const;
+  bool CanHaveMaximizedFrame() const { return GetFrameCount() > 1 || GetMaximizedFrame(); }
+
+  // --- Edge drop zones, in global coordinates.
+  kivcore::Rect GetDropArea() const;
+  DropZone::DropType GetEdgeDropZone(kivcore::Point global, kivcore::Rect& rect,
+                                     std::vector<kivcore::Point>& polygon) const;
+  void GetEdgeDropZoneRect(DropZone::DropType type, kivcore::Rect& out, bool hitTest) const;
+  void CalculateDropZoneExclusionsForEdges(const kivcore::Rect& frameGlobal, std::vector<int>& out) const;
+
+  // --- Zoom.
+  virtual bool CanMegaZoom() const { return false; }
+  void MegaZoom(MegaZoomType type, bool flag, const kivcore::Rect* monitor);
+  void MegaZoomToggle(bool flag);
+  bool IsMegaZoomedToWindow() const;
+  bool IsMegaZoomedToPreferredSize() const;
+  bool CanZoomToPreferredPanelSize() const;
+  kivcore::Point GetSingleWorkspaceFramePreferredTabSize() const;
+  kivcore::Rect GetMegaZoomMonitor(bool flag) const;
+  void SetToGlobalTabSize(const kivcore::Rect& globalTabRect);
+
+  void Activate(bool);
+
+  void UI_SizeChanged(const kivcore::RectF& newBounds) override;
+  bool UI_DoCursor(kivcore::PointF local) override;
+  void UI_Draw(kivui::Drawbot& drawbot, const kivcore::RectF& dirty) override;
+
+ private:
+  WorkspaceFrame* AdoptFrame(const WorkspaceFramePtr& frame);
+  void ForgetFrame(WorkspaceFrameBase* frame);
+  WorkspaceFrame* ReanimateInto(FrameDataProxy* placeholder, const WorkspaceFramePtr& frame);
+
+  Workspace* workspace_;
+  bool interim_;
+  bool main_ = false;
+  bool acceptsTabs_ = true;
+  std::unique_ptr<LayoutManagerV1> layout_;
+  std::vector<WorkspaceFramePtr> hiddenFrames_;
+  int topInset_ = 0;
+};
+
+using TopLevelWindowPtr = std::shared_ptr<TopLevelWindow>;
+
+}  // namespace kivworkspace::workspace

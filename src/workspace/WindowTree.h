@@ -1,0 +1,21 @@
+#pragma once
+
+namespace kivcore {
+class PropList;
+}
+
+namespace kivworkspace::workspace {
+
+class LayoutManager;
+
+// Writes the layout tree under the window list: "Splitter" lists with "Orient", "Place",
+// "Sub1Vis", "Sub2Vis", "Sub1" and "Sub2", and at the leaves "FrameProxy" lists ("TabIDs"
+// and "HidTabState-" k). In the reanimation form every frame becomes a "FrameProxy" whose
+// records are all its panels: visible, then hidden, then removed.
+void WriteWindowTree(const LayoutManager& layout, kivcore::PropList& windowList, bool reanimationForm);
+
+// Rebuilds a tree written in the reanimation form into the manager: its leaves become
+// placeholders that remember their panels. False when the list holds no tree.
+bool ReadReanimationTree(LayoutManager& layout, const kivcore::PropList& windowList);
+
+}  // namespace kivworkspace::workspace

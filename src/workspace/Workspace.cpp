@@ -1,0 +1,421 @@
+#include "workspace/Workspace.h"
+
+#include "services/core/PropListUtils.h"
+#include "services/ui/node/UI_NodeManager.h"
+#include "workspace/TopLevelWindow.h"
+#include "workspace/WindowTree.h"
+#include "workspace/WorkspaceFrame.h"
+
+#include <algorithm>
+
+namespace kivworkspace::workspace {
+namespace {
+
+bool stackedTabPanelsEnabled = false;
+bool dragTabSoundFeedback = false;
+int lastDockProgressPercent = 100;
+
+constexpr kivcore::Rect kDefaultFloatingRect{160, 120, 640, 420};
+
+}  // namespace
+
+Workspace::Workspace() { SetNodeID("Workspace"); }
+
+Workspace::~Workspace() {
+  tracker_.reset();
+  // Windows first: their frames and panels call back into the workspace as they go.
+  for (TopLevelWindow* window : GetWindows()) window->UI_Show(false);
+  RemoveAll();
+  creators_.clear();
+}
+
+// --- tab creators ------------------------------------------------------------------------------
+
+TabCreator* Workspace::RegisterTabCreator(std::unique_ptr<TabCreator> creator) {
+  auto [it, inserted] = creators_.try_emplace(creator->GetTabType(), nullptr);
+  if (inserted) it->second = std::move(creator);
+  return it->second.get();
+}
+
+std::unique_ptr<TabCreator> Workspace::UnregisterTabCreator(const std::string& type) {
+  auto it = creators_.find(type);
+  if (it == creators_.end()) return nullptr;
+  std::unique_ptr<TabCreator> creator = std::move(it->second);
+  creators_.erase(it);
+  return creator;
+}
+
+const TabCreator* Workspace::FindCreator(const std::string& type) const {
+  auto it = creators_.find(type);
+  return it == creators_.end() ? nullptr : it->second.get();
+}
+
+bool Workspace::TabTypeHidesWhenClosed(const std::string& type) const {
+  const TabCreator* c = FindCreator(type);
+  return c && c->HidesWhenClosed();
+}
+
+bool Workspace::TabTypeObliteratesWhenClosed(const std::string& type) const {
+  const TabCreator* c = FindCreator(type);
+  return c && c->ObliteratesWhenClosed();
+}
+
+bool Workspace::TabTypeSavesStateWhenObliterated(const std::string& type) const {
+  const TabCreator* c = FindCreator(type);
+  return c && c->SavesStateWhenObliterated();
+}
+
+TabPanelPtr Workspace::CreateTabPanel(const std::string& type, WorkspaceFrameBase* frame) {
+  // Panels kept by a closed window come back as the same objects.
+  auto pooled = std::find_if(panelPool_.begin(), panelPool_.end(),
+                             [&](const TabPanelPtr& p) { return p->GetTabType() == type; });
+  if (pooled != panelPool_.end()) {
+    TabPanelPtr panel = *pooled;
+    panelPool_.erase(pooled);
+    return panel;
+  }
+  const TabCreator* creator = FindCreator(type);
+  return creator ? creator->CreateTabPanel(this, frame) : nullptr;
+}
+
+// --- top-level windows ------------------------------------------------------------------------
+
+std::shared_ptr<TopLevelWindow> Workspace::CreateMainTopLevelWindow(const kivcore::Rect& rect) {
+  auto window = std::make_shared<TopLevelWindow>(this, false);
+  window->SetMain(true);
+  window->ConstructMainOSWindow(rect);
+  PushBack(window);
+  return window;
+}
+
+std::shared_ptr<TopLevelWindow> Workspace::CreateTopLevelWindow(bool orphan, const kivcore::Rect* rect) {
+  auto window = std::make_shared<TopLevelWindow>(this, false);
+  kivcore::Rect r = rect ? *rect : kDefaultFloatingRect;
+  TopLevelWindow* main = GetMainTopLevelWindow();
+  if (!rect && main) {
+    const kivcore::Rect m = main->GetGlobalContentRect();
+    r = r.Offset(m.left, m.top);
+  }
+  if (orphan || !main) {
+    window->ConstructOrphanOSWindow(r);
+  } else {
+    window->ConstructOSWindow(main, r);
+  }
+  return window;
+}
+
+std::shared_ptr<TopLevelWindow> Workspace::AddTopLevelWindow(bool orphan, const kivcore::Rect* rect) {
+  auto window = CreateTopLevelWindow(orphan, rect);
+  PushBack(window);
+  return window;
+}
+
+void Workspace::MakeWindowPermanent(const std::shared_ptr<TopLevelWindow>& window) {
+  window->MakePermanent();
+  OnTopLevelWindowActivated(window.get());
+}
+
+void Workspace::RemoveWindow(TopLevelWindow* window, bool keepData) {
+  keepRemovedWindowData_ = keepData;
+  ChildRequestRemove(window->shared_from_this());
+  keepRemovedWindowData_ = true;
+}
+
+bool Workspace::ChildRequestRemove(const std::shared_ptr<kivui::UI_Node>& node) {
+  auto window = std::dynamic_pointer_cast<TopLevelWindow>(node);
+  if (!window) return Remove(node.get()) != nullptr;
+  if (window->IsMain()) return true;
+  if (keepRemovedWindowData_) {
+    if (TabPanel* last = window->GetLastTouchedTabPanel()) {
+      const std::string type = last->GetTabType();
+      removedWindows_.remove_if([&](const auto& record) { return record->HasTabType(type); });
+    }
+  }
+  window->RemoveTabPanels(true);
+  if (keepRemovedWindowData_) removedWindows_.push_back(WindowReanimateData::FromWindow(*window));
+  for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
+    if (!frame->AllowFrameClose()) return false;
+  }
+  if (window->GetParent() != this) return true;
+  window->UI_Show(false);
+  return Remove(window.get()) != nullptr;
+}
+
+TopLevelWindow* Workspace::GetMainTopLevelWindow() const {
+  for (TopLevelWindow* w : GetWindows()) {
+    if (w->IsMain()) return w;
+  }
+  return nullptr;
+}
+
+std::vector<TopLevelWindow*> Workspace::GetWindows() const {
+  std::vector<TopLevelWindow*> windows;
+  for (std::size_t i = 0; i < GetChildCount(); ++i) {
+    if (auto* w = dynamic_cast<TopLevelWindow*>(GetChild(i))) windows.push_back(w);
+  }
+  return windows;
+}
+
+void Workspace::InvalidateTopLevelWindows() {
+  for (TopLevelWindow* w : GetWindows()) w->UI_Invalidate();
+}
+
+void Workspace::UpdateNowTopLevelWindows() {
+  for (TopLevelWindow* w : GetWindows()) w->UI_UpdateNow();
+}
+
+void Workspace::ReLayoutTopLevelWindows() {
+  for (TopLevelWindow* w : GetWindows()) w->GetLayoutManager().ReLayout(false, true, false);
+}
+
+void Workspace::BringAppToFront() {
+  TopLevelWindow* main = GetMainTopLevelWindow();
+  if (!main) return;
+  if (main->GetWindowState() == kivui::OS_Window::kMinimized) main->ShowWithState(kivui::OS_Window::kNormal);
+  main->Activate(true);
+  main->UI_UpdateNow();
+}
+
+void Workspace::DrawDockProgress(int current, int total) {
+  const int percent = current * 100 / total;
+  if (percent == lastDockProgressPercent) return;
+  lastDockProgressPercent = percent;
+  DoSetDockProgress(current >= 1 && current < total, current, total);
+}
+
+// --- panels --------------------------------------------------------------------------------------
+
+TabPanel* Workspace::GetFocusedTabPanel() const {
+  for (kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n; n = n->GetParent()) {
+    if (auto* panel = dynamic_cast<TabPanel*>(n)) return panel->GetWorkspace() == this ? panel : nullptr;
+  }
+  return nullptr;
+}
+
+void Workspace::SetFocusedTabPanel(TabPanel* panel) {
+  if (focusGuard_ || !panel) return;
+  focusGuard_ = true;
+  bool alreadyRight = false;
+  for (kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n && !alreadyRight; n = n->GetParent()) {
+    alreadyRight = n == panel;
+  }
+  if (auto* frame = dynamic_cast<WorkspaceFrame*>(panel->GetFrame())) frame->BringTabToFront(panel);
+  if (!alreadyRight && GetFocusedTabPanel() != panel) {
+    if (WorkspaceFrameBase* frame = panel->GetFrame()) {
+      if (TopLevelWindow* window = frame->GetTopLevelWindow()) window->Activate(false);
+    }
+    panel->UI_GainKeyboardFocus(kivui::FocusChangeReason::kProgrammatic);
+  }
+  focusGuard_ = false;
+}
+
+void Workspace::TabPanelGainedFocus(TabPanel* panel) {
+  for (TopLevelWindow* window : GetWindows()) {
+    for (WorkspaceFrame* frame : window->GetTabbedFrames()) frame->SetActive(frame == panel->GetFrame());
+  }
+  OnTabPanelGainedFocus(panel);
+}
+
+TabPanel* Workspace::GetLastTouchedTabPanel() const {
+  TabPanel* best = nullptr;
+  for (TopLevelWindow* window : GetWindows()) {
+    TabPanel* candidate = window->GetLastTouchedTabPanel();
+    if (candidate && candidate->GetTimeStamp() > (best ? best->GetTimeStamp() : 0)) best = candidate;
+  }
+  return best;
+}
+
+TabPanel* Workspace::GetTabPanelFromPos(kivcore::Point global) const {
+  auto* window = dynamic_cast<TopLevelWindow*>(GetTopLevelWindowFromPos(global));
+  WorkspaceFrameBase* frame = window ? window->GetFrameFromPos(global) : nullptr;
+  if (!frame || !frame->GetTabPanelFrameGlobalRect().Contains(global)) return nullptr;
+  return frame->GetFrontTabPanel().get();
+}
+
+TabPanel* Workspace::NewTabInFocused(const std::string& type) {
+  TabPanel* focused = GetFocusedTabPanel();
+  if (auto* frame = focused ? dynamic_cast<WorkspaceFrame*>(focused->GetFrame()) : nullptr) {
+    return frame->AddTab(type, true);
+  }
+  TopLevelWindow* main = GetMainTopLevelWindow();
+  if (main && main->AcceptsTabs()) {
+    if (WorkspaceFrame* root = main->GetRootFrame()) return root->AddTab(type, true);
+    WorkspaceFrame* frame = main->CreateRootFrame(type, true, 1);
+    return frame->GetFrontTabPanel().get();
+  }
+  auto window = AddTopLevelWindow(main == nullptr, nullptr);
+  WorkspaceFrame* frame = window->CreateRootFrame(type, true, 0);
+  window->UI_Show(true);
+  return frame->GetFrontTabPanel().get();
+}
+
+WorkspaceFrame* Workspace::NewFrameInFocused(const std::string& type, InsertionType side) {
+  TabPanel* focused = GetFocusedTabPanel();
+  if (focused && dynamic_cast<WorkspaceFrame*>(focused->GetFrame())) {
+    WorkspaceFrameBase* frame = focused->GetFrame();
+    return frame->GetTopLevelWindow()->AddTabbedFrame(frame, type, side);
+  }
+  TopLevelWindow* main = GetMainTopLevelWindow();
+  if (main && main->AcceptsTabs()) {
+    if (WorkspaceFrame* root = main->GetRootFrame()) return main->AddTabbedFrame(root, type, side);
+    return main->CreateRootFrame(type, true, 1);
+  }
+  auto window = AddTopLevelWindow(main == nullptr, nullptr);
+  WorkspaceFrame* frame = window->CreateRootFrame(type, true, 0);
+  window->UI_Show(true);
+  return frame;
+}
+
+bool Workspace::RemoveTab(WorkspaceFrame* frame, int index, bool applyPolicy, bool notify) {
+  TabPanelPtr panel = frame->GetTabPanel(unsigned(index));
+  if (!panel) return false;
+  auto keepFrame = frame->shared_from_this();
+  TopLevelWindow* window = frame->GetTopLevelWindow();
+  auto keepWindow = window ? window->shared_from_this() : nullptr;
+  bool hadFocus = frame->HoldsKeyboardFocus();
+  bool keepState = applyPolicy;
+  if (notify && panel->ObliterateWhenClosed()) {
+    NotifyObliterating(panel.get());
+    keepState = applyPolicy && panel->SaveStateWhenObliterated();
+  }
+  if (keepState) frame->CacheTabData(panel, panel->HideWhenClosed());
+  frame->DetachTabPanel(unsigned(index));
+  if (frame->GetTabCount() > 0) return true;
+
+  const bool keepProxy = frame->HasRemovedTabProxy() || frame->HasHiddenTabs();
+  if (window) window->RemoveFrame(frame, keepProxy);
+  if (window && !window->GetRootFrame() && !window->IsMain()) {
+    RemoveWindow(window, keepProxy);
+    window = GetMainTopLevelWindow();
+    hadFocus = true;
+  }
+  if (window && hadFocus) {
+    WorkspaceFrame* root = window->GetRootFrame();
+    if (root && root->GetTabCount() > 0 && root->GetFrontTabIndex() >= 0) {
+      SetFocusedTabPanel(root->GetFrontTabPanel().get());
+    }
+  }
+  return true;
+}
+
+bool Workspace::RemoveTab(WorkspaceFrame* frame, TabPanel* panel, bool applyPolicy, bool notify) {
+  const int index = frame->IndexOf(panel);
+  return index >= 0 && RemoveTab(frame, index, applyPolicy, notify);
+}
+
+void Workspace::ForEachWindowEmptying(bool destroy) {
+  SetLayoutEnabled(false);
+  const auto windows = GetWindows();
+  std::vector<std::shared_ptr<kivui::UI_Node>> keep;
+  for (TopLevelWindow* w : windows) keep.push_back(w->shared_from_this());
+  for (TopLevelWindow* window : windows) {
+    if (destroy) {
+      window->DestroyTabPanels();
+    } else {
+      window->RemoveTabPanels(false);
+    }
+    if (!window->IsMain()) window->UI_Show(false);
+  }
+  ClearRemovedWindowData();
+  SetLayoutEnabled(true);
+  if (GetLayoutEnabled()) ReLayoutTopLevelWindows();
+}
+
+void Workspace::RemoveTabPanels() { ForEachWindowEmptying(false); }
+void Workspace::DestroyTabPanels() { ForEachWindowEmptying(true); }
+
+void Workspace::FindAllHiddenTabs(std::list<TabPanelPtr>& out) {
+  for (TopLevelWindow* window : GetWindows()) {
+    std::vector<WorkspaceFrame*> frames = window->GetTabbedFrames();
+    for (const auto& hidden : window->GetHiddenFrames()) frames.push_back(hidden.get());
+    for (WorkspaceFrame* frame : frames) {
+      frame->DetachHiddenTabs();
+      out.splice(out.end(), frame->TakeHiddenTabs());
+    }
+  }
+  for (const auto& record : removedWindows_) out.insert(out.end(), record->panels.begin(), record->panels.end());
+}
+
+// --- closed windows ------------------------------------------------------------------------------
+
+bool Workspace::CanReanimateWindow(const std::string& type) const {
+  return std::any_of(removedWindows_.begin(), removedWindows_.end(),
+                     [&](const auto& r) { return r->HasTabType(type); });
+}
+
+bool Workspace::CanReanimateWindow(const TabPanelPtr& panel) const {
+  return std::any_of(removedWindows_.begin(), removedWindows_.end(),
+                     [&](const auto& r) { return r->HasPanel(panel.get()); });
+}
+
+bool Workspace::ReanimateWindow(const std::string& type) {
+  for (auto it = removedWindows_.begin(); it != removedWindows_.end(); ++it) {
+    if (!(*it)->HasTabType(type)) continue;
+    const auto record = *it;
+    if (ReanimateRecord(*record, &type, nullptr)) {
+      removedWindows_.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Workspace::ReanimateWindow(const TabPanelPtr& panel) {
+  for (auto it = removedWindows_.begin(); it != removedWindows_.end(); ++it) {
+    if (!(*it)->HasPanel(panel.get())) continue;
+    const auto record = *it;
+    if (ReanimateRecord(*record, nullptr, panel)) {
+      removedWindows_.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::string* type, const TabPanelPtr& panel) {
+  kivcore::PropList definition;
+  try {
+    definition = kivcore::proplist::utils::ReadPropList(record.windowDefinition);
+  } catch (const std::exception&) {
+    return false;  // a damaged record is skipped
+  }
+  kivcore::PropList::IntList pos;
+  kivcore::Rect rect = kDefaultFloatingRect;
+  if (definition.GetValue("SzPos", pos) && pos.size() == 4) rect = {pos[0], pos[1], pos[2], pos[3]};
+  auto window = AddTopLevelWindow(GetMainTopLevelWindow() == nullptr, &rect);
+  ReadReanimationTree(window->GetLayoutManager(), definition);
+  // The record's kept panels are used before any new panel is made.
+  panelPool_ = record.panels;
+  const std::string wanted = type ? *type : panel->GetTabType();
+  if (!window->ReanimateFrame(wanted)) window->CreateRootFrame(wanted, true, 0);
+  panelPool_.clear();
+  window->UI_Show(true);
+  window->GetLayoutManager().Layout(window->GetClientRect(), false, true, false);
+  return true;
+}
+
+// --- settings and trackers -------------------------------------------------------------------
+
+bool Workspace::GetStackedTabPanelsEnabled() { return stackedTabPanelsEnabled; }
+void Workspace::SetStackedTabPanelsEnabled(bool enabled) { stackedTabPanelsEnabled = enabled; }
+bool Workspace::GetDragTabSoundFeedbackEnabled() { return dragTabSoundFeedback; }
+void Workspace::SetDragTabSoundFeedbackEnabled(bool enabled) { dragTabSoundFeedback = enabled; }
+
+void Workspace::SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* capturer) {
+  if (tracker_) ReleaseTracker(true);
+  tracker_ = std::move(tracker);
+  trackerCapturer_ = capturer;
+  if (capturer) kivui::UI_NodeManager::Get().BeginCapture(capturer);
+}
+
+void Workspace::ReleaseTracker(bool cancel) {
+  std::unique_ptr<OS_Tracker> tracker = std::move(tracker_);
+  TopLevelWindow* capturer = trackerCapturer_;
+  trackerCapturer_ = nullptr;
+  if (!tracker) return;
+  if (capturer) kivui::UI_NodeManager::Get().EndCapture(capturer);
+  if (cancel) tracker->Cancel();
+  tracker->End(cancel);
+}
+
+}  // namespace kivworkspace::workspace
