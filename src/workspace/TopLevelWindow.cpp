@@ -30,8 +30,11 @@ TopLevelWindow::~TopLevelWindow() {
   hiddenFrames_.clear();
 }
 
-void TopLevelWindow::SetTopInset(int inset) {
-  topInset_ = inset;
+void TopLevelWindow::SetTopChrome(std::shared_ptr<kivui::UI_Node> chrome, int height) {
+  if (topChrome_) Remove(topChrome_.get());
+  topChrome_ = std::move(chrome);
+  topInset_ = topChrome_ ? height : 0;
+  if (topChrome_) PushBack(topChrome_);
   UI_SizeChanged(GetLocalBounds());
 }
 
@@ -475,7 +478,7 @@ void TopLevelWindow::Activate(bool) { OS_Window::Activate(); }
 
 void TopLevelWindow::UI_SizeChanged(const kivcore::RectF& newBounds) {
   const kivcore::Rect rect = GetClientRect();
-  (void)newBounds;
+  if (topChrome_) topChrome_->SetFrame({0, 0, newBounds.width, float(topInset_)});
   layout_->Layout(rect, !(rect == layout_->GetContainingRect()), true, false);
   OS_TopLevelWindow::UI_SizeChanged(newBounds);
 }

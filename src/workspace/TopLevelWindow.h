@@ -32,8 +32,9 @@ class TopLevelWindow : public OS_TopLevelWindow {
   void SetMain(bool main) { main_ = main; }
   bool AcceptsTabs() const { return acceptsTabs_; }
   void SetAcceptsTabs(bool accepts) { acceptsTabs_ = accepts; }
-  // Room kept at the top of the window for the host's own chrome (a menu bar).
-  void SetTopInset(int inset);
+  // A node of the host's own (a menu bar) kept across the top of the window, `height`
+  // pixels high; the frames are laid out below it.
+  void SetTopChrome(std::shared_ptr<kivui::UI_Node> chrome, int height);
   // The rectangle the frames are laid out in, in window coordinates.
   kivcore::Rect GetClientRect() const;
 
@@ -117,6 +118,7 @@ class TopLevelWindow : public OS_TopLevelWindow {
   std::unique_ptr<LayoutManagerV1> layout_;
   std::vector<WorkspaceFramePtr> hiddenFrames_;
   int topInset_ = 0;
+  std::shared_ptr<kivui::UI_Node> topChrome_;
 };
 
 using TopLevelWindowPtr = std::shared_ptr<TopLevelWindow>;

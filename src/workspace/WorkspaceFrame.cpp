@@ -458,6 +458,9 @@ void WorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned index, c
       BringTabToFront(index);
       workspace->SetFocusedTabPanel(panel.get());
       --selectionDepth_;
+      // A click that drags nothing ends its tab drag at once, which remembers the panel
+      // then focused: a double click on the same tab then toggles maximization.
+      lastPanel_ = workspace->GetFocusedTabPanel();
       break;
     case kTabItemFocus:
       BringTabToFront(index);

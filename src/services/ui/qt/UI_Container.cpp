@@ -16,8 +16,9 @@ void Reparent(UI_Node& child, QWidget* parent) {
   const auto* window = dynamic_cast<const OS_Window*>(&child);
   const bool topLevel = window && window->IsCreated() && window->GetKind() != OS_Window::kChildWindow;
   w->setParent(parent, topLevel ? w->windowFlags() : Qt::WindowFlags(Qt::Widget));
-  // Reparenting hides a widget; show it again unless the node was hidden.
-  if (parent && child.IsShown() && !w->isWindow()) w->show();
+  // A child widget follows its node's own flag: reparenting hides it, and one never shown
+  // would otherwise appear with its new parent.
+  if (parent && !w->isWindow()) w->setVisible(child.IsShown());
 }
 
 }  // namespace

@@ -1,0 +1,144 @@
+#include "Studio.h"
+
+#include "StudioPanels.h"
+#include "services/ui/draw/Drawbot.h"
+#include "services/ui/draw/ThemeColors.h"
+#include "services/ui/events/MouseEvent.h"
+#include "services/ui/menu/OSMenu.h"
+#include "workspace/Splitter.h"
+
+namespace kivstudio {
+
+using kivworkspace::workspace::LayoutManager;
+using kivworkspace::workspace::TabPanel;
+using kivworkspace::workspace::WorkspaceFrame;
+
+// The strip at the top of the main window: the application's name and its menus.
+class MenuBar : public kivui::UI_Node {
+ public:
+  explicit MenuBar(Studio& studio) : UI_Node("MenuBar"), studio_(studio) {}
+
+  static constexpr float kWindowLeft = 150, kWindowWidth = 64;
+
+  void UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) override {
+    const auto& theme = kivui::ThemeColors::Current();
+    const kivcore::RectF b = GetLocalBounds();
+    d.FillRect(b, theme.header);
+    d.FillRect({0, b.height - 1, b.width, 1}, theme.border);
+    d.DrawText("kivstudio", {10, 0, 90, b.height}, kivui::Font::Bold(12), theme.accent, kivui::kAlignLeft | kivui::kAlignVCenter);
+    float x = 96;
+    for (const char* item : {"File", "Window", "Help"}) {
+      d.DrawText(item, {x, 0, kWindowWidth, b.height}, kivui::Font::UI(12), theme.text, kivui::kAlignCenter);
+      x += kWindowWidth - 10;
+    }
+    d.DrawText("Harbour Documentary  —  Cut", {b.width - 320, 0, 310, b.height}, kivui::Font::UI(11), theme.textDim,
+               kivui::kAlignRight | kivui::kAlignVCenter);
+  }
+
+  bool UI_DoMouseEvent(kivui::UI_Node*, const kivui::MouseEvent& e) override {
+    if (e.action != kivui::MouseEvent::kDown || e.local.x < kWindowLeft || e.local.x >= kWindowLeft + kWindowWidth - 10) {
+      return false;
+    }
+    studio_.ShowWindowMenu(UI_LocalToGlobal({int(kWindowLeft), int(GetLocalBounds().height)}));
+    return true;
+  }
+
+ private:
+  Studio& studio_;
+};
+
+Studio::Studio(const kivcore::Rect& mainRect)
+    : workspace_(std::make_shared<kivworkspace::workspace::Workspace>()) {
+  RegisterStudioPanels(*workspace_);
+  main_ = workspace_->CreateMainTopLevelWindow(mainRect);
+  main_->SetTitle("kivstudio — Harbour Documentary");
+  menuBar_ = std::make_shared<MenuBar>(*this);
+  main_->SetTopChrome(menuBar_, kMenuBarHeight);
+}
+
+Studio::~Studio() {
+  main_.reset();
+  workspace_.reset();
+}
+
+namespace {
+
+void SetPlacementAbove(WorkspaceFrame* frame, float placement) {
+  if (auto* s = frame->GetLMFrame()->GetParent() ? frame->GetLMFrame()->GetParent()->AsSplitter() : nullptr) {
+    s->SetPlacement(placement);
+  }
+}
+
+}  // namespace
+
+void Studio::BuildCutArrangement() {
+  auto& w = *main_;
+  WorkspaceFrame* sequence = w.CreateRootFrame("SequenceViewer", false, 0);
+  WorkspaceFrame* timeline = w.AddTabbedFrame(sequence, "Timeline", LayoutManager::kBottom);
+  SetPlacementAbove(timeline, 0.56f);
+  WorkspaceFrame* clip = w.AddTabbedFrame(sequence, "ClipViewer", LayoutManager::kLeft);
+  SetPlacementAbove(clip, 0.62f);
+  WorkspaceFrame* media = w.AddTabbedFrame(clip, "MediaBin", LayoutManager::kLeft);
+  SetPlacementAbove(media, 0.52f);
+  media->AddTab("EffectsLibrary", false);
+  media->AddTab("Markers", false);
+  media->BringTabToFront(0u);
+  WorkspaceFrame* inspector = w.AddTabbedFrame(sequence, "Inspector", LayoutManager::kRight);
+  SetPlacementAbove(inspector, 0.80f);
+  WorkspaceFrame* tools = w.AddTabbedFrame(timeline, "ToolStrip", LayoutManager::kLeft);
+  SetPlacementAbove(tools, 0.065f);
+  WorkspaceFrame* mixer = w.AddTabbedFrame(timeline, "AudioMixer", LayoutManager::kRight);
+  SetPlacementAbove(mixer, 0.78f);
+  mixer->AddTab("Scopes", false);
+  mixer->AddTab("Console", false);
+  mixer->BringTabToFront(0u);
+  w.GetLayoutManager().Layout(w.GetClientRect(), false, true, false);
+  workspace_->SetFocusedTabPanel(timeline->GetFrontTabPanel().get());
+}
+
+TabPanel* Studio::FindPanel(const std::string& type) const {
+  for (auto* window : workspace_->GetWindows()) {
+    for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
+      for (unsigned i = 0; i < frame->GetTabCount(); ++i) {
+        if (frame->GetTabPanel(i)->GetTabType() == type) return frame->GetTabPanel(i).get();
+      }
+    }
+  }
+  return nullptr;
+}
+
+void Studio::TogglePanel(const std::string& type) {
+  if (TabPanel* panel = FindPanel(type)) {
+    if (auto* frame = dynamic_cast<WorkspaceFrame*>(panel->GetFrame())) workspace_->RemoveTab(frame, panel, true, true);
+    return;
+  }
+  for (auto* window : workspace_->GetWindows()) {
+    for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
+      if (frame->CanReanimateTab(type)) {
+        frame->ReanimateTab(type);
+        return;
+      }
+    }
+    if (window->CanReanimateFrame(type)) {
+      window->ReanimateFrame(type);
+      return;
+    }
+  }
+  if (workspace_->CanReanimateWindow(type)) {
+    workspace_->ReanimateWindow(type);
+    return;
+  }
+  workspace_->NewTabInFocused(type);
+}
+
+void Studio::ShowWindowMenu(kivcore::Point global) {
+  auto menu = kivui::CreateOSMenu();
+  const auto& types = PanelTypes();
+  for (std::size_t i = 0; i < types.size(); ++i) {
+    menu->AddItem(int(i) + 1, types[i].title, true, FindPanel(types[i].tabType) != nullptr);
+  }
+  const int chosen = kivui::PopupMenu(*menu, global);
+  if (chosen > 0 && std::size_t(chosen) <= types.size()) TogglePanel(types[std::size_t(chosen) - 1].tabType);
+}
+
+}  // namespace kivstudio

@@ -1,0 +1,156 @@
+#include "Tour.h"
+
+#include "Studio.h"
+#include "services/ui/controls/UI_TabWell.h"
+#include "services/ui/testing/Input.h"
+#include "services/ui/testing/ScriptedAnswers.h"
+#include "services/ui/testing/Snapshot.h"
+#include "StudioPanels.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace kivstudio {
+namespace {
+
+using kivworkspace::workspace::TabPanel;
+using kivworkspace::workspace::TopLevelWindow;
+using kivworkspace::workspace::WorkspaceFrame;
+namespace ui_testing = kivui::testing;
+
+class TourRun {
+ public:
+  TourRun(Studio& studio, std::string dir) : studio_(studio), dir_(std::move(dir)) {}
+
+  int Run() {
+    std::filesystem::create_directories(dir_);
+    Settle();
+    Check("the Cut arrangement has seven frames", Window().GetFrameCount() == 7);
+    Check("frames tile the window", FramesTile());
+    Shot("01-cut");
+
+    SwitchTabs();
+    CloseAndReopen();
+    MaximizeFrame();
+    ResizeWindow();
+    std::printf("tour: %d check(s) failed\n", failures_);
+    return failures_;
+  }
+
+ private:
+  TopLevelWindow& Window() { return studio_.GetMainWindow(); }
+
+  void Settle() { ui_testing::ProcessEvents(50); }
+
+  void Check(const char* what, bool ok) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
+    failures_ += !ok;
+  }
+
+  void Shot(const std::string& name) {
+    Settle();
+    const std::string path = (std::filesystem::path(dir_) / (name + ".png")).string();
+    ui_testing::SaveSnapshotPNG(Window(), path);
+    std::printf("screenshot: %s\n", path.c_str());
+  }
+
+  WorkspaceFrame* FrameOf(const std::string& type) {
+    TabPanel* panel = studio_.FindPanel(type);
+    return panel ? dynamic_cast<WorkspaceFrame*>(panel->GetFrame()) : nullptr;
+  }
+
+  // The global centre of the tab of a panel, or of its close box.
+  kivcore::Point TabPoint(const std::string& type, bool closeBox) {
+    WorkspaceFrame* frame = FrameOf(type);
+    TabPanel* panel = studio_.FindPanel(type);
+    const int index = frame->GetTabWell().IndexOfTab(int(panel->GetID()));
+    const kivcore::RectF r = closeBox ? frame->GetTabWell().GetCloseBoxRect(index) : frame->GetTabWell().GetTabRect(index);
+    return frame->GetTabWell().UI_LocalToGlobal({int(r.left + r.width / 2), int(r.top + r.height / 2)});
+  }
+
+  // Every shown frame lies inside the client area and no two overlap.
+  bool FramesTile() {
+    const kivcore::Rect client = Window().GetClientRect();
+    std::vector<kivcore::Rect> rects;
+    for (auto* frame : Window().GetFrames()) {
+      if (!frame->IsShown()) continue;
+      const kivcore::Rect r = frame->GetFrameLocalRect();
+      if (!client.Contains(r)) return false;
+      for (const auto& other : rects) {
+        if (other.Intersects(r)) return false;
+      }
+      rects.push_back(r);
+    }
+    return !rects.empty();
+  }
+
+  void SwitchTabs() {
+    ui_testing::ClickAt(TabPoint("EffectsLibrary", false));
+    WorkspaceFrame* media = FrameOf("EffectsLibrary");
+    Check("a click on the Effects Library tab brings it to the front",
+          media && media->GetFrontTabPanel() && media->GetFrontTabPanel()->GetTabType() == "EffectsLibrary");
+    Check("the clicked panel has the keyboard focus",
+          studio_.GetWorkspace().GetFocusedTabPanel() == studio_.FindPanel("EffectsLibrary"));
+    Shot("02-switch-tab");
+  }
+
+  void CloseAndReopen() {
+    WorkspaceFrame* bins = FrameOf("Markers");
+    const unsigned frames = Window().GetFrameCount(), tabs = bins ? bins->GetTabCount() : 0;
+    ui_testing::ClickAt(TabPoint("Markers", false));
+    ui_testing::ClickAt(TabPoint("Markers", true));
+    Check("the Markers close box closes the panel", studio_.FindPanel("Markers") == nullptr);
+    Check("its frame keeps a record to bring it back",
+          bins && bins->GetTabCount() + 1 == tabs && bins->CanReanimateTab("Markers") && Window().GetFrameCount() == frames);
+    Check("the frame fronts the tab that took its place", bins && bins->GetFrontTabPanel() != nullptr);
+    Shot("03-closed-markers");
+
+    // Reopen it from the Window menu, as a user would.
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    int command = 0;
+    for (std::size_t i = 0; i < PanelTypes().size(); ++i) {
+      if (std::string(PanelTypes()[i].tabType) == "Markers") command = int(i) + 1;
+    }
+    answers->Command(command);
+    ui_testing::ClickAt(Window().UI_LocalToGlobal({160, 12}));
+    Check("the Window menu was shown", answers->GetAsked().size() == 1);
+    Check("the Window menu reopens Markers in its frame, in front",
+          FrameOf("Markers") == bins && bins->GetFrontTabPanel().get() == studio_.FindPanel("Markers") &&
+              !bins->CanReanimateTab("Markers"));
+    Check("frames still tile the window", FramesTile());
+    Shot("04-reopened-markers");
+  }
+
+  void MaximizeFrame() {
+    ui_testing::DoubleClickAt(TabPoint("Timeline", false));
+    WorkspaceFrame* timeline = FrameOf("Timeline");
+    Check("a double click on the Timeline tab maximizes its frame",
+          timeline && Window().GetMaximizedFrame() == timeline);
+    int shown = 0;
+    for (auto* frame : Window().GetFrames()) shown += frame->IsShown();
+    Check("only the maximized frame is shown", shown == 1);
+    Shot("05-maximized-timeline");
+    ui_testing::DoubleClickAt(TabPoint("Timeline", false));
+    Check("a second double click restores the frames", Window().GetMaximizedFrame() == nullptr && FramesTile());
+  }
+
+  void ResizeWindow() {
+    const kivcore::Rect r = Window().GetGlobalStructureRect();
+    Window().SetGlobalStructureRect({r.left, r.top, r.width * 9 / 10, r.height * 9 / 10});
+    Settle();
+    const kivcore::Rect client = Window().GetClientRect();
+    Check("the window was resized", client.width <= r.width * 9 / 10);
+    Check("the layout follows the new size", Window().GetLayoutManager().GetContainingRect() == client && FramesTile());
+    Shot("06-resized");
+  }
+
+  Studio& studio_;
+  std::string dir_;
+  int failures_ = 0;
+};
+
+}  // namespace
+
+int RunTour(Studio& studio, const std::string& dir) { return TourRun(studio, dir).Run(); }
+
+}  // namespace kivstudio
