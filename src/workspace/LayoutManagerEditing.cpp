@@ -179,8 +179,12 @@ void LayoutManager::ReanimateFrame(LayoutManagerElement* placeholderElement, Fra
   }
   // Show the way up to the first splitter that already showed both sides.
   LayoutManagerElement* previous = s;
-  for (Splitter* up = s->IsVisible() ? nullptr : s->GetParent()->AsSplitter();
-       up && up != rootHolder_.get(); up = up->GetParent()->AsSplitter()) {
+  // A placeholder right under the root holder (the window's only element) has no way up.
+  auto parentSplitter = [](Splitter* x) {
+    return x->GetParent() ? x->GetParent()->AsSplitter() : nullptr;
+  };
+  for (Splitter* up = s->IsVisible() ? nullptr : parentSplitter(s);
+       up && up != rootHolder_.get(); up = parentSplitter(up)) {
     const bool wasVisible = up->IsVisible();
     if (up->GetLeftOrTop() == previous && !up->IsLeftOrTopSubtreeVisible()) up->SetLeftOrTopVisible(true);
     if (up->GetRightOrBottom() == previous && !up->IsRightOrBottomSubtreeVisible()) {

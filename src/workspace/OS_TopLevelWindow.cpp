@@ -84,14 +84,21 @@ void OS_TopLevelWindow::ApplyWindowStateData(WindowPlacement placement) {
 }
 
 void OS_TopLevelWindow::ApplyPlacement(const WindowPlacement& placement) {
-  SetNormalRect(kivui::WINtoKIV(placement.normalPos));
+  const kivcore::Rect normal = kivui::WINtoKIV(placement.normalPos);
+  if (placement.showCmd == WindowPlacement::kShowMaximized) {
+    // Maximizing keeps the rectangle the window had as the one it restores to.
+    SetNormalRect(normal);
+    ShowWithState(kMaximized);
+    return;
+  }
   switch (placement.showCmd) {
     case WindowPlacement::kHide: UI_Show(false); break;
     case WindowPlacement::kShowMinimized:
     case WindowPlacement::kMinimize: ShowWithState(kMinimized); break;
-    case WindowPlacement::kShowMaximized: ShowWithState(kMaximized); break;
     default: ShowWithState(kNormal); break;
   }
+  // After showing: only a shown window knows the size of its decorations.
+  SetNormalRect(normal);
 }
 
 WindowPlacement OS_TopLevelWindow::GetWindowPlacement() const {

@@ -388,6 +388,10 @@ bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::st
   panelPool_ = record.panels;
   const std::string wanted = type ? *type : panel->GetTabType();
   if (!window->ReanimateFrame(wanted)) window->CreateRootFrame(wanted, true, 0);
+  // Kept panels not used yet wait, hidden, in the frame that came back.
+  if (WorkspaceFrame* frame = window->GetRootFrame()) {
+    for (const TabPanelPtr& kept : panelPool_) frame->CacheTabData(kept, true);
+  }
   panelPool_.clear();
   window->UI_Show(true);
   window->GetLayoutManager().Layout(window->GetClientRect(), false, true, false);

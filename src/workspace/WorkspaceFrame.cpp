@@ -260,6 +260,14 @@ bool WorkspaceFrame::CanReanimateTab(const TabPanelPtr& panel) const {
 }
 
 TabPanel* WorkspaceFrame::ReanimateTab(const std::string& type) {
+  // A hidden panel of the type comes back as itself; its record is then out of date.
+  auto hidden = std::find_if(hidden_.begin(), hidden_.end(), [&](const TabPanelPtr& p) { return p->GetTabType() == type; });
+  if (hidden != hidden_.end()) {
+    TabPanelPtr panel = *hidden;
+    ReanimateTab(panel);
+    std::erase_if(removed_, [&](const auto& r) { return r.first == type; });
+    return panel.get();
+  }
   TabPanel* panel = AddTab(type, true);
   auto record = std::find_if(removed_.begin(), removed_.end(), [&](const auto& r) { return r.first == type; });
   if (!panel || record == removed_.end()) return panel;

@@ -83,7 +83,8 @@ TEST(Windows, StructureRectangleStateAndScale) {
   window->SetNormalRect({10, 20, 200, 100});
   window->ShowWithState(OS_Window::kNormal);
   testing_ui::ProcessEvents();
-  EXPECT_EQ(window->GetGlobalContentRect(), (kivcore::Rect{10, 20, 200, 100}));
+  EXPECT_EQ(window->GetGlobalStructureRect(), (kivcore::Rect{10, 20, 200, 100}));
+  EXPECT_EQ(window->GetNormalRect(), (kivcore::Rect{10, 20, 200, 100}));
   EXPECT_GE(window->GetRecommendedScaleFactor(), 1.0f);
 }
 

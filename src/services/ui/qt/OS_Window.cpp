@@ -163,20 +163,31 @@ OS_Window::WindowState OS_Window::GetWindowState() const {
   return kNormal;
 }
 
+namespace {
+// What the window system's decorations add around the content on each side.
+QMargins FrameMargins(const QWidget* w) {
+  const QRect frame = w->frameGeometry(), content = w->geometry();
+  return {content.left() - frame.left(), content.top() - frame.top(), frame.right() - content.right(),
+          frame.bottom() - content.bottom()};
+}
+}  // namespace
+
 kivcore::Rect OS_Window::GetNormalRect() const {
-  return qt::ToRect(qt::WidgetOf(*this)->normalGeometry());
+  const QWidget* w = qt::WidgetOf(*this);
+  return qt::ToRect(w->normalGeometry().marginsAdded(FrameMargins(w)));
 }
 
 void OS_Window::SetNormalRect(const kivcore::Rect& rect) {
   QWidget* w = qt::WidgetOf(*this);
+  const QRect content = qt::ToQRect(rect).marginsRemoved(FrameMargins(w));
   if (GetWindowState() == kNormal) {
-    w->setGeometry(qt::ToQRect(rect));
+    w->setGeometry(content);
     return;
   }
   // Qt keeps the normal geometry of a maximized window; restoring applies it.
   const Qt::WindowStates state = w->windowState();
   w->setWindowState(Qt::WindowNoState);
-  w->setGeometry(qt::ToQRect(rect));
+  w->setGeometry(content);
   w->setWindowState(state);
 }
 

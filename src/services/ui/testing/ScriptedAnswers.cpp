@@ -1,5 +1,7 @@
 #include "services/ui/testing/ScriptedAnswers.h"
 
+#include "services/ui/menu/OSMenu.h"
+
 #include <stdexcept>
 
 namespace kivui::testing {
@@ -64,6 +66,10 @@ ScriptedAnswers& ScriptedAnswers::Dialog(std::function<void(UI_Dialog&)> interac
 
 PromptAnswer ScriptedAnswers::Answer(const Prompt& prompt) {
   asked_.push_back(prompt);
+  if (prompt.menu) {
+    menus_.push_back(std::make_shared<OSMenu>(*prompt.menu));
+    asked_.back().menu = menus_.back().get();
+  }
   if (queue_.empty()) {
     throw std::logic_error(std::string("no scripted answer for the ") + KindName(prompt.kind) +
                            " '" + prompt.title + "'");

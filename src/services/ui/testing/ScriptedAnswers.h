@@ -25,12 +25,14 @@ class ScriptedAnswers : public PromptResponder {
 
   PromptAnswer Answer(const Prompt& prompt) override;
 
+  // What was asked; menus are copies, valid after the menu itself is gone.
   const std::vector<Prompt>& GetAsked() const { return asked_; }
   std::size_t Pending() const { return queue_.size(); }
 
  private:
   std::deque<PromptAnswer> queue_;
   std::vector<Prompt> asked_;
+  std::vector<std::shared_ptr<OSMenu>> menus_;
 };
 
 }  // namespace kivui::testing

@@ -62,7 +62,8 @@ class OS_Window : public UI_Container {
 
   void ShowWithState(WindowState state);
   WindowState GetWindowState() const;
-  // The rectangle the window has when neither minimized nor maximized.
+  // The outer rectangle (decorations included) the window has when neither minimized nor
+  // maximized.
   kivcore::Rect GetNormalRect() const;
   void SetNormalRect(const kivcore::Rect& rect);
 

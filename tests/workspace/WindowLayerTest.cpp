@@ -1,0 +1,210 @@
+#include "WorkspaceTestSupport.h"
+
+#include "services/core/Error.h"
+#include "services/core/PropList.h"
+#include "services/ui/app/Application.h"
+#include "services/ui/node/UI_NodeManager.h"
+#include "workspace/OS_OverlayWindow.h"
+
+using namespace kivtest;
+namespace ui_testing = kivui::testing;
+
+namespace {
+
+using Windows = WorkspaceFixture;
+
+TEST_F(Windows, FramesTileTheClientAreaAndFollowItsSize) {
+  WorkspaceFrame* a = FrameWith({"A"});
+  WorkspaceFrame* b = FrameWith({"B"});
+  const kivcore::Rect client = main->GetClientRect();
+  const kivcore::Rect ra = a->GetFrameLocalRect(), rb = b->GetFrameLocalRect();
+  EXPECT_TRUE(client.Contains(ra) && client.Contains(rb));
+  EXPECT_FALSE(ra.Intersects(rb));
+  EXPECT_EQ(ra.top, rb.top);
+  main->SetGlobalStructureRect({100, 80, 600, 500});
+  ui_testing::ProcessEvents();
+  EXPECT_EQ(main->GetLayoutManager().GetContainingRect(), main->GetClientRect());
+  EXPECT_EQ(b->GetFrameLocalRect().Right(), main->GetClientRect().Right());
+  EXPECT_LT(main->GetClientRect().width, 900);
+
+  // Over the bar between them the cursor offers a left-right resize.
+  const kivcore::Point bar = main->UI_LocalToGlobal({a->GetFrameLocalRect().Right() + 1, 200});
+  ui_testing::MouseMoveTo(bar);
+  EXPECT_EQ(kivui::UI_NodeManager::Get().GetCurrentResourceCursor(), kivui::kCursorVerticalBar);
+  EXPECT_EQ(main->GetFrameFromPos(main->UI_LocalToGlobal({10, 100})), a);
+}
+
+TEST_F(Windows, AFrameRemovedWithItsPlaceKeptComesBackThere) {
+  WorkspaceFrame* a = FrameWith({"A"});
+  WorkspaceFrame* b = FrameWith({"B"});
+  const kivcore::Rect place = b->GetFrameLocalRect();
+  workspace->RemoveTab(b, 0, true, true);
+  EXPECT_EQ(main->GetFrameCount(), 1u);
+  EXPECT_EQ(a->GetFrameLocalRect(), main->GetClientRect());
+  ASSERT_TRUE(main->CanReanimateFrame("B"));
+  ASSERT_TRUE(main->ReanimateFrame("B"));
+  WorkspaceFrame* back = main->GetTabbedFrames().back();
+  EXPECT_EQ(Types(*back), (std::vector<std::string>{"B"}));
+  EXPECT_EQ(back->GetFrameLocalRect(), place);
+
+  // A frame closed with a panel that hides comes back as the same frame and panel.
+  WorkspaceFrame* h = FrameWith({"H"});
+  TabPanelPtr panel = h->GetTabPanel(0);
+  workspace->RemoveTab(h, 0, true, true);
+  ASSERT_EQ(main->GetHiddenFrames().size(), 1u);
+  EXPECT_TRUE(main->CanReanimateFrame(panel));
+  EXPECT_TRUE(main->ReanimateFrame(panel));
+  EXPECT_EQ(panel->GetFrame(), h);
+  EXPECT_TRUE(main->GetHiddenFrames().empty());
+}
+
+TEST_F(Windows, EdgeDropZonesAndTheirExclusions) {
+  const kivcore::Rect area = main->GetDropArea();
+  EXPECT_EQ(area, main->GetGlobalContentRect());
+  kivcore::Rect rect;
+  std::vector<kivcore::Point> polygon;
+  EXPECT_EQ(main->GetEdgeDropZone({area.left + 200, area.top + 6}, rect, polygon), DropZone::kTop);
+  EXPECT_EQ(rect, (kivcore::Rect{area.left, area.top, area.width, 12}));
+  EXPECT_EQ(polygon, (std::vector<kivcore::Point>{{area.left, area.top}, {area.left + 12, area.top + 12},
+                                                   {area.Right() - 12, area.top + 12}, {area.Right(), area.top}}));
+  polygon.clear();
+  EXPECT_EQ(main->GetEdgeDropZone({area.left + 200, area.top + 7}, rect, polygon), DropZone::kNone);
+  EXPECT_EQ(main->GetEdgeDropZone({area.left + 2, area.top + 2}, rect, polygon), DropZone::kLeft);  // corner
+  EXPECT_EQ(main->GetEdgeDropZone({area.Right() - 1, area.top + 100}, rect, polygon), DropZone::kRight);
+  EXPECT_EQ(main->GetEdgeDropZone({area.left + 100, area.Bottom() - 10}, rect, polygon), DropZone::kBottom);
+
+  std::vector<int> exclusions;
+  main->CalculateDropZoneExclusionsForEdges(area, exclusions);  // touches every edge
+  EXPECT_EQ(exclusions, (std::vector<int>{6, 9, 9, 9}));
+  exclusions.clear();
+  main->CalculateDropZoneExclusionsForEdges({area.left + 50, area.top + 50, 100, 100}, exclusions);
+  EXPECT_EQ(exclusions, (std::vector<int>{0, 0, 0, 0}));
+}
+
+TEST_F(Windows, SavedPlacementsComeBackAsTheyShould) {
+  auto window = workspace->AddTopLevelWindow(false, nullptr);
+  WindowPlacement minimized;
+  minimized.showCmd = WindowPlacement::kShowMinimized;
+  minimized.normalPos = kivui::KIVtoWIN({50, 60, 400, 300});
+  window->ApplyWindowStateData(minimized);
+  ui_testing::ProcessEvents();
+  EXPECT_EQ(window->GetWindowState(), kivui::OS_Window::kNormal);
+  EXPECT_EQ(window->GetGlobalStructureRect(), (kivcore::Rect{50, 60, 400, 300}));
+
+  WindowPlacement maximized = minimized;
+  maximized.showCmd = WindowPlacement::kShowMaximized;
+  window->ApplyWindowStateData(maximized);
+  ui_testing::ProcessEvents();
+  EXPECT_EQ(window->GetWindowState(), kivui::OS_Window::kMaximized);
+  EXPECT_EQ(window->GetNormalRect(), (kivcore::Rect{50, 60, 400, 300}));
+
+  kivcore::PropList saved;
+  window->SaveWindowStateData(saved);
+  std::uint32_t showCmd = 0;
+  kivcore::PropList::IntList normal;
+  ASSERT_TRUE(saved.GetValue("ShowCmd", showCmd) && saved.GetValue("NormalPos", normal));
+  EXPECT_EQ(showCmd, 3u);
+  EXPECT_EQ(normal, (kivcore::PropList::IntList{50, 60, 450, 360}));
+
+  auto later = workspace->AddTopLevelWindow(false, nullptr);
+  later->SetDelayWindowVisibility(true);
+  ASSERT_TRUE(later->RestoreWindowStateData(saved));
+  EXPECT_FALSE(later->IsShown());
+  EXPECT_TRUE(later->GetDelayedShowMaximized());
+  later->ShowDelayed();
+  ui_testing::ProcessEvents();
+  EXPECT_EQ(later->GetWindowState(), kivui::OS_Window::kMaximized);
+
+  saved.RemoveValue("MaxPos");
+  EXPECT_FALSE(later->RestoreWindowStateData(saved));
+
+  main->ApplyDefaultWindowState();
+  ui_testing::ProcessEvents();
+  EXPECT_EQ(main->GetWindowState(), kivui::OS_Window::kMaximized);
+}
+
+TEST_F(Windows, RedrawSuspensionNests) {
+  main->SuspendRedraws(true);
+  main->SuspendRedraws(true);
+  main->SuspendRedraws(false);
+  EXPECT_FALSE(main->GetUpdatesEnabled());
+  main->SuspendRedraws(false);
+  EXPECT_TRUE(main->GetUpdatesEnabled());
+}
+
+// Records what the window feeds it.
+struct RecordingTracker : OS_Tracker {
+  std::vector<kivcore::Point>* moves;
+  int* ends;
+  bool* cancelled;
+  bool Track(kivcore::Point p) override {
+    moves->push_back(p);
+    return false;
+  }
+  void End(bool c) override {
+    ++*ends;
+    *cancelled = c;
+  }
+};
+
+TEST_F(Windows, ATrackerFollowsThePointerAndEndsOnReleaseOrLostCapture) {
+  FrameWith({"A"});
+  std::vector<kivcore::Point> moves;
+  int ends = 0;
+  bool cancelled = false;
+  auto make = [&] {
+    auto t = std::make_unique<RecordingTracker>();
+    t->moves = &moves;
+    t->ends = &ends;
+    t->cancelled = &cancelled;
+    return t;
+  };
+  workspace->SetTracker(make(), main.get());
+  const kivcore::Point p = main->UI_LocalToGlobal({300, 300});
+  ui_testing::MouseMoveTo(p);
+  ui_testing::MouseReleaseAt(p);
+  EXPECT_EQ(moves.back(), p);
+  EXPECT_EQ(ends, 1);
+  EXPECT_FALSE(cancelled);
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
+
+  const int beeps = kivui::GetMessageBeepCount();
+  workspace->SetTracker(make(), main.get());
+  kivui::UI_NodeManager::Get().LoseCapture();
+  EXPECT_EQ(ends, 2);
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(kivui::GetMessageBeepCount(), beeps + 1);
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
+}
+
+TEST_F(Windows, SynchronisedActivationShowsAllWindowsActiveTogether) {
+  auto floating = workspace->AddTopLevelWindow(false, nullptr);
+  floating->UI_Show(true);
+  OS_Workspace::SetIsSyncWindowActivationEnabled(false);
+  floating->UI_ActivationChanged(true);
+  EXPECT_TRUE(floating->IsDrawnActive());
+  EXPECT_FALSE(main->IsDrawnActive());
+  OS_Workspace::SetIsSyncWindowActivationEnabled(true);
+  floating->UI_ActivationChanged(true);
+  EXPECT_TRUE(main->IsDrawnActive());
+  OS_Workspace::SetIsSyncWindowActivationEnabled(false);
+
+  EXPECT_EQ(OS_Workspace::GetTopLevelWindowFromPos(main->UI_LocalToGlobal({5, 5})), main.get());
+  EXPECT_EQ(OS_Workspace::GetTopLevelWindowFromPos({-5000, -5000}), nullptr);
+}
+
+TEST_F(Windows, AnEmptyOverlayIsAClearError) {
+  OS_OverlayWindow overlay;
+  try {
+    overlay.Create(main.get(), {0, 0, 0, 10});
+    FAIL() << "no error";
+  } catch (const kivcore::config::Error& e) {
+    EXPECT_EQ(e.Category(), 102);
+    EXPECT_EQ(e.Code(), 21);
+    EXPECT_STREQ(e.what(), "Attempted to create empty overlay window.");
+  }
+  overlay.Create(main.get(), {10, 10, 50, 50});
+  EXPECT_TRUE(overlay.OSWindowBacked());
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+#include "WorkspaceTestSupport.h"
+
+#include "services/core/PropList.h"
+#include "services/ui/menu/OSMenu.h"
+#include "services/ui/testing/ScriptedAnswers.h"
+
+using namespace kivtest;
+namespace ui_testing = kivui::testing;
+
+namespace {
+
+using Frames = WorkspaceFixture;
+
+TEST_F(Frames, ClosingTabsByTheirCloseBoxesMovesTheFrontTabAsExpected) {
+  WorkspaceFrame* frame = FrameWith({"A", "B", "C"});
+  // The last of three is front: closing it fronts the second.
+  ui_testing::ClickAt(TabPoint(*frame, 2));
+  EXPECT_EQ(frame->GetFrontTabIndex(), 2);
+  ui_testing::ClickAt(TabPoint(*frame, 2, true));
+  EXPECT_EQ(Types(*frame), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(frame->GetFrontTabPanel()->GetTabType(), "B");
+  EXPECT_TRUE(frame->GetFrontTabPanel()->IsShown());
+  EXPECT_FALSE(frame->GetTabPanel(0)->IsShown());
+
+  // The third is front and the first closes: the front panel stays, now second.
+  frame->AddTab("C", false);
+  ui_testing::ClickAt(TabPoint(*frame, 2));
+  ui_testing::ClickAt(TabPoint(*frame, 0, true));
+  EXPECT_EQ(Types(*frame), (std::vector<std::string>{"B", "C"}));
+  EXPECT_EQ(frame->GetFrontTabIndex(), 1);
+  EXPECT_EQ(frame->GetFrontTabPanel()->GetTabType(), "C");
+}
+
+TEST_F(Frames, TheTabWellAndThePanelContainerStayInStep) {
+  WorkspaceFrame* frame = FrameWith({"A", "B", "C"});
+  // Drag the first tab past the others: panels follow the tabs.
+  const kivcore::Point from = TabPoint(*frame, 0), to = TabPoint(*frame, 2);
+  ui_testing::DragFromTo(from, {to.x + 30, to.y}, 10);
+  EXPECT_EQ(Types(*frame), (std::vector<std::string>{"B", "C", "A"}));
+  for (unsigned i = 0; i < frame->GetTabCount(); ++i) {
+    EXPECT_EQ(frame->GetTabWell().GetTab(int(i)).id, int(frame->GetTabPanel(i)->GetID()));
+  }
+  frame->MoveTabPanel(2, 0);
+  EXPECT_EQ(Types(*frame), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(frame->GetTabWell().GetTab(0).id, int(frame->GetTabPanel(0)->GetID()));
+
+  // Names, labels and locks reach the tabs; an unchanged name is not sent again.
+  TabPanelPtr b = frame->GetTabPanel(1);
+  b->SetName(u"Bins");
+  b->SetLabel(u"(3)");
+  EXPECT_EQ(frame->GetTabWell().GetTab(1).text, "Bins");
+  EXPECT_EQ(frame->GetTabWell().GetTab(1).label, "(3)");
+  b->SetLocked(true);  // not lockable: the flag changes, the tab does not show it
+  EXPECT_TRUE(b->GetLocked());
+  EXPECT_FALSE(frame->GetTabWell().GetTab(1).locked);
+}
+
+TEST_F(Frames, RemovedPanelRecordsAreOnePerTypeNewestLast) {
+  WorkspaceFrame* frame = FrameWith({"A", "B", "C"});
+  auto a = frame->GetTabPanel(0);
+  static_cast<NotePanel&>(*a).note = "old";
+  frame->CacheTabData(a, false);
+  frame->CacheTabData(frame->GetTabPanel(1), false);
+  static_cast<NotePanel&>(*a).note = "new";
+  frame->CacheTabData(a, false);
+  ASSERT_EQ(frame->GetRemovedTabs().size(), 2u);
+  EXPECT_EQ(frame->GetRemovedTabs()[0].first, "B");
+  EXPECT_EQ(frame->GetRemovedTabs()[1].first, "A");
+  EXPECT_NE(frame->GetRemovedTabs()[1].second.find("new"), std::string::npos);
+  // The state carries the frame's view flags.
+  EXPECT_NE(frame->GetRemovedTabs()[1].second.find("FrameViewFlags"), std::string::npos);
+
+  TabDataList visible, removed, hidden;
+  frame->DoGetTabData(visible, removed, hidden);
+  EXPECT_EQ(visible.size(), 3u);
+  EXPECT_EQ(removed.size(), 2u);
+  EXPECT_TRUE(hidden.empty());
+}
+
+TEST_F(Frames, FlagsAndClosePolicies) {
+  WorkspaceFrame plain(main.get(), 9);
+  EXPECT_EQ(plain.GetStackedViewState(), 4u);
+  EXPECT_TRUE(plain.AllowFrameClose());  // empty
+  WorkspaceFrame* frame = FrameWith({"A", "X"});
+  EXPECT_FALSE(frame->AllowFrameClose());
+}
+
+TEST_F(Frames, TheFlyoutMenuOffersWhatApplies) {
+  WorkspaceFrame* left = FrameWith({"A"});
+  WorkspaceFrame* right = FrameWith({"A", "X"});
+  left->GetTabPanel(0)->EnableCloseOtherSimilarPanels(true);
+  auto answers = ui_testing::ScriptedAnswers::Install();
+  answers->Cancel();
+  left->DoTabMenu(0, false, {0, 0, 10, 10});
+  const kivui::OSMenu* menu = answers->GetAsked().back().menu;
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->FindCommand(kCmdClosePanel)->text, "Close Panel");
+  EXPECT_TRUE(menu->FindCommand(kCmdCloseOtherSimilar)->enabled);
+  EXPECT_FALSE(menu->FindCommand(kCmdCloseOthersInGroup)->enabled);  // one tab
+  EXPECT_EQ(menu->FindCommand(kCmdMaximizeGroup)->text, "Maximize Panel Group");
+
+  // Another panel of the type that cannot close disables "Close Other Similar Panels".
+  right->AddTab("X", false);
+  right->GetTabPanel(2)->EnableCloseOtherSimilarPanels(true);
+  answers->Cancel();
+  right->DoTabMenu(2, false, {0, 0, 10, 10});
+  EXPECT_FALSE(answers->GetAsked().back().menu->FindCommand(kCmdCloseOtherSimilar)->enabled);
+
+  // "Close Other Panels in Group" from the frame's menu button closes all but the front.
+  WorkspaceFrame* group = FrameWith({"A", "B", "C"});
+  group->BringTabToFront(1u);
+  answers->Command(kCmdCloseOthersInGroup);
+  ui_testing::ProcessEvents();
+  const kivcore::Rect well = group->GetTabWellGlobalRect();
+  ui_testing::ClickAt({well.Right() + 8, well.top + well.height / 2});
+  EXPECT_EQ(Types(*group), (std::vector<std::string>{"B"}));
+}
+
+TEST_F(Frames, UndockingAPanelMakesAFloatingWindowAndTheLastPanelOfOneCannotBeUndocked) {
+  WorkspaceFrame* frame = FrameWith({"A", "B"});
+  frame->DoMenuCommand(1, kCmdUndockPanel);
+  ASSERT_EQ(workspace->GetWindows().size(), 2u);
+  TopLevelWindow* floating = workspace->GetWindows()[1];
+  EXPECT_FALSE(floating->IsMain());
+  ASSERT_NE(floating->GetRootFrame(), nullptr);
+  EXPECT_EQ(Types(*floating->GetRootFrame()), (std::vector<std::string>{"B"}));
+  EXPECT_EQ(Types(*frame), (std::vector<std::string>{"A"}));
+
+  auto answers = ui_testing::ScriptedAnswers::Install();
+  answers->Cancel();
+  floating->GetRootFrame()->DoTabMenu(0, true, {0, 0, 1, 1});
+  EXPECT_FALSE(answers->GetAsked().back().menu->FindCommand(kCmdUndockPanel)->enabled);
+}
+
+TEST_F(Frames, ADoubleClickOnATabMaximizesItsFrameAndAnotherRestores) {
+  WorkspaceFrame* left = FrameWith({"A"});
+  WorkspaceFrame* right = FrameWith({"B"});
+  ui_testing::DoubleClickAt(TabPoint(*right, 0));
+  EXPECT_EQ(main->GetMaximizedFrame(), right);
+  EXPECT_FALSE(left->IsShown());
+  EXPECT_EQ(right->GetFrameLocalRect(), main->GetClientRect());
+  ui_testing::DoubleClickAt(TabPoint(*right, 0));
+  EXPECT_EQ(main->GetMaximizedFrame(), nullptr);
+  EXPECT_TRUE(left->IsShown());
+}
+
+}  // namespace
