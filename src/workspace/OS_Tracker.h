@@ -11,6 +11,8 @@ class OS_Tracker {
  public:
   virtual ~OS_Tracker() = default;
 
+  // The drag starts at a global position; false when it was cancelled at once.
+  virtual bool Begin(kivcore::Point /*global*/) { return true; }
   // The pointer moved to a global position; returns true when the drag is finished.
   virtual bool Track(kivcore::Point global) = 0;
   // The drag ends: dropped (cancelled false) or abandoned.

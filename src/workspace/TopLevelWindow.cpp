@@ -5,6 +5,7 @@
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/events/ModKeys.h"
+#include "services/ui/events/PointerEvent.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/FrameDataProxy.h"
@@ -491,6 +492,39 @@ bool TopLevelWindow::UI_DoCursor(kivcore::PointF local) {
     case LayoutManager::kCrossing: kivui::UI_NodeManager::Get().SetResourceCursor(kivui::kCursorCrossing); return true;
     default: return false;
   }
+}
+
+int TopLevelWindow::GetTouchHitHalfSize(bool pen) const {
+  // The configured sizes are read once and kept.
+  static const int touchSize = kivui::UI_NodeManager::Get().GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_TOUCH", 8);
+  static const int penSize = kivui::UI_NodeManager::Get().GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_PEN", 6);
+  return int(std::ceil(GetRecommendedScaleFactor() * float(pen ? penSize : touchSize) * 0.5f));
+}
+
+bool TopLevelWindow::UI_DoPrePointerEvent(const kivui::PointerEvent& e) {
+  if (touchDrag_) {
+    if (e.action == kivui::PointerEvent::kUp || e.action == kivui::PointerEvent::kCancel) {
+      touchDrag_ = false;
+      workspace_->ReleaseTracker(false);
+    }
+    return true;
+  }
+  if (e.action != kivui::PointerEvent::kDown) return false;
+  const kivcore::PointF local = UI_GlobalToLocalF(e.global);
+  const int x = int(local.x), y = int(local.y);
+  const int h = GetTouchHitHalfSize(e.device == kivui::PointerEvent::kPen);
+  const kivcore::Rect hit{x - h, y - h, 2 * h, 2 * h};
+  if (!layout_->HasSplittersWithinRect(hit)) return false;
+  std::unique_ptr<OS_Tracker> tracker = workspace_->AcquireSplitterDragger(this, hit);
+  if (!tracker) return false;
+  OS_Tracker* raw = tracker.get();
+  workspace_->SetTracker(std::move(tracker), this);
+  if (raw->Begin({int(e.global.x), int(e.global.y)})) {
+    touchDrag_ = true;
+  } else {
+    workspace_->ReleaseTracker(false);
+  }
+  return true;
 }
 
 void TopLevelWindow::UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) {

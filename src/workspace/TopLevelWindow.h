@@ -104,6 +104,11 @@ class TopLevelWindow : public OS_TopLevelWindow {
 
   void UI_SizeChanged(const kivcore::RectF& newBounds) override;
   bool UI_DoCursor(kivcore::PointF local) override;
+  // Pen and touch presses near a bar start dragging it.
+  bool UI_DoPrePointerEvent(const kivui::PointerEvent& event) override;
+  bool IsTouchDragging() const { return touchDrag_; }
+  // Half the side of the square a pen or touch press tests for bars, at the display scale.
+  int GetTouchHitHalfSize(bool pen) const;
   void UI_Draw(kivui::Drawbot& drawbot, const kivcore::RectF& dirty) override;
 
  private:
@@ -118,6 +123,7 @@ class TopLevelWindow : public OS_TopLevelWindow {
   std::unique_ptr<LayoutManagerV1> layout_;
   std::vector<WorkspaceFramePtr> hiddenFrames_;
   int topInset_ = 0;
+  bool touchDrag_ = false;
   std::shared_ptr<kivui::UI_Node> topChrome_;
 };
 

@@ -3,8 +3,10 @@
 #include "services/core/Error.h"
 #include "services/core/PropList.h"
 #include "services/ui/app/Application.h"
+#include "services/ui/events/PointerEvent.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "workspace/OS_OverlayWindow.h"
+#include "workspace/OS_TabDragger.h"
 
 using namespace kivtest;
 namespace ui_testing = kivui::testing;
@@ -205,6 +207,76 @@ TEST_F(Windows, AnEmptyOverlayIsAClearError) {
   }
   overlay.Create(main.get(), {10, 10, 50, 50});
   EXPECT_TRUE(overlay.OSWindowBacked());
+}
+
+}  // namespace
+
+namespace {
+
+// Hands out splitter trackers and records the rectangles asked for.
+struct DraggingWorkspace : Workspace {
+  std::vector<kivcore::Rect> asked;
+  std::unique_ptr<OS_Tracker> AcquireSplitterDragger(TopLevelWindow*, const kivcore::Rect& r) override {
+    asked.push_back(r);
+    struct Idle : OS_Tracker {
+      bool Track(kivcore::Point) override { return false; }
+      void End(bool) override {}
+    };
+    return std::make_unique<Idle>();
+  }
+};
+
+TEST(TouchBars, PenAndTouchPressesNearABarStartADragWithinTheirHitSize) {
+  auto workspace = std::make_shared<DraggingWorkspace>();
+  workspace->RegisterTabCreator(std::make_unique<NoteCreator>("A"));
+  auto main = workspace->CreateMainTopLevelWindow({0, 0, 800, 500});
+  main->UI_Show(true);
+  WorkspaceFrame* left = main->CreateRootFrame("A", false, 0);
+  main->AddTabbedFrame(left, "A", LayoutManager::kRight);
+  ui_testing::ProcessEvents();
+  int barLeft = 0;  // the bar's first column
+  while (main->GetLayoutManager().HitCheckCursor(barLeft, 200) == LayoutManager::kNoBar) ++barLeft;
+  ASSERT_LT(barLeft, 800);
+  EXPECT_EQ(main->GetTouchHitHalfSize(true), 3);
+  EXPECT_EQ(main->GetTouchHitHalfSize(false), 4);
+
+  auto press = [&](int x, kivui::PointerEvent::Device device) {
+    kivui::PointerEvent e;
+    e.action = kivui::PointerEvent::kDown;
+    e.device = device;
+    e.global = main->UI_LocalToGlobalF({float(x), 200});
+    return main->UI_DoPrePointerEvent(e);
+  };
+  // A pen's 6 x 6 square reaches the bar from 2 pixels left of it, not from 3.
+  EXPECT_FALSE(press(barLeft - 3, kivui::PointerEvent::kPen));
+  EXPECT_TRUE(press(barLeft - 2, kivui::PointerEvent::kPen));
+  ASSERT_EQ(workspace->asked.size(), 1u);
+  EXPECT_EQ(workspace->asked[0], (kivcore::Rect{barLeft - 5, 197, 6, 6}));
+  EXPECT_TRUE(main->IsTouchDragging());
+  EXPECT_NE(workspace->GetTracker(), nullptr);
+  kivui::PointerEvent up;
+  up.action = kivui::PointerEvent::kUp;
+  EXPECT_TRUE(main->UI_DoPrePointerEvent(up));
+  EXPECT_FALSE(main->IsTouchDragging());
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
+  // A finger's 8 x 8 square reaches it from 3 pixels away.
+  EXPECT_TRUE(press(barLeft - 3, kivui::PointerEvent::kTouch));
+  EXPECT_TRUE(main->UI_DoPrePointerEvent(up));
+  EXPECT_FALSE(press(barLeft - 4, kivui::PointerEvent::kTouch));
+  EXPECT_EQ(workspace->asked.size(), 2u);
+}
+
+TEST(TabDragger, DetachedPanelsAreHiddenAndOutOfTheirFrames) {
+  Workspace workspace;
+  workspace.RegisterTabCreator(std::make_unique<NoteCreator>("A"));
+  auto main = workspace.CreateMainTopLevelWindow({0, 0, 400, 300});
+  WorkspaceFrame* frame = main->CreateRootFrame("A", false, 0);
+  TabPanelPtr panel = frame->GetTabPanel(0);
+  OS_TabDragger dragger;
+  dragger.DetachPanelWindow(panel);
+  EXPECT_FALSE(panel->IsShown());
+  EXPECT_EQ(panel->GetParent(), nullptr);
+  EXPECT_EQ(dragger.TakeDetachedPanels(), (std::vector<TabPanelPtr>{panel}));
 }
 
 }  // namespace

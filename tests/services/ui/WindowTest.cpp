@@ -124,11 +124,11 @@ TEST(NodeManager, CursorsSettingsResourcesAndModifiers) {
   manager.ResetCursor();
   EXPECT_EQ(manager.GetCurrentResourceCursor(), kivui::kCursorArrow);
 
-  EXPECT_EQ(manager.GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_TOUCH", 0), 24);
-  EXPECT_EQ(manager.GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_PEN", 0), 12);
+  EXPECT_EQ(manager.GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_TOUCH", 8), 8);  // unset
   manager.SetCustomSetting("WORKSPACE_SPLITTER_SIZE_PEN", "x9");
   EXPECT_EQ(manager.GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_PEN", 5), 5);  // not a number
   manager.SetCustomSetting("WORKSPACE_SPLITTER_SIZE_PEN", "12");
+  EXPECT_EQ(manager.GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_PEN", 5), 12);
   EXPECT_FALSE(manager.GetCustomSetting("NO_SUCH_SETTING"));
 
   auto& resources = manager.GetResourceManager();

@@ -72,8 +72,9 @@ class UI_NodeManager {
   void ResetCursor();
   int GetCurrentResourceCursor() const { return cursor_; }
 
-  // --- Named settings. "WORKSPACE_SPLITTER_SIZE_TOUCH" and "WORKSPACE_SPLITTER_SIZE_PEN"
-  // (the bar hit width for touch and pen input) default to 24 and 12.
+  // --- Named settings a host or user configures, such as "WORKSPACE_SPLITTER_SIZE_TOUCH"
+  // and "WORKSPACE_SPLITTER_SIZE_PEN" (the bar hit width for touch and pen input). None is
+  // set at start.
   std::optional<std::string> GetCustomSetting(std::string_view name) const;
   int GetCustomSettingInt(std::string_view name, int fallback) const;
   void SetCustomSetting(std::string_view name, std::string value);

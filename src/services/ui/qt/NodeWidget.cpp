@@ -70,6 +70,18 @@ bool BubbleMouse(UI_Node& target, MouseEvent event) {
   return false;
 }
 
+// Pen and touch input is offered to the hit node and every container above it before any
+// mouse event made from it; true when one of them took it.
+bool BubblePointer(UI_Node& target, PointerEvent event) {
+  auto keepTarget = Keep(&target);
+  for (UI_Node* node = &target; node; node = node->GetParent()) {
+    auto keep = Keep(node);
+    event.local = node->UI_GlobalToLocalF(event.global);
+    if (node->UI_DoPrePointerEvent(event)) return true;
+  }
+  return false;
+}
+
 bool BubbleKey(UI_Node& target, const KeyboardEvent& event) {
   for (UI_Node* node = &target; node; node = node->GetParent()) {
     auto keep = Keep(node);
@@ -150,6 +162,16 @@ void NodeWidget::DispatchMouse(QMouseEvent* e, int action, int clickCount) {
   if (hover && UI_NodeManager::Get().AreMouseOverUpdatesSuspended()) return;
   if (hover && !UI_NodeManager::Get().GetCaptureNode()) UpdateCursor(e->position());
   if (!node_) return;
+  if (const MouseEvent::Origin origin = OriginOf(e); origin != MouseEvent::kFromMouse) {
+    PointerEvent p;
+    p.action = action == MouseEvent::kDown ? PointerEvent::kDown
+               : action == MouseEvent::kUp ? PointerEvent::kUp
+                                           : PointerEvent::kUpdate;
+    p.device = origin == MouseEvent::kFromPen ? PointerEvent::kPen : PointerEvent::kTouch;
+    p.modKeys = ModKeysFromQt(e->modifiers());
+    p.global = ToPointF(e->globalPosition());
+    if (BubblePointer(*node_, p) || !node_) return;
+  }
   MouseEvent m;
   m.action = MouseEvent::Action(action);
   m.button = ButtonFromQt(e->button());
@@ -266,11 +288,9 @@ void NodeWidget::tabletEvent(QTabletEvent* e) {
   p.pointerId = qint64(e->pointingDevice() ? e->pointingDevice()->uniqueId().numericId() : 0);
   p.pressure = float(e->pressure());
   p.modKeys = ModKeysFromQt(e->modifiers());
-  p.local = ToPointF(e->position());
   p.global = ToPointF(e->globalPosition());
-  auto keep = Keep(node_);
   // Not accepted unless handled, so that Qt goes on to synthesise the mouse events.
-  e->setAccepted(node_->UI_DoPrePointerEvent(p));
+  e->setAccepted(BubblePointer(*node_, p));
 }
 
 void NodeWidget::changeEvent(QEvent* e) {

@@ -25,10 +25,7 @@ UI_NodeManager& UI_NodeManager::Get() {
   return manager;
 }
 
-UI_NodeManager::UI_NodeManager() : groupReason_(FocusChangeReason::kOther) {
-  settings_["WORKSPACE_SPLITTER_SIZE_TOUCH"] = "24";
-  settings_["WORKSPACE_SPLITTER_SIZE_PEN"] = "12";
-}
+UI_NodeManager::UI_NodeManager() : groupReason_(FocusChangeReason::kOther) {}
 
 void UI_NodeManager::BeginCapture(UI_Node* node) {
   if (!node || capture_ == node) return;
