@@ -280,3 +280,27 @@ TEST(TabDragger, DetachedPanelsAreHiddenAndOutOfTheirFrames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Windows, ZoomTogglesFromTheMonitorToContentFillingIt) {
+  auto floating = workspace->AddTopLevelWindow(false, nullptr);
+  floating->CreateRootFrame("A", false, 0);
+  floating->UI_Show(true);
+  ui_testing::ProcessEvents();
+  const kivcore::Rect monitor = floating->GetMegaZoomMonitor(false);
+  floating->MegaZoomToggle(false);
+  ui_testing::ProcessEvents();
+  EXPECT_EQ(floating->GetGlobalStructureRect(), monitor);
+  EXPECT_TRUE(floating->IsMegaZoomedToWindow());
+  floating->MegaZoomToggle(false);  // now the panel area itself covers the monitor
+  ui_testing::ProcessEvents();
+  // (The offscreen platform keeps windows from going above or left of the screen, so only
+  // the size is compared.)
+  const kivcore::Rect panel = floating->GetFrame(0)->GetTabPanelFrameGlobalRect();
+  EXPECT_EQ(panel.width, monitor.width);
+  EXPECT_EQ(panel.height, monitor.height);
+  EXPECT_FALSE(floating->CanZoomToPreferredPanelSize());  // its panel prefers no size
+}
+
+}  // namespace
