@@ -63,10 +63,16 @@ Studio::~Studio() {
 
 namespace {
 
-void SetPlacementAbove(WorkspaceFrame* frame, float placement) {
-  if (auto* s = frame->GetLMFrame()->GetParent() ? frame->GetLMFrame()->GetParent()->AsSplitter() : nullptr) {
-    s->SetPlacement(placement);
-  }
+// Adds a frame beside `target` holding panels of the types (the first in front) and gives
+// the splitter made for it the placement.
+WorkspaceFrame* Beside(kivworkspace::workspace::TopLevelWindow& w, WorkspaceFrame* target,
+                       std::initializer_list<const char*> types, LayoutManager::InsertionType side,
+                       float placement) {
+  WorkspaceFrame* frame = w.AddTabbedFrame(target, *types.begin(), side);
+  for (auto it = types.begin() + 1; it != types.end(); ++it) frame->AddTab(*it, false);
+  frame->BringTabToFront(0u);
+  if (auto* s = frame->GetLMFrame()->GetParent()->AsSplitter()) s->SetPlacement(placement);
+  return frame;
 }
 
 }  // namespace
@@ -74,24 +80,12 @@ void SetPlacementAbove(WorkspaceFrame* frame, float placement) {
 void Studio::BuildCutArrangement() {
   auto& w = *main_;
   WorkspaceFrame* sequence = w.CreateRootFrame("SequenceViewer", false, 0);
-  WorkspaceFrame* timeline = w.AddTabbedFrame(sequence, "Timeline", LayoutManager::kBottom);
-  SetPlacementAbove(timeline, 0.56f);
-  WorkspaceFrame* clip = w.AddTabbedFrame(sequence, "ClipViewer", LayoutManager::kLeft);
-  SetPlacementAbove(clip, 0.62f);
-  WorkspaceFrame* media = w.AddTabbedFrame(clip, "MediaBin", LayoutManager::kLeft);
-  SetPlacementAbove(media, 0.52f);
-  media->AddTab("EffectsLibrary", false);
-  media->AddTab("Markers", false);
-  media->BringTabToFront(0u);
-  WorkspaceFrame* inspector = w.AddTabbedFrame(sequence, "Inspector", LayoutManager::kRight);
-  SetPlacementAbove(inspector, 0.80f);
-  WorkspaceFrame* tools = w.AddTabbedFrame(timeline, "ToolStrip", LayoutManager::kLeft);
-  SetPlacementAbove(tools, 0.065f);
-  WorkspaceFrame* mixer = w.AddTabbedFrame(timeline, "AudioMixer", LayoutManager::kRight);
-  SetPlacementAbove(mixer, 0.78f);
-  mixer->AddTab("Scopes", false);
-  mixer->AddTab("Console", false);
-  mixer->BringTabToFront(0u);
+  WorkspaceFrame* timeline = Beside(w, sequence, {"Timeline"}, LayoutManager::kBottom, 0.56f);
+  WorkspaceFrame* clip = Beside(w, sequence, {"ClipViewer"}, LayoutManager::kLeft, 0.62f);
+  Beside(w, clip, {"MediaBin", "EffectsLibrary", "Markers"}, LayoutManager::kLeft, 0.52f);
+  Beside(w, sequence, {"Inspector"}, LayoutManager::kRight, 0.80f);
+  Beside(w, timeline, {"ToolStrip"}, LayoutManager::kLeft, 0.065f);
+  Beside(w, timeline, {"AudioMixer", "Scopes", "Console"}, LayoutManager::kRight, 0.78f);
   w.GetLayoutManager().Layout(w.GetClientRect(), false, true, false);
   workspace_->SetFocusedTabPanel(timeline->GetFrontTabPanel().get());
 }

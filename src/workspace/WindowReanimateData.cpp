@@ -22,11 +22,7 @@ void CollectTabData(const LayoutManagerElement* e, TabDataList& out) {
     return;
   }
   TabDataList visible, removed, hidden;
-  if (const Frame* f = e->AsFrame()) f->GetTabData(visible, removed, hidden);
-  if (const FrameDataProxy* p = e->AsPlaceholder()) {
-    if (p->HasFrame() && p->GetFrame()) p->GetFrame()->GetTabData(visible, removed, hidden);
-    removed.insert(removed.end(), p->GetTabData().begin(), p->GetTabData().end());
-  }
+  GetLeafTabData(e, visible, removed, hidden);
   for (auto* list : {&visible, &removed, &hidden}) out.insert(out.end(), list->begin(), list->end());
 }
 

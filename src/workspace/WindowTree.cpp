@@ -33,11 +33,7 @@ void WriteElement(const LayoutManagerElement* e, kivcore::PropList& parent) {
     return;
   }
   TabDataList visible, removed, hidden;
-  if (const Frame* f = e->AsFrame()) f->GetTabData(visible, removed, hidden);
-  if (const FrameDataProxy* p = e->AsPlaceholder()) {
-    if (p->HasFrame() && p->GetFrame()) p->GetFrame()->GetTabData(visible, removed, hidden);
-    removed.insert(removed.end(), p->GetTabData().begin(), p->GetTabData().end());
-  }
+  GetLeafTabData(e, visible, removed, hidden);
   TabDataList records = visible;
   records.insert(records.end(), hidden.begin(), hidden.end());
   records.insert(records.end(), removed.begin(), removed.end());
@@ -86,6 +82,15 @@ LayoutManagerElement* ReadElement(LayoutManager& layout, const kivcore::PropList
 }
 
 }  // namespace
+
+void GetLeafTabData(const LayoutManagerElement* leaf, TabDataList& visible, TabDataList& removed,
+                    TabDataList& hidden) {
+  if (const Frame* f = leaf->AsFrame()) f->GetTabData(visible, removed, hidden);
+  if (const FrameDataProxy* p = leaf->AsPlaceholder()) {
+    if (p->HasFrame() && p->GetFrame()) p->GetFrame()->GetTabData(visible, removed, hidden);
+    removed.insert(removed.end(), p->GetTabData().begin(), p->GetTabData().end());
+  }
+}
 
 void WriteWindowTree(const LayoutManager& layout, kivcore::PropList& windowList, bool) {
   if (const LayoutManagerElement* root = layout.GetRoot()) WriteElement(root, windowList);

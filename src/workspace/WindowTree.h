@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/FrameHostInterface.h"
+
 namespace kivcore {
 class PropList;
 }
@@ -7,6 +9,12 @@ class PropList;
 namespace kivworkspace::workspace {
 
 class LayoutManager;
+class LayoutManagerElement;
+
+// The tabs a leaf of the tree stands for: a frame's panels, removed-panel records and hidden
+// panels, or a placeholder's (and its kept frame's). Nothing for a splitter.
+void GetLeafTabData(const LayoutManagerElement* leaf, TabDataList& visible, TabDataList& removed,
+                    TabDataList& hidden);
 
 // Writes the layout tree under the window list: "Splitter" lists with "Orient", "Place",
 // "Sub1Vis", "Sub2Vis", "Sub1" and "Sub2", and at the leaves "FrameProxy" lists ("TabIDs"

@@ -391,22 +391,15 @@ void WorkspaceFrame::SyncTab(const TabPanel& panel) {
   tabWell_->UpdateTab(item);
 }
 
-void WorkspaceFrame::TabPanelNameChanged(const TabPanel& panel) {
+void WorkspaceFrame::ResyncTab(const TabPanel& panel) {
   SyncTab(panel);
   UpdateForTabContainerChanges();
 }
-void WorkspaceFrame::TabPanelLabelChanged(const TabPanel& panel) {
-  SyncTab(panel);
-  UpdateForTabContainerChanges();
-}
-void WorkspaceFrame::TabColorChanged(const TabPanel& panel) {
-  SyncTab(panel);
-  UpdateForTabContainerChanges();
-}
-void WorkspaceFrame::TabPanelLockedChanged(const TabPanel& panel) {
-  SyncTab(panel);
-  UpdateForTabContainerChanges();
-}
+
+void WorkspaceFrame::TabPanelNameChanged(const TabPanel& panel) { ResyncTab(panel); }
+void WorkspaceFrame::TabPanelLabelChanged(const TabPanel& panel) { ResyncTab(panel); }
+void WorkspaceFrame::TabColorChanged(const TabPanel& panel) { ResyncTab(panel); }
+void WorkspaceFrame::TabPanelLockedChanged(const TabPanel& panel) { ResyncTab(panel); }
 
 void WorkspaceFrame::SetActive(bool active) {
   tabWell_->SetActive(active);

@@ -139,6 +139,8 @@ class WorkspaceFrame : public WorkspaceFrameBase {
 
  private:
   void SyncTab(const TabPanel& panel);
+  // The tab shows the panel's texts, colour and marks again, and the frame refreshes.
+  void ResyncTab(const TabPanel& panel);
   void ShowFront();
   void Undock(int index, bool group);
   std::unique_ptr<kivui::OSMenu> BuildMenu(int index) const;

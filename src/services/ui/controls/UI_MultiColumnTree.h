@@ -1,7 +1,7 @@
 #pragma once
 
 #include "services/ui/controls/UI_MultiColumnTreeRow.h"
-#include "services/ui/node/UI_Node.h"
+#include "services/ui/controls/UI_NativeControl.h"
 
 #include <functional>
 #include <memory>
@@ -12,7 +12,7 @@ namespace kivui {
 
 // A list of rows with columns and nesting, selection, in-place renaming and keyboard
 // navigation.
-class UI_MultiColumnTree : public UI_Node {
+class UI_MultiColumnTree : public UI_NativeControl {
  public:
   struct Column {
     std::string title;
@@ -39,11 +39,7 @@ class UI_MultiColumnTree : public UI_Node {
   std::function<void(const std::vector<int>& selected)> onSelectionChange;
   std::function<void(int id)> onRowDoubleClicked;
   std::function<void(int id, const std::string& newText)> onRowRenamed;
-  std::function<bool(const KeyboardEvent&)> onKey;
-
-  bool UI_WantsKeyboardFocus() const override { return true; }
-  void UI_FocusChanged(FocusChangeReason reason) override;
-  void UI_SizeChanged(const kivcore::RectF& newBounds) override;
+  // onKey gets every key before the tree.
 
   struct Private;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/ui/node/UI_Node.h"
+#include "services/ui/controls/UI_NativeControl.h"
 
 #include <functional>
 #include <memory>
@@ -8,7 +8,7 @@
 namespace kivui {
 
 // A scroll bar over an integer range.
-class UI_ScrollBar : public UI_Node {
+class UI_ScrollBar : public UI_NativeControl {
  public:
   explicit UI_ScrollBar(bool vertical = true);
   ~UI_ScrollBar() override;
@@ -24,8 +24,6 @@ class UI_ScrollBar : public UI_Node {
   int GetMaximum() const;
 
   std::function<void(int value)> onValueChanged;
-
-  void UI_SizeChanged(const kivcore::RectF& newBounds) override;
 
   struct Private;
 

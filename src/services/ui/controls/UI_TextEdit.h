@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/ui/node/UI_Node.h"
+#include "services/ui/controls/UI_NativeControl.h"
 
 #include <functional>
 #include <memory>
@@ -10,7 +10,7 @@ namespace kivui {
 
 // An editable text field (one line) or text area (several lines), backed by the window
 // system's own editor so that selection, clipboard and input methods behave natively.
-class UI_TextEdit : public UI_Node {
+class UI_TextEdit : public UI_NativeControl {
  public:
   explicit UI_TextEdit(bool multiLine = false);
   ~UI_TextEdit() override;
@@ -26,13 +26,7 @@ class UI_TextEdit : public UI_Node {
 
   std::function<void(const std::string&)> onTextChanged;
   std::function<void()> onReturnPressed;  // one-line fields only
-  // Keys the field does not use itself (up and down in a one-line field, Escape):
-  // return true when handled.
-  std::function<bool(const KeyboardEvent&)> onKey;
-
-  bool UI_WantsKeyboardFocus() const override { return true; }
-  void UI_FocusChanged(FocusChangeReason reason) override;
-  void UI_SizeChanged(const kivcore::RectF& newBounds) override;
+  // onKey gets the keys a one-line field does not use itself: Up, Down and Escape.
 
   struct Private;
 

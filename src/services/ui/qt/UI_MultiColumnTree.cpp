@@ -5,6 +5,7 @@
 #include "services/ui/qt/Convert.h"
 #include "services/ui/qt/ImageImpl.h"
 #include "services/ui/qt/KeyMap.h"
+#include "services/ui/qt/NativeControl.h"
 #include "services/ui/qt/NodeImpl.h"
 
 #include <QHeaderView>
@@ -17,12 +18,9 @@ namespace {
 constexpr int kIdRole = Qt::UserRole + 1;
 }
 
-struct UI_MultiColumnTree::Private : QObject {
-  UI_MultiColumnTree& owner;
+struct UI_MultiColumnTree::Private {
   QTreeWidget* tree = nullptr;
   bool filling = false;
-
-  explicit Private(UI_MultiColumnTree& o) : owner(o) {}
 
   QTreeWidgetItem* Find(int id) const {
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
@@ -40,31 +38,16 @@ struct UI_MultiColumnTree::Private : QObject {
     item->setExpanded(row.expanded);
   }
 
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::FocusIn && !owner.UI_HasKeyboardFocus()) {
-      UI_NodeManager::Get().NodeFocused(&owner, FocusChangeReason::kMouse);
-    }
-    if (e->type() == QEvent::KeyPress && owner.onKey) {
-      auto* k = static_cast<QKeyEvent*>(e);
-      KeyboardEvent ke;
-      ke.key = qt::KeyFromQtKey(k->key());
-      ke.text = qt::ToUTF8(k->text());
-      ke.modKeys = qt::ModKeysFromQt(k->modifiers());
-      return owner.onKey(ke);
-    }
-    return false;
-  }
 };
 
 UI_MultiColumnTree::UI_MultiColumnTree()
-    : UI_Node("UI_MultiColumnTree"), d_(std::make_unique<Private>(*this)) {
+    : UI_NativeControl("UI_MultiColumnTree", true), d_(std::make_unique<Private>()) {
   QTreeWidget* tree = d_->tree = new QTreeWidget(qt::WidgetOf(*this));
   tree->setRootIsDecorated(true);
   tree->setAlternatingRowColors(true);
   tree->setUniformRowHeights(true);
   tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
-  tree->installEventFilter(d_.get());
-  qt::WidgetOf(*this)->setFocusProxy(tree);
+  GetHosted().Host(tree);
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, [this] {
     if (!d_->filling && onSelectionChange) onSelectionChange(GetSelectedRowIDs());
   });
@@ -78,7 +61,7 @@ UI_MultiColumnTree::UI_MultiColumnTree()
   });
 }
 
-UI_MultiColumnTree::~UI_MultiColumnTree() { d_->tree->removeEventFilter(d_.get()); }
+UI_MultiColumnTree::~UI_MultiColumnTree() = default;
 
 void UI_MultiColumnTree::SetColumns(const std::vector<Column>& columns) {
   QStringList titles;
@@ -132,14 +115,6 @@ void UI_MultiColumnTree::SetMultiSelection(bool multi) {
 
 void UI_MultiColumnTree::EditRow(int id) {
   if (QTreeWidgetItem* item = d_->Find(id)) d_->tree->editItem(item, 0);
-}
-
-void UI_MultiColumnTree::UI_FocusChanged(FocusChangeReason) {
-  if (UI_HasKeyboardFocus() && !d_->tree->hasFocus()) d_->tree->setFocus();
-}
-
-void UI_MultiColumnTree::UI_SizeChanged(const kivcore::RectF& b) {
-  d_->tree->setGeometry(qt::ToQRectF(b).toRect());
 }
 
 }  // namespace kivui

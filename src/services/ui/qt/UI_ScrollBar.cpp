@@ -1,6 +1,7 @@
 #include "services/ui/controls/UI_ScrollBar.h"
 
 #include "services/ui/qt/Convert.h"
+#include "services/ui/qt/NativeControl.h"
 #include "services/ui/qt/NodeImpl.h"
 
 #include <QApplication>
@@ -13,8 +14,10 @@ struct UI_ScrollBar::Private {
   QScrollBar* bar = nullptr;
 };
 
-UI_ScrollBar::UI_ScrollBar(bool vertical) : UI_Node("UI_ScrollBar"), d_(std::make_unique<Private>()) {
+UI_ScrollBar::UI_ScrollBar(bool vertical)
+    : UI_NativeControl("UI_ScrollBar", false), d_(std::make_unique<Private>()) {
   d_->bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, qt::WidgetOf(*this));
+  GetHosted().Host(d_->bar);
   QObject::connect(d_->bar, &QScrollBar::valueChanged, [this](int value) {
     if (onValueChanged) onValueChanged(value);
   });
@@ -33,9 +36,5 @@ void UI_ScrollBar::SetValue(int value) { d_->bar->setValue(value); }
 int UI_ScrollBar::GetValue() const { return d_->bar->value(); }
 int UI_ScrollBar::GetMinimum() const { return d_->bar->minimum(); }
 int UI_ScrollBar::GetMaximum() const { return d_->bar->maximum(); }
-
-void UI_ScrollBar::UI_SizeChanged(const kivcore::RectF& b) {
-  d_->bar->setGeometry(qt::ToQRectF(b).toRect());
-}
 
 }  // namespace kivui

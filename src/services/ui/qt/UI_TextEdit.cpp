@@ -4,6 +4,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/qt/Convert.h"
 #include "services/ui/qt/KeyMap.h"
+#include "services/ui/qt/NativeControl.h"
 #include "services/ui/qt/NodeImpl.h"
 
 #include <QFocusEvent>
@@ -14,36 +15,14 @@
 
 namespace kivui {
 
-// Follows the editor's focus into the node manager and offers it keys it leaves unused.
-struct UI_TextEdit::Private : QObject {
-  UI_TextEdit& owner;
+struct UI_TextEdit::Private {
   QLineEdit* line = nullptr;
   QPlainTextEdit* area = nullptr;
-
-  explicit Private(UI_TextEdit& o) : owner(o) {}
   QWidget* Editor() const { return line ? static_cast<QWidget*>(line) : area; }
-
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::FocusIn && !owner.UI_HasKeyboardFocus()) {
-      UI_NodeManager::Get().NodeFocused(&owner, FocusChangeReason::kMouse);
-    }
-    if (e->type() == QEvent::KeyPress && owner.onKey) {
-      auto* k = static_cast<QKeyEvent*>(e);
-      const int key = qt::KeyFromQtKey(k->key());
-      const bool lineKey = key == kKeyUp || key == kKeyDown || key == kKeyEscape;
-      if (line && lineKey) {
-        KeyboardEvent ke;
-        ke.key = key;
-        ke.modKeys = qt::ModKeysFromQt(k->modifiers());
-        return owner.onKey(ke);
-      }
-    }
-    return false;
-  }
 };
 
 UI_TextEdit::UI_TextEdit(bool multiLine)
-    : UI_Node("UI_TextEdit"), multiLine_(multiLine), d_(std::make_unique<Private>(*this)) {
+    : UI_NativeControl("UI_TextEdit", true), multiLine_(multiLine), d_(std::make_unique<Private>()) {
   QWidget* host = qt::WidgetOf(*this);
   if (multiLine) {
     d_->area = new QPlainTextEdit(host);
@@ -59,13 +38,15 @@ UI_TextEdit::UI_TextEdit(bool multiLine)
       if (onReturnPressed) onReturnPressed();
     });
   }
-  d_->Editor()->installEventFilter(d_.get());
-  host->setFocusProxy(d_->Editor());
+  GetHosted().Host(d_->Editor());
+  if (!multiLine) {
+    GetHosted().offersKey = [](int key) { return key == kKeyUp || key == kKeyDown || key == kKeyEscape; };
+  } else {
+    GetHosted().offersKey = [](int) { return false; };
+  }
 }
 
-UI_TextEdit::~UI_TextEdit() {
-  if (QWidget* editor = d_->Editor()) editor->removeEventFilter(d_.get());
-}
+UI_TextEdit::~UI_TextEdit() = default;
 
 void UI_TextEdit::SetText(const std::string& utf8) {
   if (d_->line) {
@@ -116,14 +97,6 @@ void UI_TextEdit::SelectAll() {
   } else {
     d_->area->selectAll();
   }
-}
-
-void UI_TextEdit::UI_FocusChanged(FocusChangeReason) {
-  if (UI_HasKeyboardFocus() && !d_->Editor()->hasFocus()) d_->Editor()->setFocus();
-}
-
-void UI_TextEdit::UI_SizeChanged(const kivcore::RectF& b) {
-  d_->Editor()->setGeometry(qt::ToQRectF(b).toRect());
 }
 
 }  // namespace kivui
