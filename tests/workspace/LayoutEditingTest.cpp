@@ -107,6 +107,20 @@ TEST_F(LayoutEditing, RemovingWithAPlaceholderKeepsTheShapeAndReanimatingRestore
   EXPECT_EQ(tree.Host(back).rect(), (Rect{500, 0, 500, 600}));
 }
 
+TEST_F(LayoutEditing, TheLastFrameOfAWindowComesBackInItsPlaceholder) {
+  Frame* only = Start();
+  tree.Host(only).setTabs({{"Timeline", "<proplist/>"}}, {});
+  manager.RemoveFrame(only, true, false);
+  FrameDataProxy* placeholder = manager.FindFrameForReanimation("Timeline");
+  ASSERT_TRUE(placeholder);
+  EXPECT_EQ(manager.GetRoot(), placeholder);
+  Frame* back = tree.NewFrame();
+  manager.ReanimateFrame(placeholder, back);
+  manager.ReLayout(true, true, false);
+  EXPECT_EQ(manager.GetRoot(), back);
+  EXPECT_EQ(tree.Host(back).rect(), kWindow);
+}
+
 TEST_F(LayoutEditing, ReanimatingShowsHiddenAncestorsUpToAFullyShownOne) {
   Frame* f0 = Start();
   Frame* f1 = tree.NewFrame();
