@@ -1,5 +1,6 @@
 #include "workspace/OS_TopLevelWindow.h"
 
+#include "services/core/DebugDatabase.h"
 #include "services/core/PropList.h"
 #include "services/ui/events/MouseEvent.h"
 #include "services/ui/window/OS_MonitorInfo.h"
@@ -181,6 +182,15 @@ void OS_TopLevelWindow::UI_ActivationChanged(bool active) {
     }
   }
   --activationNesting;
+}
+
+void OS_TopLevelWindow::UI_EnableChanged(bool enabled) {
+  OS_Window::UI_EnableChanged(enabled);
+  if (!osWorkspace_ || GetKind() != kMainWindow) return;
+  if (!kivcore::debug::DebugDatabase::Instance().GetEntry("KIV_syncWindowEnablement", false)) return;
+  for (OS_TopLevelWindow* w : osWorkspace_->GetTopLevelWindows()) {
+    if (w != this && w->GetKind() == kToolWindow && w->GetOwner() == this) w->SetEnabled(enabled);
+  }
 }
 
 void OS_TopLevelWindow::SetDrawnActive(bool active) {

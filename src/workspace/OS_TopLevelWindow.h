@@ -56,6 +56,9 @@ class OS_TopLevelWindow : public LayoutManagerHostInterface, public kivui::OS_Wi
   bool UI_DoMouseEvent(kivui::UI_Node* target, const kivui::MouseEvent& event) override;
   void UI_CaptureLost() override;
   void UI_ActivationChanged(bool active) override;
+  // With the debug setting "KIV_syncWindowEnablement" on, enabling or disabling the main
+  // window does the same to the floating windows it owns.
+  void UI_EnableChanged(bool enabled) override;
 
  protected:
   virtual void OnDrawnActiveChanged() { UI_Invalidate(); }

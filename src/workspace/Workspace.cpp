@@ -2,6 +2,7 @@
 
 #include "services/core/PropListUtils.h"
 #include "services/ui/node/UI_NodeManager.h"
+#include "services/ui/node/ResourceManager.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WindowTree.h"
 #include "workspace/WorkspaceFrame.h"
@@ -396,6 +397,13 @@ bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::st
   window->UI_Show(true);
   window->GetLayoutManager().Layout(window->GetClientRect(), false, true, false);
   return true;
+}
+
+const kivui::Image& Workspace::GetImage(WorkspaceImage which) {
+  static constexpr const char* kNames[] = {"closebox", "gripper", "DownArrow"};
+  auto& slot = images_.at(std::size_t(which));
+  if (!slot) slot = kivui::UI_NodeManager::Get().GetResourceManager().GetImage(kNames[which], "png");
+  return *slot;
 }
 
 // --- settings and trackers -------------------------------------------------------------------

@@ -7,7 +7,11 @@
 #include "workspace/TabPanel.h"
 #include "workspace/WindowReanimateData.h"
 
+#include "services/ui/draw/Image.h"
+
+#include <array>
 #include <list>
+#include <optional>
 #include <map>
 #include <memory>
 #include <string>
@@ -85,6 +89,15 @@ class Workspace : public OS_Workspace {
   void ClearRemovedWindowData() { removedWindows_.clear(); }
   const std::list<std::shared_ptr<WindowReanimateData>>& GetRemovedWindowData() const { return removedWindows_; }
 
+  // --- Chrome images, loaded by name through the UI resources when first asked for; a
+  // null image when the resource is missing.
+  enum WorkspaceImage { kCloseBoxImage = 0, kGripperImage = 1, kDownArrowImage = 2 };
+  const kivui::Image& GetImage(WorkspaceImage which);
+
+  // --- Touch windows: none on this platform.
+  TopLevelWindow* GetMainTouchTopLevelWindow() const { return nullptr; }
+  TopLevelWindow* GetMainTouchCandidateWindow() const { return nullptr; }
+
   // --- Settings.
   bool GetLayoutEnabled() const { return layoutDisable_ == 0; }
   // false disables (counts up), true enables (counts down): calls nest.
@@ -145,6 +158,7 @@ class Workspace : public OS_Workspace {
   bool keepRemovedWindowData_ = true;
   // Panels of a closed window being reanimated: reused before new ones are made.
   std::vector<TabPanelPtr> panelPool_;
+  std::array<std::optional<kivui::Image>, 3> images_;
 };
 
 }  // namespace kivworkspace::workspace

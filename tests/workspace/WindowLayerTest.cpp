@@ -1,5 +1,6 @@
 #include "WorkspaceTestSupport.h"
 
+#include "services/core/DebugDatabase.h"
 #include "services/core/Error.h"
 #include "services/core/PropList.h"
 #include "services/ui/app/Application.h"
@@ -301,6 +302,29 @@ TEST_F(Windows, ZoomTogglesFromTheMonitorToContentFillingIt) {
   EXPECT_EQ(panel.width, monitor.width);
   EXPECT_EQ(panel.height, monitor.height);
   EXPECT_FALSE(floating->CanZoomToPreferredPanelSize());  // its panel prefers no size
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Windows, WithSyncedEnablementTheMainWindowTakesItsFloatingWindowsAlong) {
+  auto floating = workspace->AddTopLevelWindow(false, nullptr);
+  auto& debugDb = kivcore::debug::DebugDatabase::Instance();
+  main->SetEnabled(false);
+  EXPECT_TRUE(floating->IsEnabled());  // off by default
+  main->SetEnabled(true);
+  debugDb.SetEntry("KIV_syncWindowEnablement", true);
+  main->SetEnabled(false);
+  EXPECT_FALSE(floating->IsEnabled());
+  main->SetEnabled(true);
+  EXPECT_TRUE(floating->IsEnabled());
+  debugDb.SetEntry("KIV_syncWindowEnablement", false);
+
+  // The chrome images are looked up once; without the files they stay null.
+  EXPECT_TRUE(workspace->GetImage(Workspace::kCloseBoxImage).IsNull());
+  kivui::UI_NodeManager::Get().GetResourceManager().AddImage("gripper", "png", kivui::Image::Filled(3, 3, {}));
+  EXPECT_EQ(workspace->GetImage(Workspace::kGripperImage).Width(), 3);
 }
 
 }  // namespace

@@ -107,6 +107,8 @@ class UI_Node : public std::enable_shared_from_this<UI_Node> {
   // activation, the node was hidden).
   virtual void UI_CaptureLost();
   virtual void UI_ScaleChanged(float scale);
+  // After the node was enabled or disabled.
+  virtual void UI_EnableChanged(bool enabled);
   // After the node was put into a container or taken out of one (null).
   virtual void UI_SetParent(UI_Container* parent);
 

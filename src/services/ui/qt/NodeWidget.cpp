@@ -295,6 +295,10 @@ void NodeWidget::tabletEvent(QTabletEvent* e) {
 
 void NodeWidget::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
+  if (node_ && e->type() == QEvent::EnabledChange) {
+    auto keep = Keep(node_);
+    node_->UI_EnableChanged(isEnabled());
+  }
   if (!node_ || e->type() != QEvent::ActivationChange || !isWindow()) return;
   auto* window = dynamic_cast<OS_Window*>(node_);
   if (!window) return;

@@ -176,6 +176,7 @@ void UI_Node::UI_FocusChanged(FocusChangeReason) {}
 void UI_Node::UI_DoTimerNotify(int) {}
 void UI_Node::UI_CaptureLost() {}
 void UI_Node::UI_ScaleChanged(float) {}
+void UI_Node::UI_EnableChanged(bool) {}
 void UI_Node::UI_SetParent(UI_Container*) {}
 
 }  // namespace kivui
