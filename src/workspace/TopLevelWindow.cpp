@@ -222,15 +222,12 @@ WorkspaceFrameBase* TopLevelWindow::GetFrame(unsigned index) const {
 }
 
 WorkspaceFrame* TopLevelWindow::GetRootFrame() const {
-  for (LayoutManagerElement* e = layout_->GetRoot(); e;) {
-    if (Frame* f = e->AsFrame()) return dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(f));
-    Splitter* s = e->AsSplitter();
-    if (!s) break;
-    // The first frame in tree order.
-    const auto frames = layout_->GetFrames();
-    return frames.empty() ? nullptr : dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(frames.front()));
-  }
-  return nullptr;
+  const LayoutManagerElement* root = layout_->GetRoot();
+  if (!root) return nullptr;
+  if (const Frame* f = root->AsFrame()) return dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(f));
+  // Under a splitter: the first frame in tree order.
+  const auto frames = layout_->GetFrames();
+  return frames.empty() ? nullptr : dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(frames.front()));
 }
 
 WorkspaceFrameBase* TopLevelWindow::GetFrameFromLMFrame(const Frame* frame) const {
