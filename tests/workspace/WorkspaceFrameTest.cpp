@@ -145,3 +145,39 @@ TEST_F(Frames, ADoubleClickOnATabMaximizesItsFrameAndAnotherRestores) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Frames, UndockingAGroupMovesTheFrameItselfAndClosingAGroupEmptiesIt) {
+  FrameWith({"A"});
+  WorkspaceFrame* group = FrameWith({"B", "C"});
+  group->DoMenuCommand(0, kCmdUndockGroup);
+  ASSERT_EQ(workspace->GetWindows().size(), 2u);
+  TopLevelWindow* floating = workspace->GetWindows()[1];
+  EXPECT_EQ(floating->GetRootFrame(), group);
+  EXPECT_EQ(group->GetTopLevelWindow(), floating);
+  EXPECT_EQ(main->GetFrameCount(), 1u);
+  EXPECT_EQ(Types(*group), (std::vector<std::string>{"B", "C"}));
+
+  group->DoMenuCommand(0, kCmdCloseGroup);
+  EXPECT_EQ(workspace->GetWindows().size(), 1u);  // its last panel took the window along
+  EXPECT_TRUE(workspace->CanReanimateWindow("C"));
+}
+
+TEST_F(Frames, EmptyingTheWorkspaceKeepsHiddenPanelsFindable) {
+  WorkspaceFrame* frame = FrameWith({"A", "H"});
+  TabPanelPtr hidden = frame->GetTabPanel(1);
+  auto floating = workspace->AddTopLevelWindow(false, nullptr);
+  floating->CreateRootFrame("B", false, 0);
+  floating->UI_Show(true);
+  workspace->RemoveTab(frame, 1, true, true);  // H hides in its frame
+  workspace->RemoveTabPanels();
+  EXPECT_EQ(main->GetFrameCount(), 0u);
+  EXPECT_FALSE(floating->IsShown());
+  EXPECT_TRUE(workspace->GetRemovedWindowData().empty());
+  std::list<TabPanelPtr> found;
+  workspace->FindAllHiddenTabs(found);
+  EXPECT_EQ(found, (std::list<TabPanelPtr>{hidden}));
+}
+
+}  // namespace
