@@ -52,7 +52,9 @@ class DrawnPanel : public TabPanel {
  public:
   using DrawFunction = std::function<void(Drawbot&, const RectF&, const DrawnPanel&)>;
   DrawnPanel(Workspace* w, WorkspaceFrameBase* f, const PanelType& type, DrawFunction draw, kivcore::Point snap)
-      : TabPanel(w, f, true, type.tabType, kivcore::UTF8to16(type.title)), draw_(std::move(draw)), snap_(snap) {}
+      : TabPanel(w, f, true, type.tabType, kivcore::UTF8to16(type.title)), draw_(std::move(draw)), snap_(snap) {
+    SetShowCloseControl();
+  }
 
   void UI_Draw(Drawbot& d, const RectF&) override {
     const RectF b = GetLocalBounds();
@@ -303,6 +305,7 @@ class HostPanel : public TabPanel {
  public:
   HostPanel(Workspace* w, WorkspaceFrameBase* f, const PanelType& type, std::shared_ptr<kivui::UI_Node> view)
       : TabPanel(w, f, true, type.tabType, kivcore::UTF8to16(type.title)), view_(std::move(view)) {
+    SetShowCloseControl();
     PushBack(view_);
   }
   void UI_SizeChanged(const RectF& b) override { view_->SetFrame(b); }

@@ -384,7 +384,8 @@ void WorkspaceFrame::SyncTab(const TabPanel& panel) {
   kivui::UI_TabItem item = *existing;
   item.text = kivcore::UTF16to8(panel.GetDisplayName());
   item.label = kivcore::UTF16to8(panel.GetLabel());
-  item.closeBox = panel.AllowClose();
+  // A close box only where the panel asks for one and may be closed.
+  item.closeBox = panel.GetShowCloseControl() && panel.AllowClose();
   item.color = panel.GetTabColor().IsSet() ? std::optional(ToColor(panel.GetTabColor())) : std::nullopt;
   item.multiTabMark = panel.IsMultiPaned();
   item.locked = panel.IsLockable() && panel.GetLocked();

@@ -81,8 +81,12 @@ TEST_F(Frames, FlagsAndClosePolicies) {
   WorkspaceFrame plain(main.get(), 9);
   EXPECT_EQ(plain.GetStackedViewState(), 4u);
   EXPECT_TRUE(plain.AllowFrameClose());  // empty
-  WorkspaceFrame* frame = FrameWith({"A", "X"});
+  WorkspaceFrame* frame = FrameWith({"A", "X", "N"});
   EXPECT_FALSE(frame->AllowFrameClose());
+  // Close boxes only where the panel asks for one and may close.
+  EXPECT_TRUE(frame->GetTabWell().GetTab(0).closeBox);
+  EXPECT_FALSE(frame->GetTabWell().GetTab(1).closeBox);
+  EXPECT_FALSE(frame->GetTabWell().GetTab(2).closeBox);
 }
 
 TEST_F(Frames, TheFlyoutMenuOffersWhatApplies) {

@@ -17,7 +17,9 @@ using namespace kivworkspace::workspace;
 class NotePanel : public TabPanel {
  public:
   NotePanel(Workspace* w, WorkspaceFrameBase* f, const std::string& type, bool closable)
-      : TabPanel(w, f, true, type, kivcore::UTF8to16("Panel " + type)), closable_(closable) {}
+      : TabPanel(w, f, true, type, kivcore::UTF8to16("Panel " + type)), closable_(closable) {
+    if (type != "N") SetShowCloseControl();  // "N" panels ask for no close box
+  }
   bool AllowClose() const override { return closable_; }
   std::string note;
 
@@ -28,7 +30,7 @@ class NotePanel : public TabPanel {
 };
 
 // Types: "A", "B", "C" plain; "H" hides when closed; "O" obliterates without state;
-// "S" obliterates keeping its state; "X" cannot be closed.
+// "S" obliterates keeping its state; "X" cannot be closed; "N" shows no close box.
 class NoteCreator : public TabCreator {
  public:
   explicit NoteCreator(std::string type) : TabCreator(std::move(type)) {}
@@ -45,7 +47,7 @@ struct WorkspaceFixture : ::testing::Test {
   std::shared_ptr<TopLevelWindow> main;
 
   void SetUp() override {
-    for (const char* type : {"A", "B", "C", "H", "O", "S", "X"}) {
+    for (const char* type : {"A", "B", "C", "H", "O", "S", "X", "N"}) {
       workspace->RegisterTabCreator(std::make_unique<NoteCreator>(type));
     }
     main = workspace->CreateMainTopLevelWindow({100, 80, 900, 600});
