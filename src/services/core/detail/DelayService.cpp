@@ -13,10 +13,6 @@ namespace {
 class DelayService {
  public:
   DelayService() : work_(boost::asio::make_work_guard(io_)), thread_([this] { io_.run(); }) {}
-  ~DelayService() {
-    io_.stop();
-    thread_.join();
-  }
 
   void RunAfter(std::chrono::nanoseconds delay, std::function<void()> f) {
     auto timer = std::make_shared<boost::asio::steady_timer>(io_, delay);
@@ -34,8 +30,10 @@ class DelayService {
 }  // namespace
 
 void RunAfter(std::chrono::nanoseconds delay, std::function<void()> f) {
-  static DelayService service;
-  service.RunAfter(delay, std::move(f));
+  // Never destroyed: threads that outlive main (an HTTP completion scheduling a retry while
+  // the process exits) may still post here, so the service must outlast static destruction.
+  static DelayService* const service = new DelayService();
+  service->RunAfter(delay, std::move(f));
 }
 
 }  // namespace kivcore::threads::detail
