@@ -1,5 +1,6 @@
 #include "UITestNodes.h"
 
+#include "services/core/MainThread.h"
 #include "services/ui/progress/ProgressCategoryContainerView.h"
 #include "services/ui/testing/Input.h"
 
@@ -65,6 +66,24 @@ TEST(ProgressView, ChangesFromWorkerThreadsAreShownOnTheUIThread) {
   view.reset();
   window.reset();
   testing_ui::ProcessEvents(20);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainThreadQueue, CallsPostedFromOtherThreadsRunInTheEventLoopOnTheMainThread) {
+  std::atomic<bool> ran{false}, onMain{false};
+  std::thread worker([&] {
+    kivcore::threads::AsyncCallFromMainThread([&] {
+      onMain = kivcore::threads::IsMainThread();
+      ran = true;
+    });
+  });
+  worker.join();
+  EXPECT_FALSE(ran.load());  // not before the event loop runs
+  ASSERT_TRUE(testing_ui::WaitUntil([&] { return ran.load(); }));
+  EXPECT_TRUE(onMain.load());
 }
 
 }  // namespace
