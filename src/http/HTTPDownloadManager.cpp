@@ -17,21 +17,29 @@ HTTPDownloadManager::HTTPDownloadManager(unsigned concurrency, unsigned chunkSiz
 boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::NewDownload(
     const kivcore::ImmutableString& url, const kivcore::filesupport::File& output,
     const kivnet::http::HeaderMap& headers, bool start) {
-  std::lock_guard lock(mutex_);
   boost::shared_ptr<HTTPDownloadStream> stream(
       new HTTPDownloadStream(url, headers, output, shared_from_this()));
-  active_.push_back(stream);
+  {
+    std::lock_guard lock(mutex_);
+    active_.push_back(stream);
+  }
+  // Started without the manager's lock: the download's steps on other threads take it while
+  // holding their own deferreds, which starting adds to.
   if (start) stream->StartDownload();
   return stream;
 }
 
 void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStream>& stream,
                                          bool start) {
-  std::lock_guard lock(mutex_);
-  const auto it = paused_.find(stream);
-  if (it == paused_.end()) return;
-  ResumeDownload(stream, it->second, start);
-  paused_.erase(stream);
+  boost::shared_ptr<void> record;
+  {
+    std::lock_guard lock(mutex_);
+    const auto it = paused_.find(stream);
+    if (it == paused_.end()) return;
+    record = it->second;
+    paused_.erase(it);
+  }
+  ResumeDownload(stream, record, start);
 }
 
 boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::ResumeFromRecord(
@@ -46,16 +54,18 @@ boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::ResumeFromRecord(
 
 void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStream>& stream,
                                          const boost::shared_ptr<void>& record, bool start) {
-  std::lock_guard lock(mutex_);
   {
-    std::lock_guard fileLock(stream->fileMutex_);
-    stream->ReadResumeRecord(static_cast<const char*>(record.get()));
+    std::lock_guard lock(mutex_);
+    {
+      std::lock_guard fileLock(stream->fileMutex_);
+      stream->ReadResumeRecord(static_cast<const char*>(record.get()));
+    }
+    if (stream->progressItem_) {
+      stream->progressItem_->SetState(kivui::utility::ProgressItem::kResumed);
+      stream->progressItem_->SetStatusMessage({});
+    }
+    active_.push_back(stream);
   }
-  if (stream->progressItem_) {
-    stream->progressItem_->SetState(kivui::utility::ProgressItem::kResumed);
-    stream->progressItem_->SetStatusMessage({});
-  }
-  active_.push_back(stream);
   if (start) stream->StartDownload();
 }
 

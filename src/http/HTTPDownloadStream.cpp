@@ -216,24 +216,29 @@ void HTTPDownloadStream::ReadResumeRecord(const std::string& json) {
 // --- starting and the request layer ---------------------------------------------------------
 
 void HTTPDownloadStream::StartDownload() {
-  std::lock_guard lock(fileMutex_);
-  if (chain_) throw std::runtime_error("download already started");
-  Log(5, "StartDownload: " + requestId_.ToString() + ", mUrl : " + mUrl.str() + ", mOutput : " +
-             mOutput.Path().string());
-  if (mTempFile.IsEmpty()) {
-    mTempFile = mOutput.GetParent().GetChild(mOutput.GetName() + u".download.bin");
-    mTempFile.Create();
+  boost::shared_ptr<defer> chain;
+  {
+    std::lock_guard lock(fileMutex_);
+    if (chain_) throw std::runtime_error("download already started");
+    Log(5, "StartDownload: " + requestId_.ToString() + ", mUrl : " + mUrl.str() + ", mOutput : " +
+               mOutput.Path().string());
+    if (mTempFile.IsEmpty()) {
+      mTempFile = mOutput.GetParent().GetChild(mOutput.GetName() + u".download.bin");
+      mTempFile.Create();
+    }
+    output_.reset();
+    output_ = std::make_unique<kivcore::filesupport::OPlatformByteStream>(mTempFile);
+    SetupProgressUI();
+    chain_ = chain = boost::make_shared<defer>();
+    mStarted = boost::posix_time::second_clock::universal_time();
   }
-  output_.reset();
-  output_ = std::make_unique<kivcore::filesupport::OPlatformByteStream>(mTempFile);
-  SetupProgressUI();
-  chain_ = boost::make_shared<defer>();
-  mStarted = boost::posix_time::second_clock::universal_time();
   const Self self = shared_from_this();
-  const auto chain = chain_;
   chain->addCallback("getsize", [self](const Result&) { return self->ProbeSize(self); });
   chain->addCallback("getchunks", Bind(&DeferRangeCallsWithThrottle, self));
   chain->addBoth("finish", Bind(&OnFinishedDownload, self));
+  // Fired without the stream's lock: its steps take the lock themselves, and a range that
+  // completes on another thread holds its own deferred while it waits for the lock, so
+  // holding the lock here while the chain adds to those deferreds could deadlock.
   chain->callback(boost::make_shared<any_value>());
 }
 
