@@ -62,15 +62,24 @@ int LayoutManager::GetDefaultSplitterHalfWidth() {
 
 LayoutManager::MeasureScope::MeasureScope(const LayoutManager& m, bool fresh)
     : manager_(m), outermost_(m.measureEpoch_ == 0), fresh_(fresh) {
-  if (outermost_ || fresh_) m.measureEpoch_ = ++m.nextMeasureEpoch_;
+  if (outermost_ || fresh_) m.measureEpoch_ = m.NextMeasureEpoch();
 }
 
 LayoutManager::MeasureScope::~MeasureScope() {
   if (outermost_) {
     manager_.measureEpoch_ = 0;
   } else if (fresh_) {
-    manager_.measureEpoch_ = ++manager_.nextMeasureEpoch_;
+    manager_.measureEpoch_ = manager_.NextMeasureEpoch();
   }
+}
+
+std::uint32_t LayoutManager::NextMeasureEpoch() const {
+  if (++nextMeasureEpoch_ == 0) {
+    for (const auto& s : splitters_) s->ForgetMeasurements();
+    rootHolder_->ForgetMeasurements();
+    nextMeasureEpoch_ = 1;
+  }
+  return nextMeasureEpoch_;
 }
 
 // --- the tree -------------------------------------------------------------------------

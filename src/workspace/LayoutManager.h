@@ -181,7 +181,7 @@ class LayoutManager {
 
   // Non-zero while a measuring scope is open: splitters may then cache their combined
   // minimum, constraint and stretchiness, which cannot change until the scope closes.
-  std::uint64_t GetMeasureEpoch() const { return measureEpoch_; }
+  std::uint32_t GetMeasureEpoch() const { return measureEpoch_; }
 
  protected:
   LayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host,
@@ -241,8 +241,11 @@ class LayoutManager {
   std::vector<Frame*> hiddenByMaximize_;
   std::vector<std::unique_ptr<Splitter>> splitters_;
 
-  mutable std::uint64_t measureEpoch_ = 0;
-  mutable std::uint64_t nextMeasureEpoch_ = 0;
+  mutable std::uint32_t measureEpoch_ = 0;
+  mutable std::uint32_t nextMeasureEpoch_ = 0;
+  // The next measuring epoch; when the counter starts again, every cached measurement of
+  // the manager's splitters is forgotten so that no old epoch can match.
+  std::uint32_t NextMeasureEpoch() const;
 };
 
 }  // namespace kivworkspace::workspace

@@ -13,6 +13,8 @@ using kivcore::Rect;
 Splitter::Splitter(LayoutManager* manager, bool vertical)
     : LayoutManagerElement(manager), vertical_(vertical) {}
 
+static_assert(sizeof(void*) != 8 || sizeof(Splitter) <= 96, "a splitter should fit in 96 bytes");
+
 void Splitter::SetPlacement(float placement) { placement_ = std::clamp(placement, 0.0f, 1.0f); }
 
 float Splitter::GetPlacement() const {
@@ -59,17 +61,27 @@ void Splitter::GetPlacementSizes(int& leftOrTop, int& rightOrBottom) const {
 }
 
 int Splitter::GetPrevPixelPlacement() const {
-  return CalcPixelPlacement(prevPlacement_, prevLocation_);
+  return kivcore::FractionToPixel(static_cast<float>(prevLength_), prevPlacement_,
+                                  static_cast<float>(prevOrigin_));
 }
 
 void Splitter::GetPrevPlacementSizes(int& leftOrTop, int& rightOrBottom) const {
-  leftOrTop = GetPrevPixelPlacement() - Origin(prevLocation_);
-  rightOrBottom = Length(prevLocation_) - leftOrTop;
+  leftOrTop = GetPrevPixelPlacement() - prevOrigin_;
+  rightOrBottom = prevLength_ - leftOrTop;
 }
 
 void Splitter::SavePlacementState() {
   prevPlacement_ = GetPlacement();
-  prevLocation_ = location_;
+  prevOrigin_ = Origin(location_);
+  prevLength_ = Length(location_);
+}
+
+void Splitter::SetVertical(bool vertical) {
+  if (vertical == vertical_) return;
+  vertical_ = vertical;
+  prevOrigin_ = Origin(location_);
+  prevLength_ = Length(location_);
+  ForgetMeasurements();
 }
 
 Rect Splitter::GetDrawRect() const {
@@ -108,7 +120,7 @@ bool Splitter::SameOrientation(const LayoutManagerElement* other) const {
   return !s || s->vertical_ == vertical_;
 }
 
-std::uint64_t Splitter::CacheEpoch() const {
+std::uint32_t Splitter::CacheEpoch() const {
   const LayoutManager* m = GetLayoutManager();
   return m ? m->GetMeasureEpoch() : 0;
 }
@@ -123,7 +135,7 @@ Point Splitter::Combine(Point (*measure)(const LayoutManagerElement&)) const {
                    : Point{std::max(pa.x, pb.x), pa.y + pb.y};
 }
 
-void Splitter::MarkCached(CachedValue which, std::uint64_t epoch) const {
+void Splitter::MarkCached(CachedValue which, std::uint32_t epoch) const {
   if (epoch == 0) return;
   if (cacheEpoch_ != epoch) {
     cacheEpoch_ = epoch;
@@ -133,7 +145,7 @@ void Splitter::MarkCached(CachedValue which, std::uint64_t epoch) const {
 }
 
 Point Splitter::DoGetMinimumSize() const {
-  const std::uint64_t epoch = CacheEpoch();
+  const std::uint32_t epoch = CacheEpoch();
   if (Cached(kMinimum, epoch)) return minimum_;
   minimum_ = Combine([](const LayoutManagerElement& e) { return e.GetMinimumSize(); });
   MarkCached(kMinimum, epoch);
@@ -141,7 +153,7 @@ Point Splitter::DoGetMinimumSize() const {
 }
 
 void Splitter::DoGetConstraintSize(Point& size) const {
-  const std::uint64_t epoch = CacheEpoch();
+  const std::uint32_t epoch = CacheEpoch();
   if (!Cached(kConstraint, epoch)) {
     constraint_ = Combine([](const LayoutManagerElement& e) {
       Point p;
@@ -154,12 +166,16 @@ void Splitter::DoGetConstraintSize(Point& size) const {
 }
 
 bool Splitter::DoGetIsStretchy(bool inY) const {
-  const std::uint64_t epoch = CacheEpoch();
+  const std::uint32_t epoch = CacheEpoch();
   const CachedValue which = inY ? kStretchyY : kStretchyX;
-  bool& value = stretchy_[inY ? 1 : 0];
-  if (Cached(which, epoch)) return value;
-  value = (IsLeftOrTopSubtreeVisible() && leftOrTop_->IsStretchy(inY)) ||
-          (IsRightOrBottomSubtreeVisible() && rightOrBottom_->IsStretchy(inY));
+  if (Cached(which, epoch)) return inY ? stretchyY_ : stretchyX_;
+  const bool value = (IsLeftOrTopSubtreeVisible() && leftOrTop_->IsStretchy(inY)) ||
+                     (IsRightOrBottomSubtreeVisible() && rightOrBottom_->IsStretchy(inY));
+  if (inY) {
+    stretchyY_ = value;
+  } else {
+    stretchyX_ = value;
+  }
   MarkCached(which, epoch);
   return value;
 }
