@@ -182,6 +182,8 @@ class LayoutManager {
   // Non-zero while a measuring scope is open: splitters may then cache their combined
   // minimum, constraint and stretchiness, which cannot change until the scope closes.
   std::uint32_t GetMeasureEpoch() const { return measureEpoch_; }
+  // Lets a test bring the epoch counter to its end to see it start again.
+  void SetMeasureEpochCounterForTesting(std::uint32_t value) { nextMeasureEpoch_ = value; }
 
  protected:
   LayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host,

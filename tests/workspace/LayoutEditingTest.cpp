@@ -121,6 +121,24 @@ TEST_F(LayoutEditing, TheLastFrameOfAWindowComesBackInItsPlaceholder) {
   EXPECT_EQ(tree.Host(back).rect(), kWindow);
 }
 
+TEST_F(LayoutEditing, MeasurementsCachedBeforeTheEpochCounterStartsAgainAreNotReused) {
+  // [a | [b | c]]: the outer bar's effective place depends on [b | c]'s cached minimum.
+  Frame* a = Start();
+  Frame* c = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kRight, c);
+  Frame* b = tree.NewFrame();
+  manager.AddFrame(c, LayoutManager::kLeft, b);
+  manager.ReLayout(false, true, false);
+  const int outerBar = manager.GetRoot()->AsSplitter()->GetPixelPlacement();
+
+  manager.SetMeasureEpochCounterForTesting(0);  // the hit test measures in epoch 1
+  ASSERT_EQ(manager.HitCheckCursor(outerBar, 300), LayoutManager::kVerticalBar);
+  tree.Host(b).setMinimum({900, 0});
+  manager.SetMeasureEpochCounterForTesting(0xFFFFFFFFu);  // the next epoch is 1 again
+  // [b | c] now needs 900 pixels: the outer bar moves left of where it was.
+  EXPECT_EQ(manager.HitCheckCursor(outerBar, 300), LayoutManager::kNoBar);
+}
+
 TEST_F(LayoutEditing, ReanimatingShowsHiddenAncestorsUpToAFullyShownOne) {
   Frame* f0 = Start();
   Frame* f1 = tree.NewFrame();
