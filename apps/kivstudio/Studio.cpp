@@ -63,30 +63,47 @@ Studio::~Studio() {
 
 namespace {
 
-// Adds a frame beside `target` holding panels of the types (the first in front) and gives
-// the splitter made for it the placement.
-WorkspaceFrame* Beside(kivworkspace::workspace::TopLevelWindow& w, WorkspaceFrame* target,
-                       std::initializer_list<const char*> types, LayoutManager::InsertionType side,
-                       float placement) {
-  WorkspaceFrame* frame = w.AddTabbedFrame(target, *types.begin(), side);
-  for (auto it = types.begin() + 1; it != types.end(); ++it) frame->AddTab(*it, false);
-  frame->BringTabToFront(0u);
-  if (auto* s = frame->GetLMFrame()->GetParent()->AsSplitter()) s->SetPlacement(placement);
-  return frame;
-}
+using kivworkspace::workspace::Splitter;
+
+// Builds an arrangement frame by frame; the bars go to their places once all frames are in,
+// since each new frame's layout keeps the others' pixels.
+class Arrangement {
+ public:
+  explicit Arrangement(kivworkspace::workspace::TopLevelWindow& w) : w_(w) {}
+
+  // A frame beside `target` holding panels of the types (the first in front); the bar made
+  // for it ends at `placement` of the splitter.
+  WorkspaceFrame* Beside(WorkspaceFrame* target, std::initializer_list<const char*> types,
+                         LayoutManager::InsertionType side, float placement) {
+    WorkspaceFrame* frame = w_.AddTabbedFrame(target, *types.begin(), side);
+    for (auto it = types.begin() + 1; it != types.end(); ++it) frame->AddTab(*it, false);
+    frame->BringTabToFront(0u);
+    if (Splitter* s = frame->GetLMFrame()->GetParent()->AsSplitter()) bars_.emplace_back(s, placement);
+    return frame;
+  }
+
+  void Finish() {
+    for (auto [splitter, placement] : bars_) splitter->SetPlacement(placement);
+    w_.GetLayoutManager().Layout(w_.GetClientRect(), false, true, false);
+  }
+
+ private:
+  kivworkspace::workspace::TopLevelWindow& w_;
+  std::vector<std::pair<Splitter*, float>> bars_;
+};
 
 }  // namespace
 
 void Studio::BuildCutArrangement() {
-  auto& w = *main_;
-  WorkspaceFrame* sequence = w.CreateRootFrame("SequenceViewer", false, 0);
-  WorkspaceFrame* timeline = Beside(w, sequence, {"Timeline"}, LayoutManager::kBottom, 0.56f);
-  WorkspaceFrame* clip = Beside(w, sequence, {"ClipViewer"}, LayoutManager::kLeft, 0.62f);
-  Beside(w, clip, {"MediaBin", "EffectsLibrary", "Markers"}, LayoutManager::kLeft, 0.52f);
-  Beside(w, sequence, {"Inspector"}, LayoutManager::kRight, 0.80f);
-  Beside(w, timeline, {"ToolStrip"}, LayoutManager::kLeft, 0.065f);
-  Beside(w, timeline, {"AudioMixer", "Scopes", "Console"}, LayoutManager::kRight, 0.78f);
-  w.GetLayoutManager().Layout(w.GetClientRect(), false, true, false);
+  Arrangement cut(*main_);
+  WorkspaceFrame* sequence = main_->CreateRootFrame("SequenceViewer", false, 0);
+  WorkspaceFrame* timeline = cut.Beside(sequence, {"Timeline"}, LayoutManager::kBottom, 0.56f);
+  WorkspaceFrame* clip = cut.Beside(sequence, {"ClipViewer"}, LayoutManager::kLeft, 0.62f);
+  cut.Beside(clip, {"MediaBin", "EffectsLibrary", "Markers"}, LayoutManager::kLeft, 0.5f);
+  cut.Beside(sequence, {"Inspector"}, LayoutManager::kRight, 0.78f);
+  cut.Beside(timeline, {"ToolStrip"}, LayoutManager::kLeft, 0.09f);
+  cut.Beside(timeline, {"AudioMixer", "Scopes", "Console"}, LayoutManager::kRight, 0.78f);
+  cut.Finish();
   workspace_->SetFocusedTabPanel(timeline->GetFrontTabPanel().get());
 }
 

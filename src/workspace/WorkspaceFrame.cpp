@@ -27,6 +27,14 @@ kivui::Color ToColor(const ColorRGBA& c) {
   return {channel(c.r), channel(c.g), channel(c.b), channel(c.a)};
 }
 
+// Tabs shrink (their titles cut short) before they overflow: a narrow frame still shows
+// its front tab.
+kivui::UI_TabWell::Options TabWellOptions() {
+  kivui::UI_TabWell::Options options;
+  options.croppedTabs = true;
+  return options;
+}
+
 // The "≡" picture of the flyout button.
 kivui::Image FlyoutIcon() {
   return kivui::RenderImage(12, 12, [](kivui::Drawbot& d) {
@@ -38,7 +46,7 @@ kivui::Image FlyoutIcon() {
 
 WorkspaceFrame::WorkspaceFrame(TopLevelWindow* window, unsigned stackedViewFlags)
     : WorkspaceFrameBase(window),
-      tabWell_(std::make_shared<kivui::UI_TabWell>()),
+      tabWell_(std::make_shared<kivui::UI_TabWell>(TabWellOptions())),
       flyoutButton_(std::make_shared<kivui::UI_PictureButton>(FlyoutIcon())),
       panels_(std::make_shared<kivui::UI_Container>("PanelContainer")),
       stackedViewState_(stackedViewFlags >= 8 ? unsigned(kSmallTabs) : stackedViewFlags) {
