@@ -328,6 +328,12 @@ kivcore::Rect WorkspaceFrame::GetTabWellRect() const {
   return {i.left, i.top, std::max(0, i.width - int(kFlyoutButtonWidth)), GetCurrentTabWellHeight()};
 }
 
+kivcore::Rect WorkspaceFrame::FrameRectToTabWellRect(const kivcore::Rect& r) const {
+  const FrameZones& z = GetZones();
+  return {r.left + z.EdgeSize(0), r.top + z.EdgeSize(1), r.width - z.EdgeSize(0) - z.EdgeSize(2),
+          GetCurrentTabWellHeight()};
+}
+
 kivcore::Rect WorkspaceFrame::GetTabPanelRect() const {
   const kivcore::Rect i = GetFrameRect();
   const int well = GetCurrentTabWellHeight();

@@ -97,6 +97,7 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   // --- Sizes.
   kivcore::Rect GetTabPanelRect() const override;
   kivcore::Rect GetTabWellRect() const override;
+  kivcore::Rect FrameRectToTabWellRect(const kivcore::Rect& frameRect) const override;
   bool GetTabRect(unsigned index, kivcore::Rect& out) const;
   void ConvertTabToFrameSize(kivcore::Point& size) const override;
   void ConvertFrameToTabSize(kivcore::Point& size) const override;

@@ -77,6 +77,20 @@ TEST_F(Frames, RemovedPanelRecordsAreOnePerTypeNewestLast) {
   EXPECT_TRUE(hidden.empty());
 }
 
+TEST_F(Frames, PanelAndTabWellRectanglesFollowTheZones) {
+  WorkspaceFrame* frame = FrameWith({"A"});
+  const kivcore::Rect r = frame->GetFrameLocalRect();
+  const kivcore::Rect panel = frame->FrameRectToTabPanelRect(r), well = frame->FrameRectToTabWellRect(r);
+  EXPECT_EQ(well.top + well.height, panel.top);  // the panels start under the tab well
+  EXPECT_EQ(well.height, int(kivui::UI_TabWell::kTabHeight));
+  EXPECT_EQ(panel.width, well.width);
+  EXPECT_TRUE(r.Contains(panel));
+  // The panel area in window coordinates is where the front panel is.
+  const kivcore::Rect global = frame->GetTabPanelFrameGlobalRect();
+  EXPECT_EQ(global.TopLeft(), main->UI_LocalToGlobal(panel.TopLeft()));
+  EXPECT_EQ(frame->GetFrontTabPanel()->GetLocalBounds().width, float(panel.width));
+}
+
 TEST_F(Frames, FlagsAndClosePolicies) {
   WorkspaceFrame plain(main.get(), 9);
   EXPECT_EQ(plain.GetStackedViewState(), 4u);
