@@ -110,8 +110,6 @@ void WorkspaceFrame::AddTab(const TabPanelPtr& panel, unsigned index, bool focus
   item.id = int(panel->GetID());
   tabWell_->AddTab(item, int(index));
   SyncTab(*panel);
-  const kivcore::Rect r = GetTabPanelRect();
-  panel->SetFrame({float(r.left), float(r.top), float(r.width), float(r.height)});
   TopLevelWindow* window = GetTopLevelWindow();
   if (focus && window && !window->IsInterim() && GetWorkspace()) {
     GetWorkspace()->SetFocusedTabPanel(panel.get());
@@ -372,10 +370,6 @@ kivcore::Point WorkspaceFrame::GetMinimumSize() const {
   WorkspaceFrameBase::ConvertTabToFrameSize(size);
   size.y += int(kivui::UI_TabWell::kTabHeight * scale);
   return size;
-}
-
-void WorkspaceFrame::GetSnapSizes(std::vector<kivcore::Point>& sizes) const {
-  WorkspaceFrameBase::GetSnapSizes(sizes);
 }
 
 void WorkspaceFrame::SetTabMargin(float margin) { tabWell_->SetMargins(margin, margin); }

@@ -103,7 +103,6 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   void ConvertFrameToTabSize(kivcore::Point& size) const override;
   kivcore::Point GetMinimumSize() const override;
   kivcore::Point GetTabPanelOffset() const override;
-  void GetSnapSizes(std::vector<kivcore::Point>& sizes) const override;
   int GetCurrentTabWellHeight() const;
   void SetTabMargin(float margin);
   void RestoreDefaultMargin();
