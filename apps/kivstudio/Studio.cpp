@@ -4,6 +4,8 @@
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/events/MouseEvent.h"
+#include "services/ui/app/Application.h"
+#include "services/ui/dialogs/Dialogs.h"
 #include "services/ui/menu/OSMenu.h"
 #include "workspace/Splitter.h"
 
@@ -18,7 +20,9 @@ class MenuBar : public kivui::UI_Node {
  public:
   explicit MenuBar(Studio& studio) : UI_Node("MenuBar"), studio_(studio) {}
 
-  static constexpr float kWindowLeft = 150, kWindowWidth = 64;
+  // The menus, each kItemWidth wide from kFirstItemLeft.
+  static constexpr float kFirstItemLeft = 96, kItemWidth = 54;
+  enum Menu { kFile = 0, kWindow = 1, kHelp = 2 };
 
   void UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) override {
     const auto& theme = kivui::ThemeColors::Current();
@@ -26,20 +30,34 @@ class MenuBar : public kivui::UI_Node {
     d.FillRect(b, theme.header);
     d.FillRect({0, b.height - 1, b.width, 1}, theme.border);
     d.DrawText("kivstudio", {10, 0, 90, b.height}, kivui::Font::Bold(12), theme.accent, kivui::kAlignLeft | kivui::kAlignVCenter);
-    float x = 96;
+    float x = kFirstItemLeft;
     for (const char* item : {"File", "Window", "Help"}) {
-      d.DrawText(item, {x, 0, kWindowWidth, b.height}, kivui::Font::UI(12), theme.text, kivui::kAlignCenter);
-      x += kWindowWidth - 10;
+      d.DrawText(item, {x, 0, kItemWidth, b.height}, kivui::Font::UI(12), theme.text, kivui::kAlignCenter);
+      x += kItemWidth;
     }
     d.DrawText("Harbour Documentary  —  Cut", {b.width - 320, 0, 310, b.height}, kivui::Font::UI(11), theme.textDim,
                kivui::kAlignRight | kivui::kAlignVCenter);
   }
 
   bool UI_DoMouseEvent(kivui::UI_Node*, const kivui::MouseEvent& e) override {
-    if (e.action != kivui::MouseEvent::kDown || e.local.x < kWindowLeft || e.local.x >= kWindowLeft + kWindowWidth - 10) {
-      return false;
+    const int index = int((e.local.x - kFirstItemLeft) / kItemWidth);
+    if (e.action != kivui::MouseEvent::kDown || e.local.x < kFirstItemLeft || index > kHelp) return false;
+    const kivcore::Point below = UI_LocalToGlobal({int(kFirstItemLeft + float(index) * kItemWidth), int(GetLocalBounds().height)});
+    switch (index) {
+      case kFile: {
+        auto menu = kivui::CreateOSMenu();
+        menu->AddItem(1, "Quit");
+        if (kivui::PopupMenu(*menu, below) == 1) kivui::Application::Quit();
+        break;
+      }
+      case kWindow: studio_.ShowWindowMenu(below); break;
+      default:
+        kivui::ShowNote("About kivstudio",
+                        "kivstudio shows the kivworkspace docking library in a mock video editor: "
+                        "click tabs, close them with their close boxes, reopen panels from the Window "
+                        "menu, double-click a tab to maximize its frame.");
+        break;
     }
-    studio_.ShowWindowMenu(UI_LocalToGlobal({int(kWindowLeft), int(GetLocalBounds().height)}));
     return true;
   }
 

@@ -112,7 +112,7 @@ class TourRun {
       if (std::string(PanelTypes()[i].tabType) == "Markers") command = int(i) + 1;
     }
     answers->Command(command);
-    ui_testing::ClickAt(Window().UI_LocalToGlobal({160, 12}));
+    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));  // the Window menu
     Check("the Window menu was shown", answers->GetAsked().size() == 1);
     Check("the Window menu reopens Markers in its frame, in front",
           FrameOf("Markers") == bins && bins->GetFrontTabPanel().get() == studio_.FindPanel("Markers") &&
