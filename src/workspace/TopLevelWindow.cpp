@@ -60,8 +60,7 @@ WorkspaceFramePtr TopLevelWindow::CreateWorkspaceFrame(unsigned stackedViewFlags
 }
 
 WorkspaceFrame* TopLevelWindow::AdoptFrame(const WorkspaceFramePtr& frame) {
-  frame->SetTopLevelWindow(this);
-  PushBack(frame);
+  PushBack(frame);  // the frame takes this window (and its layout manager) as it joins
   frame->UI_Show(true);
   return frame.get();
 }

@@ -40,7 +40,7 @@ std::shared_ptr<WindowReanimateData> WindowReanimateData::FromWindow(TopLevelWin
   for (const auto& [type, state] : all) data->tabTypes.insert(type);
 
   kivcore::PropList definition;
-  WriteWindowTree(layout, definition, /*reanimationForm=*/true);
+  WriteReanimationTree(layout, definition);
   const kivcore::Rect r = window.GetGlobalStructureRect();
   definition.SetValue("SzPos", kivcore::PropList::IntList{r.left, r.top, r.width, r.height});
   data->windowDefinition = definition.OutputAsXMLFragment();

@@ -92,7 +92,7 @@ void GetLeafTabData(const LayoutManagerElement* leaf, TabDataList& visible, TabD
   }
 }
 
-void WriteWindowTree(const LayoutManager& layout, kivcore::PropList& windowList, bool) {
+void WriteReanimationTree(const LayoutManager& layout, kivcore::PropList& windowList) {
   if (const LayoutManagerElement* root = layout.GetRoot()) WriteElement(root, windowList);
 }
 

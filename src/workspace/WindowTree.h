@@ -16,11 +16,11 @@ class LayoutManagerElement;
 void GetLeafTabData(const LayoutManagerElement* leaf, TabDataList& visible, TabDataList& removed,
                     TabDataList& hidden);
 
-// Writes the layout tree under the window list: "Splitter" lists with "Orient", "Place",
-// "Sub1Vis", "Sub2Vis", "Sub1" and "Sub2", and at the leaves "FrameProxy" lists ("TabIDs"
-// and "HidTabState-" k). In the reanimation form every frame becomes a "FrameProxy" whose
-// records are all its panels: visible, then hidden, then removed.
-void WriteWindowTree(const LayoutManager& layout, kivcore::PropList& windowList, bool reanimationForm);
+// Writes the layout tree under the window list in its reanimation form: "Splitter" lists
+// with "Orient", "Place", "Sub1Vis", "Sub2Vis", "Sub1" and "Sub2", and at the leaves
+// "FrameProxy" lists ("TabIDs" and "HidTabState-" k) whose records are all the leaf's
+// panels: visible, then hidden, then removed.
+void WriteReanimationTree(const LayoutManager& layout, kivcore::PropList& windowList);
 
 // Rebuilds a tree written in the reanimation form into the manager: its leaves become
 // placeholders that remember their panels. False when the list holds no tree.

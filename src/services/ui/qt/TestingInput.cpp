@@ -69,7 +69,7 @@ void MousePressAt(kivcore::Point global, MouseEvent::Button button, ModKeys mods
   ProcessEvents();
 }
 
-void MouseMoveTo(kivcore::Point global, ModKeys) {
+void MouseMoveTo(kivcore::Point global) {
   QPoint local;
   QWindow* window = Target(global, local);
   QTest::mouseMove(window, local);
@@ -99,7 +99,7 @@ void DragFromTo(kivcore::Point from, kivcore::Point to, int steps, ModKeys mods)
   MousePressAt(from, MouseEvent::kPrimary, mods);
   steps = std::max(1, steps);
   for (int i = 1; i <= steps; ++i) {
-    MouseMoveTo({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, mods);
+    MouseMoveTo({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
   }
   MouseReleaseAt(to, MouseEvent::kPrimary, mods);
 }

@@ -20,7 +20,7 @@ namespace kivui::testing {
 // At a global point: the event goes to the front-most window there.
 void MousePressAt(kivcore::Point global, MouseEvent::Button button = MouseEvent::kPrimary,
                   ModKeys mods = kModNone);
-void MouseMoveTo(kivcore::Point global, ModKeys mods = kModNone);
+void MouseMoveTo(kivcore::Point global);
 void MouseReleaseAt(kivcore::Point global, MouseEvent::Button button = MouseEvent::kPrimary,
                     ModKeys mods = kModNone);
 void ClickAt(kivcore::Point global, MouseEvent::Button button = MouseEvent::kPrimary,
