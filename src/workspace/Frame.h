@@ -52,6 +52,9 @@ class Frame : public LayoutManagerElement {
   }
   void DoGetConstraintSize(kivcore::Point& size) const override { size = constraint_; }
   bool DoGetIsStretchy(bool inY) const override { return inY ? stretchyY_ : stretchyX_; }
+  Measurements DoMeasure() const override {
+    return {host_->GetMinimumSize(), constraint_, stretchyX_, stretchyY_};
+  }
 
  private:
   bool stretchyX_ = true;

@@ -6,7 +6,10 @@
 #include "workspace/FrameDataProxy.h"
 #include "workspace/Splitter.h"
 
+#include <boost/container/small_vector.hpp>
+
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace kivworkspace::workspace {
@@ -63,13 +66,14 @@ int LayoutManager::GetDefaultSplitterHalfWidth() {
 LayoutManager::MeasureScope::MeasureScope(const LayoutManager& m, bool fresh)
     : manager_(m), outermost_(m.measureEpoch_ == 0), fresh_(fresh) {
   if (outermost_ || fresh_) m.measureEpoch_ = m.NextMeasureEpoch();
+  if (fresh_) after_ = m.NextMeasureEpoch();
 }
 
 LayoutManager::MeasureScope::~MeasureScope() {
   if (outermost_) {
     manager_.measureEpoch_ = 0;
   } else if (fresh_) {
-    manager_.measureEpoch_ = manager_.NextMeasureEpoch();
+    manager_.measureEpoch_ = after_;
   }
 }
 
@@ -105,6 +109,8 @@ void LayoutManager::LayoutTreeIn(const Rect& rect, bool constrain, bool recomput
   if (Frame* maximized = GetMaximizedFrame()) {
     maximized->SetSizeAndPos(maximized->GetLayoutManager()->ConstructFrameZones(rect));
   } else if (GetRoot()) {
+    // One scope for both steps: the fit reads what the preparation measured.
+    MeasureScope measuring(*this);
     if (recompute) PrepareForLayout(GetRoot());
     const bool resized = delta.x != 0 || delta.y != 0;
     FitNodeToRect(GetRoot(), rect, rect, constrain, true, keepPixels, resized ? &delta : nullptr);
@@ -122,46 +128,99 @@ int LayoutManager::GetEdgeSize(unsigned, bool isBorder) const {
 // --- the pass -------------------------------------------------------------------------
 
 bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
+  if (!element) return false;
   // Within one preparation a splitter's sizes are read only before its own flags change,
-  // so a cache for the duration gives the same answers, in linear time.
+  // so a cache for the duration gives the same answers, in linear time. What each splitter
+  // measures after its flags changed is kept for the scope around the preparation.
   MeasureScope measuring(*this, /*fresh=*/true);
-  return Prepare(element);
+  return Prepare(element, measuring.EpochAfter()).shown;
 }
 
-bool LayoutManager::Prepare(LayoutManagerElement* element) {
-  if (!element) return false;
+// One post-order walk. A splitter saves the placement it had before the preparation: its
+// own fields are not touched by its children's preparation, and the children report the
+// minimum sizes they had before theirs, so saving it after them gives the same answer as
+// saving it first, without a separate walk to measure the tree as it was.
+LayoutManager::Prepared LayoutManager::Prepare(LayoutManagerElement* element,
+                                               std::uint32_t epochAfter) {
+  if (!element) return {};
   if (Frame* f = element->AsFrame()) {
+    const Point minimum = f->GetMinimumSize();
     f->SetConstraintSize(true);
-    return f->IsFrameShown();
+    return {minimum, f->Measure(), f->IsFrameShown()};
   }
   Splitter* s = element->AsSplitter();
-  if (!s) return false;  // a placeholder shows nothing
-  s->SavePlacementState();
+  if (!s) return {element->GetMinimumSize(), element->Measure(), false};  // shows nothing
   s->SetConstrained(false);
-  const bool a = Prepare(s->GetLeftOrTop());
-  const bool b = Prepare(s->GetRightOrBottom());
-  s->SetLeftOrTopVisible(a);
-  s->SetRightOrBottomVisible(b);
-  return s->IsLeftOrTopSubtreeVisible() || s->IsRightOrBottomSubtreeVisible();
+  const Prepared a = Prepare(s->GetLeftOrTop(), epochAfter);
+  const Prepared b = Prepare(s->GetRightOrBottom(), epochAfter);
+  s->SavePlacementState(s->GetPlacementFor(a.minimumBefore, b.minimumBefore));
+  const Point minimumBefore = s->CombineMinimums(a.minimumBefore, b.minimumBefore);
+  s->SetLeftOrTopVisible(a.shown);
+  s->SetRightOrBottomVisible(b.shown);
+  const Measurements measured = s->Combine(a.measured, b.measured);
+  s->StoreMeasurements(measured, epochAfter);
+  return {minimumBefore, measured,
+          s->IsLeftOrTopSubtreeVisible() || s->IsRightOrBottomSubtreeVisible()};
 }
 
-void LayoutManager::FitNodeToRect(LayoutManagerElement* element, Rect rect, Rect outer,
+// The flags that stay the same along a pass, and the edge sizes: GetEdgeSize answers from
+// its two arguments and the manager's state, which a pass does not change, so each of its
+// eight answers is asked once per pass instead of four times per frame.
+struct LayoutManager::FitPass {
+  bool constrain;
+  bool leftGoverns;
+  bool adjusting;
+  int edges[2][4];  // [is border][edge]
+};
+
+// An element with the rectangle, keepPixels flag and delta it is to be fitted with.
+struct LayoutManager::FitStep {
+  LayoutManagerElement* element;
+  Rect rect;
+  Point delta;
+  bool hasDelta;
+  bool keepPixels;
+};
+
+LayoutManager::FitPass LayoutManager::MakeFitPass(bool constrain, bool leftGoverns) const {
+  FitPass pass{constrain, leftGoverns, GetUserAdjustingSplitter(), {}};
+  for (unsigned i = 0; i < 4; ++i) {
+    pass.edges[0][i] = GetEdgeSize(i, false);
+    pass.edges[1][i] = GetEdgeSize(i, true);
+  }
+  return pass;
+}
+
+// The walk keeps the second child of each splitter on an explicit stack instead of the
+// call stack: a tree may be as deep as it has frames, and a chain's right-hand spine then
+// needs no stack at all. Children are fitted in the same order as a recursion would.
+void LayoutManager::FitNodeToRect(LayoutManagerElement* element, Rect rect, Rect /*outer*/,
                                   bool constrain, bool leftGoverns, bool keepPixels,
                                   Point* delta) {
   if (!element || !LayoutEnabled()) return;
   MeasureScope measuring(*this);
-  if (Frame* f = element->AsFrame()) {
-    f->SetSizeAndPos(ConstructFrameZones(rect));
-  } else if (Splitter* s = element->AsSplitter()) {
-    FitSplitter(s, rect, outer, constrain, leftGoverns, keepPixels, delta);
-  }  // a placeholder takes no space
+  const FitPass pass = MakeFitPass(constrain, leftGoverns);
+  boost::container::small_vector<FitStep, 32> pending;
+  FitStep step{element, rect, delta ? *delta : Point{}, delta != nullptr, keepPixels};
+  for (;;) {
+    if (!LayoutEnabled()) return;
+    bool descended = false;
+    if (Frame* f = step.element->AsFrame()) {
+      f->SetSizeAndPos(ConstructFrameZones(pass, step.rect));
+    } else if (Splitter* s = step.element->AsSplitter()) {
+      descended = FitSplitter(pass, s, step, pending);
+    }  // a placeholder takes no space
+    if (descended) continue;
+    if (pending.empty()) return;
+    step = pending.back();
+    pending.pop_back();
+  }
 }
 
-void LayoutManager::SplitLocation(const Splitter* s, Rect& leftOrTop, Rect& rightOrBottom) const {
-  const Rect& r = s->GetLocation();
-  leftOrTop = rightOrBottom = r;
-  if (!s->IsVisible()) return;
-  const int pixel = s->GetPixelPlacement();
+namespace {
+
+// The halves of a location cut at a bar's pixel.
+void SplitAt(const Splitter* s, const Rect& r, int pixel, Rect& leftOrTop, Rect& rightOrBottom) {
   if (s->IsVertical()) {
     leftOrTop = {r.left, r.top, pixel - r.left, r.height};
     rightOrBottom = {pixel, r.top, r.width - (pixel - r.left), r.height};
@@ -171,64 +230,73 @@ void LayoutManager::SplitLocation(const Splitter* s, Rect& leftOrTop, Rect& righ
   }
 }
 
-void LayoutManager::FitSplitter(Splitter* s, const Rect& rect, const Rect& outer, bool constrain,
-                                bool leftGoverns, bool keepPixels, Point* delta) {
-  if (!LayoutEnabled()) return;
-  const bool inY = s->AxisIsY();
-  // The right-or-bottom side moves the other way along the axis.
-  Point negated;
-  Point* deltaB = nullptr;
-  if (delta) {
-    negated = *delta;
-    Along(negated, inY) = -Along(negated, inY);
-    deltaB = &negated;
-  }
+}  // namespace
+
+void LayoutManager::SplitLocation(const Splitter* s, Rect& leftOrTop, Rect& rightOrBottom) const {
+  const Rect& r = s->GetLocation();
+  leftOrTop = rightOrBottom = r;
+  if (s->IsVisible()) SplitAt(s, r, s->GetPixelPlacement(), leftOrTop, rightOrBottom);
+}
+
+template <typename Pending>
+bool LayoutManager::FitSplitter(const FitPass& pass, Splitter* s, FitStep& step, Pending& pending) {
   const Rect before = s->GetLocation();
-  s->SetLocation(rect);
+  s->SetLocation(step.rect);
   if (before.width == 0 && before.height == 0) s->SavePlacementState();
 
-  LayoutManagerElement* a = s->GetLeftOrTop();
-  LayoutManagerElement* b = s->GetRightOrBottom();
-  if (!s->IsVisible()) {
-    if (s->IsLeftOrTopSubtreeVisible()) FitNodeToRect(a, rect, outer, constrain, leftGoverns, keepPixels, delta);
-    if (s->IsRightOrBottomSubtreeVisible()) FitNodeToRect(b, rect, outer, constrain, leftGoverns, keepPixels, deltaB);
-    return;
-  }
+  // Both children start from this splitter's step; the right-or-bottom side moves the
+  // other way along the axis.
+  FitStep a = step, b = step;
+  a.element = s->GetLeftOrTop();
+  b.element = s->GetRightOrBottom();
+  Along(b.delta, s->AxisIsY()) = -Along(b.delta, s->AxisIsY());
 
-  Point* deltaA = delta;
-  Point childDeltaA, childDeltaB;
-  if (keepPixels || (GetUserAdjustingSplitter() && (a->IsStretchy(inY) || b->IsStretchy(inY)))) {
+  if (!s->IsVisible()) {
+    const bool hasA = s->IsLeftOrTopSubtreeVisible(), hasB = s->IsRightOrBottomSubtreeVisible();
+    if (hasA && hasB) pending.push_back(b);
+    if (!hasA && !hasB) return false;
+    step = hasA ? a : b;
+    return true;
+  }
+  SplitAt(s, step.rect, PlaceBar(pass, s, step, a, b), a.rect, b.rect);
+  pending.push_back(b);
+  step = a;
+  return true;
+}
+
+int LayoutManager::PlaceBar(const FitPass& pass, Splitter* s, const FitStep& step, FitStep& a,
+                            FitStep& b) {
+  const bool inY = s->AxisIsY();
+  LayoutManagerElement* childA = a.element;
+  LayoutManagerElement* childB = b.element;
+  const Point* delta = step.hasDelta ? &step.delta : nullptr;
+  bool constrained = false;
+  if (step.keepPixels ||
+      (pass.adjusting && (childA->IsStretchy(inY) || childB->IsStretchy(inY)))) {
     s->SetPixelPlacement(s->GetPrevPixelPlacement());
     s->SetConstrained(true);
-  } else if (constrain) {
-    ConstrainSplitter(s, leftGoverns, delta);
-    if (delta) {
-      int prevA = 0, prevB = 0;
-      s->GetPrevPlacementSizes(prevA, prevB);
-      const int newA = s->GetPixelPlacement() - s->Origin(rect);
-      const int newB = s->Length(rect) - newA;
-      childDeltaA = *delta;
-      childDeltaB = *delta;
-      Along(childDeltaA, inY) = newA - prevA;
-      Along(childDeltaB, inY) = newB - prevB;
-      deltaA = &childDeltaA;
-      deltaB = &childDeltaB;
-    }
+  } else if (pass.constrain) {
+    ConstrainSplitter(s, pass.leftGoverns, delta);
+    constrained = delta != nullptr;
+  }
+  const int pixel = s->GetPixelPlacement();
+  if (constrained) {
+    // Each child's delta along the axis is the change of its size.
+    int prevA = 0, prevB = 0;
+    s->GetPrevPlacementSizes(prevA, prevB);
+    const int newA = pixel - s->Origin(step.rect);
+    Along(a.delta, inY) = newA - prevA;
+    Along(b.delta, inY) = s->Length(step.rect) - newA - prevB;
   }
 
   // While a bar is dragged, bars keep their pixels only along rows or columns of the same
   // orientation; elsewhere the flag passes unchanged.
-  bool keepA = keepPixels, keepB = keepPixels;
-  if (GetUserAdjustingSplitter()) {
+  if (pass.adjusting) {
     const bool sameAsParent = s->SameOrientation(s->GetParent());
-    keepA = keepPixels && sameAsParent && s->SameOrientation(a);
-    keepB = keepPixels && sameAsParent && s->SameOrientation(b);
+    a.keepPixels = step.keepPixels && sameAsParent && s->SameOrientation(childA);
+    b.keepPixels = step.keepPixels && sameAsParent && s->SameOrientation(childB);
   }
-
-  Rect rectA, rectB;
-  SplitLocation(s, rectA, rectB);
-  FitNodeToRect(a, rectA, outer, constrain, leftGoverns, keepA, deltaA);
-  FitNodeToRect(b, rectB, outer, constrain, leftGoverns, keepB, deltaB);
+  return pixel;
 }
 
 void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point* delta) {
@@ -306,16 +374,17 @@ void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point
   s->SetConstrained(true);
 }
 
-FrameZones LayoutManager::ConstructFrameZones(const Rect& rect) const {
+namespace {
+
+// Whether each edge of rect (left, top, right, bottom) lies on the containing rectangle's.
+std::array<bool, 4> EdgesOnBorder(const Rect& rect, const Rect& c) {
+  return {rect.left == c.left, rect.top == c.top, rect.Right() == c.Right(),
+          rect.Bottom() == c.Bottom()};
+}
+
+FrameZones ZonesWithEdges(const Rect& rect, const int (&e)[4]) {
   FrameZones zones;
-  const Rect& c = containingRect_;
-  const bool onBorder[4] = {rect.left == c.left, rect.top == c.top, rect.Right() == c.Right(),
-                            rect.Bottom() == c.Bottom()};
-  int e[4];
-  for (unsigned i = 0; i < 4; ++i) {
-    e[i] = GetEdgeSize(i, onBorder[i]);
-    zones.SetEdgeSize(i, e[i]);
-  }
+  for (unsigned i = 0; i < 4; ++i) zones.SetEdgeSize(i, e[i]);
   // An edge strip is clipped to the rectangle; a negative size gives an empty strip.
   auto thickness = [](int edge, int extent) { return std::clamp(edge, 0, std::max(extent, 0)); };
   const int l = thickness(e[0], rect.width), t = thickness(e[1], rect.height);
@@ -329,6 +398,22 @@ FrameZones LayoutManager::ConstructFrameZones(const Rect& rect) const {
   zones[FrameZones::kInterior] = interior.width > 0 && interior.height > 0 ? interior : Rect{};
   zones[FrameZones::kWhole] = rect;
   return zones;
+}
+
+}  // namespace
+
+FrameZones LayoutManager::ConstructFrameZones(const Rect& rect) const {
+  const std::array<bool, 4> onBorder = EdgesOnBorder(rect, containingRect_);
+  int e[4];
+  for (unsigned i = 0; i < 4; ++i) e[i] = GetEdgeSize(i, onBorder[i]);
+  return ZonesWithEdges(rect, e);
+}
+
+FrameZones LayoutManager::ConstructFrameZones(const FitPass& pass, const Rect& rect) const {
+  const std::array<bool, 4> onBorder = EdgesOnBorder(rect, containingRect_);
+  int e[4];
+  for (unsigned i = 0; i < 4; ++i) e[i] = pass.edges[onBorder[i]][i];
+  return ZonesWithEdges(rect, e);
 }
 
 // --- laying out halves and majorizing --------------------------------------------------

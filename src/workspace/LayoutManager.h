@@ -206,11 +206,14 @@ class LayoutManager {
     ~MeasureScope();
     MeasureScope(const MeasureScope&) = delete;
     MeasureScope& operator=(const MeasureScope&) = delete;
+    // A fresh scope's epoch for the scope around it, from its end on.
+    std::uint32_t EpochAfter() const { return after_; }
 
    private:
     const LayoutManager& manager_;
     bool outermost_;
     bool fresh_;
+    std::uint32_t after_ = 0;
   };
 
  private:
@@ -218,11 +221,27 @@ class LayoutManager {
   std::unique_ptr<PreviewCopy> MakePreviewCopy() const;
   // The rectangle the tree occupies: the root's location.
   kivcore::Rect TreeRect() const;
-  bool Prepare(LayoutManagerElement* element);
+  // What the preparation of an element tells its parent: its minimum size before the
+  // preparation, its measurements after it, and whether it shows a frame.
+  struct Prepared {
+    kivcore::Point minimumBefore;
+    Measurements measured;
+    bool shown = false;
+  };
+  Prepared Prepare(LayoutManagerElement* element, std::uint32_t epochAfter);
   void DestroySplitter(Splitter* splitter);
   void RemovePlaceholder(FrameDataProxy* placeholder);
-  void FitSplitter(Splitter* s, const kivcore::Rect& rect, const kivcore::Rect& outer,
-                   bool constrain, bool leftGoverns, bool keepPixels, kivcore::Point* delta);
+  // What stays the same along one fitting pass, and one element waiting to be fitted.
+  struct FitPass;
+  struct FitStep;
+  FitPass MakeFitPass(bool constrain, bool leftGoverns) const;
+  FrameZones ConstructFrameZones(const FitPass& pass, const kivcore::Rect& rect) const;
+  // Fits a splitter to step's rectangle and replaces step by its first child to fit, with
+  // the second one left on pending; false when neither side is present.
+  template <typename Pending>
+  bool FitSplitter(const FitPass& pass, Splitter* s, FitStep& step, Pending& pending);
+  // Moves the bar of a splitter with both sides present; returns the bar's pixel.
+  int PlaceBar(const FitPass& pass, Splitter* s, const FitStep& step, FitStep& a, FitStep& b);
   void ConstrainSplitter(Splitter* s, bool leftGoverns, const kivcore::Point* delta);
   // The two halves of a splitter's location at its bar (the whole location for each when a
   // side is missing).

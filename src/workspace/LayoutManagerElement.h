@@ -11,6 +11,16 @@ class FrameDataProxy;
 class LayoutManager;
 class Splitter;
 
+// What a parent combines of a child: its minimum size, its constraint size and whether it
+// is stretchy along each axis.
+struct Measurements {
+  kivcore::Point minimum;
+  kivcore::Point constraint;
+  bool stretchyX = false;
+  bool stretchyY = false;
+  bool Stretchy(bool inY) const { return inY ? stretchyY : stretchyX; }
+};
+
 // A node of a window's layout tree: a Splitter (inner node) or a Frame (leaf).
 class LayoutManagerElement {
  public:
@@ -29,6 +39,8 @@ class LayoutManagerElement {
     DoGetConstraintSize(size);
   }
   bool IsStretchy(bool inY) const { return DoGetIsStretchy(inY); }
+  // The four answers above at once, as a splitter combines them.
+  Measurements Measure() const { return DoMeasure(); }
 
   LayoutManagerElement* GetParent() const { return parent_; }
   void SetParent(LayoutManagerElement* parent) { parent_ = parent; }
@@ -52,6 +64,12 @@ class LayoutManagerElement {
   virtual void DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const = 0;
   virtual void DoGetConstraintSize(kivcore::Point& size) const = 0;
   virtual bool DoGetIsStretchy(bool inY) const = 0;
+  // By default asks the four queries in turn.
+  virtual Measurements DoMeasure() const {
+    kivcore::Point constraint{0, 0};
+    DoGetConstraintSize(constraint);
+    return {DoGetMinimumSize(), constraint, DoGetIsStretchy(false), DoGetIsStretchy(true)};
+  }
 
  private:
   LayoutManager* manager_;

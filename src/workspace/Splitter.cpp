@@ -18,11 +18,16 @@ static_assert(sizeof(void*) != 8 || sizeof(Splitter) <= 96, "a splitter should f
 void Splitter::SetPlacement(float placement) { placement_ = std::clamp(placement, 0.0f, 1.0f); }
 
 float Splitter::GetPlacement() const {
+  if (!IsVisible()) return std::clamp(placement_, 0.0f, 1.0f);
+  return GetPlacementFor(leftOrTop_->GetMinimumSize(), rightOrBottom_->GetMinimumSize());
+}
+
+float Splitter::GetPlacementFor(const Point& minimumA, const Point& minimumB) const {
   float p = placement_;
   if (IsVisible()) {
     const bool inY = AxisIsY();
-    const int minA = Along(leftOrTop_->GetMinimumSize(), inY);
-    const int minB = Along(rightOrBottom_->GetMinimumSize(), inY);
+    const int minA = Along(minimumA, inY);
+    const int minB = Along(minimumB, inY);
     const int length = Length(location_);
     if (length < minA + minB) return 0.5f;
     const int a = CalcPixelPlacement(p, location_) - Origin(location_);
@@ -70,8 +75,8 @@ void Splitter::GetPrevPlacementSizes(int& leftOrTop, int& rightOrBottom) const {
   rightOrBottom = prevLength_ - leftOrTop;
 }
 
-void Splitter::SavePlacementState() {
-  prevPlacement_ = GetPlacement();
+void Splitter::SavePlacementState(float effectivePlacement) {
+  prevPlacement_ = effectivePlacement;
   prevOrigin_ = Origin(location_);
   prevLength_ = Length(location_);
 }
@@ -125,59 +130,50 @@ std::uint32_t Splitter::CacheEpoch() const {
   return m ? m->GetMeasureEpoch() : 0;
 }
 
-Point Splitter::Combine(Point (*measure)(const LayoutManagerElement&)) const {
-  const bool a = IsLeftOrTopSubtreeVisible(), b = IsRightOrBottomSubtreeVisible();
-  if (!a && !b) return {0, 0};
-  if (!b) return measure(*leftOrTop_);
-  if (!a) return measure(*rightOrBottom_);
-  const Point pa = measure(*leftOrTop_), pb = measure(*rightOrBottom_);
-  return vertical_ ? Point{pa.x + pb.x, std::max(pa.y, pb.y)}
-                   : Point{std::max(pa.x, pb.x), pa.y + pb.y};
+namespace {
+
+// Sizes summed along the axis (x for a vertical splitter) and the greatest across it.
+Point Join(bool vertical, const Point& p, const Point& q) {
+  return vertical ? Point{p.x + q.x, std::max(p.y, q.y)} : Point{std::max(p.x, q.x), p.y + q.y};
 }
 
-void Splitter::MarkCached(CachedValue which, std::uint32_t epoch) const {
-  if (epoch == 0) return;
-  if (cacheEpoch_ != epoch) {
-    cacheEpoch_ = epoch;
-    cacheValid_ = 0;
+}  // namespace
+
+Point Splitter::CombineMinimums(const Point& a, const Point& b) const {
+  const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
+  if (hasA && hasB) return Join(vertical_, a, b);
+  return hasA ? a : hasB ? b : Point{0, 0};
+}
+
+Measurements Splitter::Combine(const Measurements& a, const Measurements& b) const {
+  const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
+  if (hasA && hasB) {
+    return {Join(vertical_, a.minimum, b.minimum), Join(vertical_, a.constraint, b.constraint),
+            a.stretchyX || b.stretchyX, a.stretchyY || b.stretchyY};
   }
-  cacheValid_ |= which;
+  return hasA ? a : hasB ? b : Measurements{};
 }
 
-Point Splitter::DoGetMinimumSize() const {
-  const std::uint32_t epoch = CacheEpoch();
-  if (Cached(kMinimum, epoch)) return minimum_;
-  minimum_ = Combine([](const LayoutManagerElement& e) { return e.GetMinimumSize(); });
-  MarkCached(kMinimum, epoch);
-  return minimum_;
+Measurements Splitter::Combine() const {
+  const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
+  return Combine(hasA ? leftOrTop_->Measure() : Measurements{},
+                 hasB ? rightOrBottom_->Measure() : Measurements{});
 }
 
-void Splitter::DoGetConstraintSize(Point& size) const {
-  const std::uint32_t epoch = CacheEpoch();
-  if (!Cached(kConstraint, epoch)) {
-    constraint_ = Combine([](const LayoutManagerElement& e) {
-      Point p;
-      e.GetConstraintSize(p);
-      return p;
-    });
-    MarkCached(kConstraint, epoch);
-  }
-  size = constraint_;
+void Splitter::StoreMeasurements(const Measurements& m, std::uint32_t epoch) const {
+  minimum_ = m.minimum;
+  constraint_ = m.constraint;
+  stretchyX_ = m.stretchyX;
+  stretchyY_ = m.stretchyY;
+  measuredEpoch_ = epoch;
 }
 
-bool Splitter::DoGetIsStretchy(bool inY) const {
+Measurements Splitter::Measured() const {
   const std::uint32_t epoch = CacheEpoch();
-  const CachedValue which = inY ? kStretchyY : kStretchyX;
-  if (Cached(which, epoch)) return inY ? stretchyY_ : stretchyX_;
-  const bool value = (IsLeftOrTopSubtreeVisible() && leftOrTop_->IsStretchy(inY)) ||
-                     (IsRightOrBottomSubtreeVisible() && rightOrBottom_->IsStretchy(inY));
-  if (inY) {
-    stretchyY_ = value;
-  } else {
-    stretchyX_ = value;
-  }
-  MarkCached(which, epoch);
-  return value;
+  if (epoch != 0 && measuredEpoch_ == epoch) return {minimum_, constraint_, stretchyX_, stretchyY_};
+  const Measurements m = Combine();
+  StoreMeasurements(m, epoch);
+  return m;
 }
 
 bool Splitter::AllowSnapping(bool inY, Frame* frame) const {

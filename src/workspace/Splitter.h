@@ -16,7 +16,7 @@ class Splitter : public LayoutManagerElement {
 
   // Forgets the measurements cached for the manager's measuring epochs (when the epoch
   // counter starts again from the beginning).
-  void ForgetMeasurements() const { cacheValid_ = 0; }
+  void ForgetMeasurements() const { measuredEpoch_ = 0; }
 
   Splitter* AsSplitter() override { return this; }
   // A splitter of a preview copy is owned by the copy it belongs to, not by its manager.
@@ -47,6 +47,8 @@ class Splitter : public LayoutManagerElement {
   void SetPlacementNormalize(float placement) { SetPlacement(placement); }
   // The stored placement moved, where needed, so that both children get their minimum.
   float GetPlacement() const;
+  // The same for the given minimum sizes of the two children.
+  float GetPlacementFor(const kivcore::Point& minimumA, const kivcore::Point& minimumB) const;
   float GetStoredPlacement() const { return placement_; }
 
   // The bar's absolute coordinate on the location.
@@ -60,7 +62,14 @@ class Splitter : public LayoutManagerElement {
   void GetPlacementSizes(int& leftOrTop, int& rightOrBottom) const;
   int GetPrevPixelPlacement() const;
   void GetPrevPlacementSizes(int& leftOrTop, int& rightOrBottom) const;
-  void SavePlacementState();
+  void SavePlacementState() { SavePlacementState(GetPlacement()); }
+  void SavePlacementState(float effectivePlacement);
+  // Children's measurements (or minimum sizes) combined over the present sides: sizes summed
+  // along the axis and the greatest across it; stretchy when either side is.
+  Measurements Combine(const Measurements& a, const Measurements& b) const;
+  kivcore::Point CombineMinimums(const kivcore::Point& a, const kivcore::Point& b) const;
+  // Keeps m as this splitter's measurements for the manager's measuring epoch `epoch`.
+  void StoreMeasurements(const Measurements& m, std::uint32_t epoch) const;
 
   // The bar rectangle, grown by the manager's splitter half width.
   kivcore::Rect GetDrawRect() const;
@@ -79,17 +88,20 @@ class Splitter : public LayoutManagerElement {
   bool AxisIsY() const { return !vertical_; }
 
  protected:
-  kivcore::Point DoGetMinimumSize() const override;
+  kivcore::Point DoGetMinimumSize() const override { return Measured().minimum; }
   void DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const override;
-  void DoGetConstraintSize(kivcore::Point& size) const override;
-  bool DoGetIsStretchy(bool inY) const override;
+  void DoGetConstraintSize(kivcore::Point& size) const override { size = Measured().constraint; }
+  bool DoGetIsStretchy(bool inY) const override { return Measured().Stretchy(inY); }
+  Measurements DoMeasure() const override { return Measured(); }
 
  private:
-  // Sum along the axis, maximum across, over the present sides.
-  kivcore::Point Combine(kivcore::Point (*measure)(const LayoutManagerElement&)) const;
+  // Combine() of the children's own measurements.
+  Measurements Combine() const;
+  // Combine(), cached for the manager's measuring epoch (see LayoutManager) so that a pass
+  // over a deep tree measures each subtree once instead of once per ancestor.
+  Measurements Measured() const;
   // The manager's measuring epoch, or 0 when results must not be cached.
   std::uint32_t CacheEpoch() const;
-
   // Laid out so that a splitter fits in 96 bytes: a pass over 10,000 frames then keeps its
   // splitters and frames within a 2 MiB cache.
   float placement_ = 0.5f;
@@ -101,19 +113,10 @@ class Splitter : public LayoutManagerElement {
   LayoutManagerElement* leftOrTop_ = nullptr;
   LayoutManagerElement* rightOrBottom_ = nullptr;
 
-  // Combined sizes cached for one measuring epoch of the manager (see LayoutManager), so a
-  // pass over a deep tree measures each subtree once instead of once per ancestor.
-  enum CachedValue : std::uint8_t { kMinimum = 1, kConstraint = 2, kStretchyX = 4, kStretchyY = 8 };
-  // The cached value's bit when it is valid in the current epoch (0 when not cached).
-  bool Cached(CachedValue which, std::uint32_t epoch) const {
-    return epoch != 0 && cacheEpoch_ == epoch && (cacheValid_ & which);
-  }
-  void MarkCached(CachedValue which, std::uint32_t epoch) const;
-
+  // The last Measured() result and its epoch (0: none).
   mutable kivcore::Point minimum_;
   mutable kivcore::Point constraint_;
-  mutable std::uint32_t cacheEpoch_ = 0;
-  mutable std::uint8_t cacheValid_ = 0;
+  mutable std::uint32_t measuredEpoch_ = 0;
   bool vertical_ : 1;
   bool constrained_ : 1 = false;
   bool leftOrTopVisible_ : 1 = true;
