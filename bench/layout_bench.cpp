@@ -178,6 +178,18 @@ int main(int argc, char** argv) {
           ->Arg(frames)->Iterations(iterations);
     }
   }
+  // KIV_LAYOUT_FRAMES=a,b,... adds full layouts of those sizes (to see where the time per
+  // frame changes with the size of the tree).
+  if (const char* sizes = std::getenv("KIV_LAYOUT_FRAMES")) {
+    for (char* p = const_cast<char*>(sizes); *p != '\0';) {
+      const auto frames = std::strtoll(p, &p, 10);
+      if (frames > 0) {
+        benchmark::RegisterBenchmark("FullLayout/balanced", BM_FullLayout<false>)->Arg(frames);
+        benchmark::RegisterBenchmark("FullLayout/chain", BM_FullLayout<true>)->Arg(frames);
+      }
+      if (*p != '\0') ++p;
+    }
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -136,10 +136,16 @@ bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
   return Prepare(element, measuring.EpochAfter()).shown;
 }
 
-// One post-order walk. A splitter saves the placement it had before the preparation: its
-// own fields are not touched by its children's preparation, and the children report the
-// minimum sizes they had before theirs, so saving it after them gives the same answer as
-// saving it first, without a separate walk to measure the tree as it was.
+// One post-order walk, right-or-bottom child first: the fit then visits the tree in the
+// exact reverse order (pre-order, left-or-top first), so that on a tree larger than the
+// cache it begins with what the preparation touched last.
+//
+// A splitter saves the placement it had before the preparation: its own fields are not
+// touched by its children's preparation, and the children report the minimum sizes they
+// had before theirs, so saving it after them gives the same answer as saving it first,
+// without a separate walk to measure the tree as it was. (The walk recurses, once per
+// level: an explicit stack was measured slower, and a tree of 10,000 levels needs about
+// 1 MB of stack.)
 LayoutManager::Prepared LayoutManager::Prepare(LayoutManagerElement* element,
                                                std::uint32_t epochAfter) {
   if (!element) return {};
@@ -151,8 +157,8 @@ LayoutManager::Prepared LayoutManager::Prepare(LayoutManagerElement* element,
   Splitter* s = element->AsSplitter();
   if (!s) return {element->GetMinimumSize(), element->Measure(), false};  // shows nothing
   s->SetConstrained(false);
-  const Prepared a = Prepare(s->GetLeftOrTop(), epochAfter);
   const Prepared b = Prepare(s->GetRightOrBottom(), epochAfter);
+  const Prepared a = Prepare(s->GetLeftOrTop(), epochAfter);
   s->SavePlacementState(s->GetPlacementFor(a.minimumBefore, b.minimumBefore));
   const Point minimumBefore = s->CombineMinimums(a.minimumBefore, b.minimumBefore);
   s->SetLeftOrTopVisible(a.shown);
