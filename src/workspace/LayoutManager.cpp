@@ -144,8 +144,8 @@ bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
 // touched by its children's preparation, and the children report the minimum sizes they
 // had before theirs, so saving it after them gives the same answer as saving it first,
 // without a separate walk to measure the tree as it was. (The walk recurses, once per
-// level, 160 bytes of stack each: an explicit stack was measured slower, and 10,000
-// levels fit in the main thread's stack many times over.)
+// level, 160 bytes of stack each: an explicit stack was measured slower, and a tree
+// 10,000 levels deep needs 1.6 MB of the main thread's 8 MB.)
 LayoutManager::Prepared LayoutManager::Prepare(LayoutManagerElement* element,
                                                std::uint32_t epochAfter) {
   if (!element) return {};
