@@ -3,6 +3,8 @@
 #include "services/core/PixelFraction.h"
 #include "workspace/LayoutManager.h"
 
+#include <boost/container/small_vector.hpp>
+
 #include <algorithm>
 
 namespace kivworkspace::workspace {
@@ -170,10 +172,31 @@ void Splitter::StoreMeasurements(const Measurements& m, std::uint32_t epoch) con
 
 Measurements Splitter::Measured() const {
   const std::uint32_t epoch = CacheEpoch();
-  if (epoch != 0 && measuredEpoch_ == epoch) return {minimum_, constraint_, stretchyX_, stretchyY_};
-  const Measurements m = Combine();
-  StoreMeasurements(m, epoch);
-  return m;
+  if (epoch == 0) return Combine();
+  if (measuredEpoch_ != epoch) MeasureSubtree(epoch);
+  return {minimum_, constraint_, stretchyX_, stretchyY_};
+}
+
+// Deepest splitters first, so that each Combine finds its splitter children measured; an
+// explicit stack, because a tree may be as deep as it has frames.
+void Splitter::MeasureSubtree(std::uint32_t epoch) const {
+  boost::container::small_vector<const Splitter*, 32> stack{this};
+  auto unmeasured = [epoch](bool present, const LayoutManagerElement* child) -> const Splitter* {
+    const Splitter* s = present ? child->AsSplitter() : nullptr;
+    return s && s->measuredEpoch_ != epoch ? s : nullptr;
+  };
+  while (!stack.empty()) {
+    const Splitter* s = stack.back();
+    const Splitter* a = unmeasured(s->IsLeftOrTopSubtreeVisible(), s->leftOrTop_);
+    const Splitter* b = unmeasured(s->IsRightOrBottomSubtreeVisible(), s->rightOrBottom_);
+    if (a || b) {
+      if (b) stack.push_back(b);
+      if (a) stack.push_back(a);
+      continue;
+    }
+    s->StoreMeasurements(s->Combine(), epoch);
+    stack.pop_back();
+  }
 }
 
 bool Splitter::AllowSnapping(bool inY, Frame* frame) const {

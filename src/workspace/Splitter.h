@@ -100,6 +100,8 @@ class Splitter : public LayoutManagerElement {
   // Combine(), cached for the manager's measuring epoch (see LayoutManager) so that a pass
   // over a deep tree measures each subtree once instead of once per ancestor.
   Measurements Measured() const;
+  // Stores Combine() for the epoch in every splitter of the subtree that lacks it.
+  void MeasureSubtree(std::uint32_t epoch) const;
   // The manager's measuring epoch, or 0 when results must not be cached.
   std::uint32_t CacheEpoch() const;
   // Laid out so that a splitter fits in 96 bytes: a pass over 10,000 frames then keeps its
