@@ -20,7 +20,9 @@ namespace {
 // Measuring with it keeps the host's own costs out of the layout engine's figures.
 class LeanHost : public ws::FrameHostInterface {
  public:
-  void SetSizeAndPos(const ws::FrameZones& zones) override { rect_ = zones[ws::FrameZones::kWhole]; }
+  void SetSizeAndPos(const ws::FrameZones& zones) override {
+    rect_ = zones[ws::FrameZones::kWhole];
+  }
   void ShowFrame(bool) override {}
   bool IsFrameShown() const override { return true; }
   Point GetMinimumSize() const override { return {2, 2}; }
@@ -62,7 +64,8 @@ struct BenchLayout {
 
   ws::Frame* NewFrame() { return &frames.emplace_back(&manager).frame; }
 
-  Splitter* Split(bool vertical, LayoutManagerElement* a, LayoutManagerElement* b, float placement) {
+  Splitter* Split(bool vertical, LayoutManagerElement* a, LayoutManagerElement* b,
+                  float placement) {
     Splitter* s = manager.NewSplitter(vertical);
     s->SetLeftOrTop(a);
     s->SetRightOrBottom(b);
@@ -92,9 +95,9 @@ struct BenchLayout {
 void PerFrame(benchmark::State& state) {
   const auto frames = state.range(0);
   state.SetItemsProcessed(state.iterations() * frames);
-  state.counters["ns/frame"] = benchmark::Counter(static_cast<double>(state.iterations() * frames),
-                                                  benchmark::Counter::kIsRate |
-                                                      benchmark::Counter::kInvert);
+  state.counters["ns/frame"] =
+      benchmark::Counter(static_cast<double>(state.iterations() * frames),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 template <bool Chain>
@@ -122,7 +125,8 @@ template <bool Chain>
 void BM_HitCheckCursor(benchmark::State& state) {
   BenchLayout b(static_cast<int>(state.range(0)), Chain);
   const Rect bar = b.dragged->GetDrawRect();
-  for (auto _ : state) benchmark::DoNotOptimize(b.manager.HitCheckCursor(bar.left + 1, bar.top + 1));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(b.manager.HitCheckCursor(bar.left + 1, bar.top + 1));
   PerFrame(state);
 }
 
@@ -148,8 +152,8 @@ void BM_DragPointerMove(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(manager.GetDropZones(under, rect, {}));
     for (int side = 0; side < 4; ++side) {
-      benchmark::DoNotOptimize(
-          manager.PreviewAddFrame(under, static_cast<ws::LayoutManager::InsertionType>(side), dragged));
+      benchmark::DoNotOptimize(manager.PreviewAddFrame(
+          under, static_cast<ws::LayoutManager::InsertionType>(side), dragged));
     }
   }
 }
@@ -175,7 +179,8 @@ int main(int argc, char** argv) {
     benchmark::ClearRegisteredBenchmarks();
     for (const int frames : {1000, 10000}) {
       benchmark::RegisterBenchmark("FullLayout/balanced/fixed", BM_FullLayout<false>)
-          ->Arg(frames)->Iterations(iterations);
+          ->Arg(frames)
+          ->Iterations(iterations);
     }
   }
   // KIV_LAYOUT_FRAMES=a,b,... adds full layouts of those sizes (to see where the time per

@@ -2,6 +2,7 @@
 
 #include "services/core/RectT.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kivworkspace::workspace {
@@ -13,6 +14,26 @@ class FrameZones {
   enum Zone : unsigned { kLeft = 0, kTop = 1, kRight = 2, kBottom = 3, kInterior = 4, kWhole = 5 };
 
   FrameZones() = default;
+  // The zones of rect for edge sizes e (left, top, right, bottom): each edge strip is cut
+  // from the rectangle and clipped to it (a negative size gives an empty strip), and the
+  // interior is the rectangle less the four sizes, empty unless both extents are positive.
+  static FrameZones Split(const kivcore::Rect& rect, const std::array<int, 4>& e) {
+    FrameZones z;
+    z.edges_ = e;
+    auto strip = [](int edge, int extent) {
+      return edge <= 0 || extent <= 0 ? 0 : std::min(edge, extent);
+    };
+    const int l = strip(e[0], rect.width), t = strip(e[1], rect.height);
+    const int r = strip(e[2], rect.width), b = strip(e[3], rect.height);
+    if (l > 0) z.zones_[kLeft] = {rect.left, rect.top, l, rect.height};
+    if (t > 0) z.zones_[kTop] = {rect.left, rect.top, rect.width, t};
+    if (r > 0) z.zones_[kRight] = {rect.Right() - r, rect.top, r, rect.height};
+    if (b > 0) z.zones_[kBottom] = {rect.left, rect.Bottom() - b, rect.width, b};
+    const int w = rect.width - e[0] - e[2], h = rect.height - e[1] - e[3];
+    if (w > 0 && h > 0) z.zones_[kInterior] = {rect.left + e[0], rect.top + e[1], w, h};
+    z.zones_[kWhole] = rect;
+    return z;
+  }
 
   kivcore::Rect& operator[](unsigned i) { return zones_[i]; }
   const kivcore::Rect& operator[](unsigned i) const { return zones_[i]; }

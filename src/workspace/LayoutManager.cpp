@@ -9,7 +9,6 @@
 #include <boost/container/small_vector.hpp>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 
 namespace kivworkspace::workspace {
@@ -104,8 +103,8 @@ Splitter* LayoutManager::NewSplitter(bool vertical) {
 
 void LayoutManager::Layout(const Rect&, bool, bool, bool) {}
 
-void LayoutManager::LayoutTreeIn(const Rect& rect, bool constrain, bool recompute,
-                                 bool keepPixels, Point delta) {
+void LayoutManager::LayoutTreeIn(const Rect& rect, bool constrain, bool recompute, bool keepPixels,
+                                 Point delta) {
   if (Frame* maximized = GetMaximizedFrame()) {
     maximized->SetSizeAndPos(maximized->GetLayoutManager()->ConstructFrameZones(rect));
   } else if (GetRoot()) {
@@ -201,8 +200,7 @@ LayoutManager::FitPass LayoutManager::MakeFitPass(bool constrain, bool leftGover
 // call stack: a tree may be as deep as it has frames, and a chain's right-hand spine then
 // needs no stack at all. Children are fitted in the same order as a recursion would.
 void LayoutManager::FitNodeToRect(LayoutManagerElement* element, Rect rect, Rect /*outer*/,
-                                  bool constrain, bool leftGoverns, bool keepPixels,
-                                  Point* delta) {
+                                  bool constrain, bool leftGoverns, bool keepPixels, Point* delta) {
   if (!element || !LayoutEnabled()) return;
   MeasureScope measuring(*this);
   const FitPass pass = MakeFitPass(constrain, leftGoverns);
@@ -277,8 +275,7 @@ int LayoutManager::PlaceBar(const FitPass& pass, Splitter* s, const FitStep& ste
   LayoutManagerElement* childB = b.element;
   const Point* delta = step.hasDelta ? &step.delta : nullptr;
   bool constrained = false;
-  if (step.keepPixels ||
-      (pass.adjusting && (childA->IsStretchy(inY) || childB->IsStretchy(inY)))) {
+  if (step.keepPixels || (pass.adjusting && (childA->IsStretchy(inY) || childB->IsStretchy(inY)))) {
     s->SetPixelPlacement(s->GetPrevPixelPlacement());
     s->SetConstrained(true);
   } else if (pass.constrain) {
@@ -380,46 +377,19 @@ void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point
   s->SetConstrained(true);
 }
 
-namespace {
-
-// Whether each edge of rect (left, top, right, bottom) lies on the containing rectangle's.
-std::array<bool, 4> EdgesOnBorder(const Rect& rect, const Rect& c) {
-  return {rect.left == c.left, rect.top == c.top, rect.Right() == c.Right(),
-          rect.Bottom() == c.Bottom()};
-}
-
-FrameZones ZonesWithEdges(const Rect& rect, const int (&e)[4]) {
-  FrameZones zones;
-  for (unsigned i = 0; i < 4; ++i) zones.SetEdgeSize(i, e[i]);
-  // An edge strip is clipped to the rectangle; a negative size gives an empty strip.
-  auto thickness = [](int edge, int extent) { return std::clamp(edge, 0, std::max(extent, 0)); };
-  const int l = thickness(e[0], rect.width), t = thickness(e[1], rect.height);
-  const int rr = thickness(e[2], rect.width), b = thickness(e[3], rect.height);
-  zones[FrameZones::kLeft] = l > 0 ? Rect{rect.left, rect.top, l, rect.height} : Rect{};
-  zones[FrameZones::kTop] = t > 0 ? Rect{rect.left, rect.top, rect.width, t} : Rect{};
-  zones[FrameZones::kRight] = rr > 0 ? Rect{rect.Right() - rr, rect.top, rr, rect.height} : Rect{};
-  zones[FrameZones::kBottom] = b > 0 ? Rect{rect.left, rect.Bottom() - b, rect.width, b} : Rect{};
-  const Rect interior{rect.left + e[0], rect.top + e[1], rect.width - e[0] - e[2],
-                      rect.height - e[1] - e[3]};
-  zones[FrameZones::kInterior] = interior.width > 0 && interior.height > 0 ? interior : Rect{};
-  zones[FrameZones::kWhole] = rect;
-  return zones;
-}
-
-}  // namespace
-
 FrameZones LayoutManager::ConstructFrameZones(const Rect& rect) const {
-  const std::array<bool, 4> onBorder = EdgesOnBorder(rect, containingRect_);
-  int e[4];
-  for (unsigned i = 0; i < 4; ++i) e[i] = GetEdgeSize(i, onBorder[i]);
-  return ZonesWithEdges(rect, e);
+  const Rect& c = containingRect_;
+  return FrameZones::Split(
+      rect,
+      {GetEdgeSize(0, rect.left == c.left), GetEdgeSize(1, rect.top == c.top),
+       GetEdgeSize(2, rect.Right() == c.Right()), GetEdgeSize(3, rect.Bottom() == c.Bottom())});
 }
 
 FrameZones LayoutManager::ConstructFrameZones(const FitPass& pass, const Rect& rect) const {
-  const std::array<bool, 4> onBorder = EdgesOnBorder(rect, containingRect_);
-  int e[4];
-  for (unsigned i = 0; i < 4; ++i) e[i] = pass.edges[onBorder[i]][i];
-  return ZonesWithEdges(rect, e);
+  const Rect& c = containingRect_;
+  return FrameZones::Split(
+      rect, {pass.edges[rect.left == c.left][0], pass.edges[rect.top == c.top][1],
+             pass.edges[rect.Right() == c.Right()][2], pass.edges[rect.Bottom() == c.Bottom()][3]});
 }
 
 // --- laying out halves and majorizing --------------------------------------------------
@@ -449,8 +419,8 @@ void LayoutManager::LayoutSplitterChildren(Splitter* s, bool constrain, bool kee
                         delta);
   }
   if (LayoutEnabled()) {
-    LayoutSplitterChild(s, s->GetRightOrBottom(), constrain, false, true,
-                        keepPixelsRightOrBottom, false, delta);
+    LayoutSplitterChild(s, s->GetRightOrBottom(), constrain, false, true, keepPixelsRightOrBottom,
+                        false, delta);
   }
   host_->UpdateNow();
 }

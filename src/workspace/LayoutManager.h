@@ -186,8 +186,8 @@ class LayoutManager {
   void SetMeasureEpochCounterForTesting(std::uint32_t value) { nextMeasureEpoch_ = value; }
 
  protected:
-  LayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host,
-                Splitter* rootHolder, const kivcore::Rect& containingRect);
+  LayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host, Splitter* rootHolder,
+                const kivcore::Rect& containingRect);
   // The last step of every concrete Layout: the maximized frame gets rect, or else the
   // tree is prepared (when recompute is set) and fitted to it, with delta unless (0, 0).
   void LayoutTreeIn(const kivcore::Rect& rect, bool constrain, bool recompute, bool keepPixels,
@@ -245,7 +245,8 @@ class LayoutManager {
   void ConstrainSplitter(Splitter* s, bool leftGoverns, const kivcore::Point* delta);
   // The two halves of a splitter's location at its bar (the whole location for each when a
   // side is missing).
-  void SplitLocation(const Splitter* s, kivcore::Rect& leftOrTop, kivcore::Rect& rightOrBottom) const;
+  void SplitLocation(const Splitter* s, kivcore::Rect& leftOrTop,
+                     kivcore::Rect& rightOrBottom) const;
   std::vector<Splitter*> FindSplittersContainingRect(const kivcore::Rect& rect) const;
   // Pre-order visit of the splitters with both sides present.
   template <typename Visit>

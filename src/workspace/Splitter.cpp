@@ -51,9 +51,8 @@ int Splitter::GetPixelPlacement() const { return CalcPixelPlacement(GetPlacement
 bool Splitter::CalcPlacement(int pixel, float& placement) const {
   const int length = Length(location_);
   if (length == 0) return false;
-  placement = kivcore::PixelToFraction(static_cast<float>(pixel),
-                                       static_cast<float>(Origin(location_)),
-                                       static_cast<float>(length));
+  placement = kivcore::PixelToFraction(
+      static_cast<float>(pixel), static_cast<float>(Origin(location_)), static_cast<float>(length));
   return true;
 }
 

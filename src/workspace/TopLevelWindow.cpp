@@ -65,7 +65,8 @@ WorkspaceFrame* TopLevelWindow::AdoptFrame(const WorkspaceFramePtr& frame) {
   return frame.get();
 }
 
-WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target, const std::vector<TabPanelPtr>& panels,
+WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target,
+                                               const std::vector<TabPanelPtr>& panels,
                                                InsertionType side, unsigned flags) {
   kivui::UI_NodeManager::FocusChangeGroup focusGroup;
   WorkspaceFramePtr frame = CreateWorkspaceFrame(flags);
@@ -86,7 +87,8 @@ WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target, const
   return AddTabbedFrame(target, std::vector<TabPanelPtr>{panel}, side, flags);
 }
 
-WorkspaceFrame* TopLevelWindow::CreateRootFrame(const std::string& type, bool focus, unsigned flags) {
+WorkspaceFrame* TopLevelWindow::CreateRootFrame(const std::string& type, bool focus,
+                                                unsigned flags) {
   WorkspaceFramePtr frame = CreateWorkspaceFrame(flags);
   SetRootFrame(frame);
   frame->AddTab(type, focus);
@@ -128,7 +130,8 @@ void TopLevelWindow::RemoveFrame(WorkspaceFrameBase* frame, bool keep) {
   layout_->ReLayout(false, true, false);
 }
 
-WorkspaceFrame* TopLevelWindow::ReanimateInto(FrameDataProxy* placeholder, const WorkspaceFramePtr& frame) {
+WorkspaceFrame* TopLevelWindow::ReanimateInto(FrameDataProxy* placeholder,
+                                              const WorkspaceFramePtr& frame) {
   AdoptFrame(frame);
   layout_->ReanimateFrame(placeholder, frame->GetLMFrame());
   return frame.get();
@@ -153,9 +156,9 @@ bool TopLevelWindow::ReanimateFrame(const std::string& type) {
   if (!placeholder) return false;
   WorkspaceFramePtr frame;
   if (placeholder->HasFrame()) {
-    auto it = std::find_if(hiddenFrames_.begin(), hiddenFrames_.end(), [&](const WorkspaceFramePtr& f) {
-      return f->GetLMFrame() == placeholder->GetFrame();
-    });
+    auto it = std::find_if(
+        hiddenFrames_.begin(), hiddenFrames_.end(),
+        [&](const WorkspaceFramePtr& f) { return f->GetLMFrame() == placeholder->GetFrame(); });
     if (it != hiddenFrames_.end()) {
       frame = *it;
       hiddenFrames_.erase(it);
@@ -223,10 +226,12 @@ WorkspaceFrameBase* TopLevelWindow::GetFrame(unsigned index) const {
 WorkspaceFrame* TopLevelWindow::GetRootFrame() const {
   const LayoutManagerElement* root = layout_->GetRoot();
   if (!root) return nullptr;
-  if (const Frame* f = root->AsFrame()) return dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(f));
+  if (const Frame* f = root->AsFrame())
+    return dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(f));
   // Under a splitter: the first frame in tree order.
   const auto frames = layout_->GetFrames();
-  return frames.empty() ? nullptr : dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(frames.front()));
+  return frames.empty() ? nullptr
+                        : dynamic_cast<WorkspaceFrame*>(GetFrameFromLMFrame(frames.front()));
 }
 
 WorkspaceFrameBase* TopLevelWindow::GetFrameFromLMFrame(const Frame* frame) const {
@@ -321,30 +326,40 @@ kivcore::Rect TopLevelWindow::GetDropArea() const {
       area.width -= r.width;
     }
   }
-  if (layout_->HasStaticBorderFrame(LayoutManager::kBottom)) area.height -= sizeOf(LayoutManager::kBottom).height;
-  if (layout_->HasStaticBorderFrame(LayoutManager::kRight)) area.width -= sizeOf(LayoutManager::kRight).width;
+  if (layout_->HasStaticBorderFrame(LayoutManager::kBottom))
+    area.height -= sizeOf(LayoutManager::kBottom).height;
+  if (layout_->HasStaticBorderFrame(LayoutManager::kRight))
+    area.width -= sizeOf(LayoutManager::kRight).width;
   return area;
 }
 
-void TopLevelWindow::GetEdgeDropZoneRect(DropZone::DropType type, kivcore::Rect& out, bool hitTest) const {
+void TopLevelWindow::GetEdgeDropZoneRect(DropZone::DropType type, kivcore::Rect& out,
+                                         bool hitTest) const {
   const kivcore::Rect a = GetDropArea();
   const int x = a.left, y = a.top, w = a.width, h = a.height;
   switch (type) {
-    case DropZone::kTop: out = hitTest ? kivcore::Rect{x, y, w, 7} : kivcore::Rect{x, y, w, 12}; break;
-    case DropZone::kLeft: out = hitTest ? kivcore::Rect{x - 1, y, 11, h} : kivcore::Rect{x - 1, y, 21, h}; break;
+    case DropZone::kTop:
+      out = hitTest ? kivcore::Rect{x, y, w, 7} : kivcore::Rect{x, y, w, 12};
+      break;
+    case DropZone::kLeft:
+      out = hitTest ? kivcore::Rect{x - 1, y, 11, h} : kivcore::Rect{x - 1, y, 21, h};
+      break;
     case DropZone::kBottom:
       out = hitTest ? kivcore::Rect{x, y + h - 10, w, 11} : kivcore::Rect{x, y + h - 20, w, 21};
       break;
     case DropZone::kRight:
       out = hitTest ? kivcore::Rect{x + w - 10, y, 11, h} : kivcore::Rect{x + w - 20, y, 21, h};
       break;
-    default: out = {}; break;
+    default:
+      out = {};
+      break;
   }
 }
 
 DropZone::DropType TopLevelWindow::GetEdgeDropZone(kivcore::Point pos, kivcore::Rect& rect,
                                                    std::vector<kivcore::Point>& polygon) const {
-  for (DropZone::DropType type : {DropZone::kLeft, DropZone::kTop, DropZone::kRight, DropZone::kBottom}) {
+  for (DropZone::DropType type :
+       {DropZone::kLeft, DropZone::kTop, DropZone::kRight, DropZone::kBottom}) {
     kivcore::Rect hit;
     GetEdgeDropZoneRect(type, hit, true);
     if (!hit.Contains(pos)) continue;
@@ -353,13 +368,19 @@ DropZone::DropType TopLevelWindow::GetEdgeDropZone(kivcore::Point pos, kivcore::
     const bool horizontal = type == DropZone::kTop || type == DropZone::kBottom;
     const int t = horizontal ? h : w;
     switch (type) {
-      case DropZone::kTop: polygon.insert(polygon.end(), {{x, y}, {x + t, y + t}, {x + w - t, y + t}, {x + w, y}}); break;
-      case DropZone::kLeft: polygon.insert(polygon.end(), {{x, y}, {x + t, y + t}, {x + t, y + h - t}, {x, y + h}}); break;
+      case DropZone::kTop:
+        polygon.insert(polygon.end(), {{x, y}, {x + t, y + t}, {x + w - t, y + t}, {x + w, y}});
+        break;
+      case DropZone::kLeft:
+        polygon.insert(polygon.end(), {{x, y}, {x + t, y + t}, {x + t, y + h - t}, {x, y + h}});
+        break;
       case DropZone::kBottom:
-        polygon.insert(polygon.end(), {{x, y + h}, {x + t, y + h - t}, {x + w - t, y + h - t}, {x + w, y + h}});
+        polygon.insert(polygon.end(),
+                       {{x, y + h}, {x + t, y + h - t}, {x + w - t, y + h - t}, {x + w, y + h}});
         break;
       default:
-        polygon.insert(polygon.end(), {{x + w, y + h}, {x + w - t, y + h - t}, {x + w - t, y + t}, {x + w, y}});
+        polygon.insert(polygon.end(),
+                       {{x + w, y + h}, {x + w - t, y + h - t}, {x + w - t, y + t}, {x + w, y}});
         break;
     }
     return type;
@@ -367,7 +388,8 @@ DropZone::DropType TopLevelWindow::GetEdgeDropZone(kivcore::Point pos, kivcore::
   return DropZone::kNone;
 }
 
-void TopLevelWindow::CalculateDropZoneExclusionsForEdges(const kivcore::Rect& f, std::vector<int>& out) const {
+void TopLevelWindow::CalculateDropZoneExclusionsForEdges(const kivcore::Rect& f,
+                                                         std::vector<int>& out) const {
   const std::size_t base = out.size();
   out.insert(out.end(), {0, 0, 0, 0});
   kivcore::Rect e;
@@ -422,13 +444,16 @@ void TopLevelWindow::MegaZoom(MegaZoomType type, bool flag, const kivcore::Rect*
   const kivcore::Rect monitor = monitorRect ? *monitorRect : GetMegaZoomMonitor(flag);
   const kivcore::Rect window = GetGlobalStructureRect();
   switch (type) {
-    case kZoomToMonitor: SetGlobalStructureRect(monitor); break;
+    case kZoomToMonitor:
+      SetGlobalStructureRect(monitor);
+      break;
     case kZoomContentToMonitor: {
       kivcore::Rect content = GetGlobalContentRect();
       if (HasSingleWorkspaceFrame() && !GetFrame(0)->GetTabPanelFrameGlobalRect().IsEmpty()) {
         content = GetFrame(0)->GetTabPanelFrameGlobalRect();
       }
-      SetGlobalStructureRect({window.left + monitor.left - content.left, window.top + monitor.top - content.top,
+      SetGlobalStructureRect({window.left + monitor.left - content.left,
+                              window.top + monitor.top - content.top,
                               window.width + monitor.width - content.width,
                               window.height + monitor.height - content.height});
       break;
@@ -438,7 +463,8 @@ void TopLevelWindow::MegaZoom(MegaZoomType type, bool flag, const kivcore::Rect*
       if (IsMain() || size.x == 0 || size.y == 0) break;
       const kivcore::Rect panel = GetFrame(0)->GetTabPanelFrameGlobalRect();
       const int w = window.width + size.x - panel.width, h = window.height + size.y - panel.height;
-      SetGlobalStructureRect({monitor.left + (monitor.width - w) / 2, monitor.top + (monitor.height - h) / 2, w, h});
+      SetGlobalStructureRect(
+          {monitor.left + (monitor.width - w) / 2, monitor.top + (monitor.height - h) / 2, w, h});
       break;
     }
   }
@@ -464,14 +490,16 @@ void TopLevelWindow::SetToGlobalTabSize(const kivcore::Rect& tabRect) {
   if (panel.IsEmpty()) panel = content;
   const int extraW = content.width - panel.width, extraH = content.height - panel.height;
   const kivcore::Rect structure = GetGlobalStructureRect();
-  SetGlobalStructureRect({tabRect.left - (panel.left - structure.left), tabRect.top - (panel.top - structure.top),
+  SetGlobalStructureRect({tabRect.left - (panel.left - structure.left),
+                          tabRect.top - (panel.top - structure.top),
                           tabRect.width + extraW + (structure.width - content.width),
                           tabRect.height + extraH + (structure.height - content.height)});
 }
 
 void TopLevelWindow::Activate(bool) { OS_Window::Activate(); }
 
-// --- UI hooks -------------------------------------------------------------------------------------
+// --- UI hooks
+// -------------------------------------------------------------------------------------
 
 void TopLevelWindow::UI_SizeChanged(const kivcore::RectF& newBounds) {
   const kivcore::Rect rect = GetClientRect();
@@ -483,17 +511,26 @@ void TopLevelWindow::UI_SizeChanged(const kivcore::RectF& newBounds) {
 bool TopLevelWindow::UI_DoCursor(kivcore::PointF local) {
   const int x = int(std::lround(local.x)), y = int(std::lround(local.y));
   switch (layout_->HitCheckCursor(x, y)) {
-    case LayoutManager::kVerticalBar: kivui::UI_NodeManager::Get().SetResourceCursor(kivui::kCursorVerticalBar); return true;
-    case LayoutManager::kHorizontalBar: kivui::UI_NodeManager::Get().SetResourceCursor(kivui::kCursorHorizontalBar); return true;
-    case LayoutManager::kCrossing: kivui::UI_NodeManager::Get().SetResourceCursor(kivui::kCursorCrossing); return true;
-    default: return false;
+    case LayoutManager::kVerticalBar:
+      kivui::UI_NodeManager::Get().SetResourceCursor(kivui::kCursorVerticalBar);
+      return true;
+    case LayoutManager::kHorizontalBar:
+      kivui::UI_NodeManager::Get().SetResourceCursor(kivui::kCursorHorizontalBar);
+      return true;
+    case LayoutManager::kCrossing:
+      kivui::UI_NodeManager::Get().SetResourceCursor(kivui::kCursorCrossing);
+      return true;
+    default:
+      return false;
   }
 }
 
 int TopLevelWindow::GetTouchHitHalfSize(bool pen) const {
   // The configured sizes are read once and kept.
-  static const int touchSize = kivui::UI_NodeManager::Get().GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_TOUCH", 8);
-  static const int penSize = kivui::UI_NodeManager::Get().GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_PEN", 6);
+  static const int touchSize =
+      kivui::UI_NodeManager::Get().GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_TOUCH", 8);
+  static const int penSize =
+      kivui::UI_NodeManager::Get().GetCustomSettingInt("WORKSPACE_SPLITTER_SIZE_PEN", 6);
   return int(std::ceil(GetRecommendedScaleFactor() * float(pen ? penSize : touchSize) * 0.5f));
 }
 

@@ -23,13 +23,15 @@ void CollectTabData(const LayoutManagerElement* e, TabDataList& out) {
   }
   TabDataList visible, removed, hidden;
   GetLeafTabData(e, visible, removed, hidden);
-  for (auto* list : {&visible, &removed, &hidden}) out.insert(out.end(), list->begin(), list->end());
+  for (auto* list : {&visible, &removed, &hidden})
+    out.insert(out.end(), list->begin(), list->end());
 }
 
 }  // namespace
 
 bool WindowReanimateData::HasPanel(const TabPanel* panel) const {
-  return std::any_of(panels.begin(), panels.end(), [panel](const TabPanelPtr& p) { return p.get() == panel; });
+  return std::any_of(panels.begin(), panels.end(),
+                     [panel](const TabPanelPtr& p) { return p.get() == panel; });
 }
 
 std::shared_ptr<WindowReanimateData> WindowReanimateData::FromWindow(TopLevelWindow& window) {
@@ -50,7 +52,8 @@ std::shared_ptr<WindowReanimateData> WindowReanimateData::FromWindow(TopLevelWin
   for (const auto& hidden : window.GetHiddenFrames()) frames.push_back(hidden.get());
   for (WorkspaceFrame* frame : frames) {
     for (int i = int(frame->GetTabCount()) - 1; i >= 0; --i) {
-      if (frame->GetTabPanel(unsigned(i))->HideWhenClosed()) data->panels.push_back(frame->DetachTabPanel(unsigned(i)));
+      if (frame->GetTabPanel(unsigned(i))->HideWhenClosed())
+        data->panels.push_back(frame->DetachTabPanel(unsigned(i)));
     }
   }
   for (WorkspaceFrame* frame : frames) {

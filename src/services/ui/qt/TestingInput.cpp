@@ -25,9 +25,12 @@ namespace {
 
 Qt::MouseButton ToQtButton(MouseEvent::Button b) {
   switch (b) {
-    case MouseEvent::kSecondary: return Qt::RightButton;
-    case MouseEvent::kMiddle: return Qt::MiddleButton;
-    default: return Qt::LeftButton;
+    case MouseEvent::kSecondary:
+      return Qt::RightButton;
+    case MouseEvent::kMiddle:
+      return Qt::MiddleButton;
+    default:
+      return Qt::LeftButton;
   }
 }
 
@@ -104,7 +107,8 @@ void DragFromTo(kivcore::Point from, kivcore::Point to, int steps, ModKeys mods)
   MouseReleaseAt(to, MouseEvent::kPrimary, mods);
 }
 
-void ClickNode(const UI_Node& node, kivcore::PointF local, MouseEvent::Button button, ModKeys mods) {
+void ClickNode(const UI_Node& node, kivcore::PointF local, MouseEvent::Button button,
+               ModKeys mods) {
   ClickAt(node.UI_LocalToGlobal({int(local.x), int(local.y)}), button, mods);
 }
 
