@@ -12,24 +12,27 @@ void Frame::ClearConstraintSize() {
   constraint_ = {0, 0};
 }
 
-void Frame::SetConstraintSize(bool nearest) {
-  ClearConstraintSize();
-  if (!host_->IsFrameShown()) return;
-  const kivcore::Point minimum = GetMinimumSize();
-  kivcore::Point wanted;
-  nearest ? GetNearestSnapSize(wanted) : GetGreatestSnapSize(wanted);
-  if (wanted.x == 0) wanted.x = minimum.x;
-  if (wanted.y == 0) wanted.y = minimum.y;
-  constraint_ = wanted;
-  stretchyX_ = wanted.x == minimum.x;
-  stretchyY_ = wanted.y == minimum.y;
+Measurements Frame::SetConstraintSize(bool nearest) {
+  Measurements m{GetMinimumSize(), {0, 0}, true, true};
+  if (host_->IsFrameShown()) {
+    kivcore::Point wanted;
+    nearest ? GetNearestSnapSize(wanted) : GetGreatestSnapSize(wanted);
+    m.constraint = {wanted.x != 0 ? wanted.x : m.minimum.x, wanted.y != 0 ? wanted.y : m.minimum.y};
+    m.stretchyX = m.constraint.x == m.minimum.x;
+    m.stretchyY = m.constraint.y == m.minimum.y;
+  }
+  constraint_ = m.constraint;
+  stretchyX_ = m.stretchyX;
+  stretchyY_ = m.stretchyY;
+  return m;
 }
 
 void Frame::GetNearestSnapSize(kivcore::Point& size) const {
   size = {0, 0};
-  const kivcore::Rect current = host_->GetFrameLocalRect();
   std::vector<kivcore::Point> snaps;
   GetSnapSizes(snaps);
+  if (snaps.empty()) return;
+  const kivcore::Rect current = host_->GetFrameLocalRect();
   // Per axis: the first non-zero component, replaced only by a strictly nearer one.
   auto consider = [](int& chosen, int candidate, int currentSize) {
     if (candidate == 0) return;

@@ -35,8 +35,9 @@ class Frame : public LayoutManagerElement {
   // Both axes stretchy, no wanted size.
   void ClearConstraintSize();
   // Sets the wanted size from the nearest snap size (true) or the greatest (false); an axis
-  // whose wanted size differs from the minimum becomes non-stretchy.
-  void SetConstraintSize(bool nearest);
+  // whose wanted size differs from the minimum becomes non-stretchy. Returns the frame's
+  // measurements afterwards, which the preparation step reports to the parent splitter.
+  Measurements SetConstraintSize(bool nearest);
   void GetNearestSnapSize(kivcore::Point& size) const;
   void GetGreatestSnapSize(kivcore::Point& size) const;
 
@@ -57,8 +58,8 @@ class Frame : public LayoutManagerElement {
   }
 
  private:
-  bool stretchyX_ = true;
-  bool stretchyY_ = true;
+  bool stretchyX_ : 1 = true;
+  bool stretchyY_ : 1 = true;
   kivcore::Point constraint_{0, 0};
   FrameHostInterface* host_;
 };

@@ -149,9 +149,10 @@ LayoutManager::Prepared LayoutManager::Prepare(LayoutManagerElement* element,
                                                std::uint32_t epochAfter) {
   if (!element) return {};
   if (Frame* f = element->AsFrame()) {
-    const Point minimum = f->GetMinimumSize();
-    f->SetConstraintSize(true);
-    return {minimum, f->Measure(), f->IsFrameShown()};
+    // The constraint step leaves the minimum size as it was.
+    Prepared out{{}, f->SetConstraintSize(true), f->IsFrameShown()};
+    out.minimumBefore = out.measured.minimum;
+    return out;
   }
   Splitter* s = element->AsSplitter();
   if (!s) return {element->GetMinimumSize(), element->Measure(), false};  // shows nothing
@@ -162,10 +163,10 @@ LayoutManager::Prepared LayoutManager::Prepare(LayoutManagerElement* element,
   const Point minimumBefore = s->CombineMinimums(a.minimumBefore, b.minimumBefore);
   s->SetLeftOrTopVisible(a.shown);
   s->SetRightOrBottomVisible(b.shown);
-  const Measurements measured = s->Combine(a.measured, b.measured);
-  s->StoreMeasurements(measured, epochAfter);
-  return {minimumBefore, measured,
-          s->IsLeftOrTopSubtreeVisible() || s->IsRightOrBottomSubtreeVisible()};
+  // Built in place (a copy of a result just written stalls on store forwarding).
+  Prepared out{minimumBefore, s->Combine(a.measured, b.measured), a.shown || b.shown};
+  s->StoreMeasurements(out.measured, epochAfter);
+  return out;
 }
 
 // The flags that stay the same along a pass, and the edge sizes: GetEdgeSize answers from
@@ -242,62 +243,65 @@ void LayoutManager::SplitLocation(const Splitter* s, Rect& leftOrTop, Rect& righ
   if (s->IsVisible()) SplitAt(s, r, s->GetPixelPlacement(), leftOrTop, rightOrBottom);
 }
 
+// The children's steps are written in place, field by field: copying a whole step that was
+// just written field by field stalls the processor on store forwarding, which showed as a
+// tenth of the pass.
 template <typename Pending>
 bool LayoutManager::FitSplitter(const FitPass& pass, Splitter* s, FitStep& step, Pending& pending) {
   const Rect before = s->GetLocation();
   s->SetLocation(step.rect);
   if (before.width == 0 && before.height == 0) s->SavePlacementState();
 
-  // Both children start from this splitter's step; the right-or-bottom side moves the
-  // other way along the axis.
-  FitStep a = step, b = step;
-  a.element = s->GetLeftOrTop();
-  b.element = s->GetRightOrBottom();
-  Along(b.delta, s->AxisIsY()) = -Along(b.delta, s->AxisIsY());
-
-  if (!s->IsVisible()) {
-    const bool hasA = s->IsLeftOrTopSubtreeVisible(), hasB = s->IsRightOrBottomSubtreeVisible();
-    if (hasA && hasB) pending.push_back(b);
-    if (!hasA && !hasB) return false;
-    step = hasA ? a : b;
+  const bool hasA = s->IsLeftOrTopSubtreeVisible(), hasB = s->IsRightOrBottomSubtreeVisible();
+  const bool inY = s->AxisIsY();
+  if (!hasA && !hasB) return false;
+  if (!hasB || !hasA) {  // the present child gets the whole rectangle
+    step.element = hasA ? s->GetLeftOrTop() : s->GetRightOrBottom();
+    // The right-or-bottom side moves the other way along the axis.
+    if (!hasA) Along(step.delta, inY) = -Along(step.delta, inY);
     return true;
   }
-  SplitAt(s, step.rect, PlaceBar(pass, s, step, a, b), a.rect, b.rect);
-  pending.push_back(b);
-  step = a;
+  FitStep& b = pending.emplace_back();
+  b.element = s->GetRightOrBottom();
+  b.delta.x = step.delta.x;
+  b.delta.y = step.delta.y;
+  Along(b.delta, inY) = -Along(b.delta, inY);
+  b.hasDelta = step.hasDelta;
+  b.keepPixels = step.keepPixels;
+  step.element = s->GetLeftOrTop();
+  const int pixel = PlaceBar(pass, s, step, b);
+  SplitAt(s, s->GetLocation(), pixel, step.rect, b.rect);
   return true;
 }
 
-int LayoutManager::PlaceBar(const FitPass& pass, Splitter* s, const FitStep& step, FitStep& a,
-                            FitStep& b) {
+int LayoutManager::PlaceBar(const FitPass& pass, Splitter* s, FitStep& a, FitStep& b) {
   const bool inY = s->AxisIsY();
-  LayoutManagerElement* childA = a.element;
-  LayoutManagerElement* childB = b.element;
-  const Point* delta = step.hasDelta ? &step.delta : nullptr;
-  bool constrained = false;
-  if (step.keepPixels || (pass.adjusting && (childA->IsStretchy(inY) || childB->IsStretchy(inY)))) {
+  const bool keepPixels = a.keepPixels;
+  bool childDeltas = false;
+  if (keepPixels ||
+      (pass.adjusting && (a.element->IsStretchy(inY) || b.element->IsStretchy(inY)))) {
     s->SetPixelPlacement(s->GetPrevPixelPlacement());
     s->SetConstrained(true);
   } else if (pass.constrain) {
-    ConstrainSplitter(s, pass.leftGoverns, delta);
-    constrained = delta != nullptr;
+    ConstrainSplitter(s, pass.leftGoverns, a.hasDelta ? &a.delta : nullptr);
+    childDeltas = a.hasDelta;
   }
   const int pixel = s->GetPixelPlacement();
-  if (constrained) {
+  if (childDeltas) {
     // Each child's delta along the axis is the change of its size.
     int prevA = 0, prevB = 0;
     s->GetPrevPlacementSizes(prevA, prevB);
-    const int newA = pixel - s->Origin(step.rect);
+    const int newA = pixel - s->Origin(s->GetLocation());
     Along(a.delta, inY) = newA - prevA;
-    Along(b.delta, inY) = s->Length(step.rect) - newA - prevB;
+    Along(b.delta, inY) = s->Length(s->GetLocation()) - newA - prevB;
   }
 
   // While a bar is dragged, bars keep their pixels only along rows or columns of the same
   // orientation; elsewhere the flag passes unchanged.
   if (pass.adjusting) {
     const bool sameAsParent = s->SameOrientation(s->GetParent());
-    a.keepPixels = step.keepPixels && sameAsParent && s->SameOrientation(childA);
-    b.keepPixels = step.keepPixels && sameAsParent && s->SameOrientation(childB);
+    a.keepPixels = keepPixels && sameAsParent && s->SameOrientation(a.element);
+    b.keepPixels = keepPixels && sameAsParent && s->SameOrientation(b.element);
   }
   return pixel;
 }

@@ -240,8 +240,10 @@ class LayoutManager {
   // the second one left on pending; false when neither side is present.
   template <typename Pending>
   bool FitSplitter(const FitPass& pass, Splitter* s, FitStep& step, Pending& pending);
-  // Moves the bar of a splitter with both sides present; returns the bar's pixel.
-  int PlaceBar(const FitPass& pass, Splitter* s, const FitStep& step, FitStep& a, FitStep& b);
+  // Moves the bar of a splitter with both sides present and returns its pixel. a comes in
+  // as the splitter's own step with the left-or-top child as element, b as the step of the
+  // right-or-bottom child; both leave with their deltas and keepPixels flags.
+  int PlaceBar(const FitPass& pass, Splitter* s, FitStep& a, FitStep& b);
   void ConstrainSplitter(Splitter* s, bool leftGoverns, const kivcore::Point* delta);
   // The two halves of a splitter's location at its bar (the whole location for each when a
   // side is missing).
