@@ -277,16 +277,18 @@ bool LayoutManager::FitSplitter(const FitPass& pass, Splitter* s, FitStep& step,
 int LayoutManager::PlaceBar(const FitPass& pass, Splitter* s, FitStep& a, FitStep& b) {
   const bool inY = s->AxisIsY();
   const bool keepPixels = a.keepPixels;
+  // Everything below asks the children the same questions; ask once.
+  const Measurements ma = a.element->Measure(), mb = b.element->Measure();
   bool childDeltas = false;
-  if (keepPixels ||
-      (pass.adjusting && (a.element->IsStretchy(inY) || b.element->IsStretchy(inY)))) {
+  if (keepPixels || (pass.adjusting && (ma.Stretchy(inY) || mb.Stretchy(inY)))) {
     s->SetPixelPlacement(s->GetPrevPixelPlacement());
     s->SetConstrained(true);
   } else if (pass.constrain) {
-    ConstrainSplitter(s, pass.leftGoverns, a.hasDelta ? &a.delta : nullptr);
+    ConstrainSplitter(s, pass.leftGoverns, a.hasDelta ? &a.delta : nullptr, ma, mb);
     childDeltas = a.hasDelta;
   }
-  const int pixel = s->GetPixelPlacement();
+  const int pixel =
+      s->CalcPixelPlacement(s->GetPlacementFor(ma.minimum, mb.minimum), s->GetLocation());
   if (childDeltas) {
     // Each child's delta along the axis is the change of its size.
     int prevA = 0, prevB = 0;
@@ -306,7 +308,8 @@ int LayoutManager::PlaceBar(const FitPass& pass, Splitter* s, FitStep& a, FitSte
   return pixel;
 }
 
-void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point* delta) {
+void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point* delta,
+                                      const Measurements& a, const Measurements& b) {
   if (s->GetConstrained()) return;
   const bool inY = s->AxisIsY();
   const int d = delta ? Along(*delta, inY) : 0;
@@ -314,17 +317,12 @@ void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point
 
   const Rect& r = s->GetLocation();
   const int length = s->Length(r);
-  LayoutManagerElement* a = s->GetLeftOrTop();
-  LayoutManagerElement* b = s->GetRightOrBottom();
-  const bool stretchyA = a->IsStretchy(inY), stretchyB = b->IsStretchy(inY);
+  const bool stretchyA = a.Stretchy(inY), stretchyB = b.Stretchy(inY);
   if (stretchyA && stretchyB) return;
 
   int oldA = 0, oldB = 0;
   s->GetPrevPlacementSizes(oldA, oldB);
-  Point constraintA, constraintB;
-  a->GetConstraintSize(constraintA);
-  b->GetConstraintSize(constraintB);
-  const int cA = Along(constraintA, inY), cB = Along(constraintB, inY);
+  const int cA = Along(a.constraint, inY), cB = Along(b.constraint, inY);
   const int fixA = stretchyA ? 0 : cA, minA = stretchyA ? cA : 0;
   const int fixB = stretchyB ? 0 : cB, minB = stretchyB ? cB : 0;
 
@@ -377,7 +375,7 @@ void LayoutManager::ConstrainSplitter(Splitter* s, bool leftGoverns, const Point
   if (newSize == length) return;
   const int sizeA = aGoverns ? newSize : length - newSize;
   s->SetPixelPlacement(s->Origin(r) + sizeA);
-  s->SetPlacement(s->GetPlacement());
+  s->SetPlacement(s->GetPlacementFor(a.minimum, b.minimum));
   s->SetConstrained(true);
 }
 

@@ -244,7 +244,9 @@ class LayoutManager {
   // as the splitter's own step with the left-or-top child as element, b as the step of the
   // right-or-bottom child; both leave with their deltas and keepPixels flags.
   int PlaceBar(const FitPass& pass, Splitter* s, FitStep& a, FitStep& b);
-  void ConstrainSplitter(Splitter* s, bool leftGoverns, const kivcore::Point* delta);
+  // a and b are the measurements of the splitter's children.
+  void ConstrainSplitter(Splitter* s, bool leftGoverns, const kivcore::Point* delta,
+                         const Measurements& a, const Measurements& b);
   // The two halves of a splitter's location at its bar (the whole location for each when a
   // side is missing).
   void SplitLocation(const Splitter* s, kivcore::Rect& leftOrTop,
