@@ -78,7 +78,7 @@ LayoutManager::MeasureScope::~MeasureScope() {
 
 std::uint32_t LayoutManager::NextMeasureEpoch() const {
   if (++nextMeasureEpoch_ == 0) {
-    for (const auto& s : splitters_) s->ForgetMeasurements();
+    splitters_.ForEach([](const Splitter* s) { s->ForgetMeasurements(); });
     rootHolder_->ForgetMeasurements();
     nextMeasureEpoch_ = 1;
   }
@@ -95,8 +95,7 @@ void LayoutManager::SetRootElement(LayoutManagerElement* element) {
 }
 
 Splitter* LayoutManager::NewSplitter(bool vertical) {
-  splitters_.push_back(std::make_unique<Splitter>(this, vertical));
-  return splitters_.back().get();
+  return splitters_.Create(this, vertical);
 }
 
 // --- virtual operations ---------------------------------------------------------------

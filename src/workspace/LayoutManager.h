@@ -7,6 +7,7 @@
 #include "workspace/LayoutManagerElement.h"
 #include "workspace/LayoutManagerHostInterface.h"
 #include "workspace/SnapPoint.h"
+#include "workspace/SplitterPool.h"
 
 #include <cstdint>
 #include <functional>
@@ -265,7 +266,7 @@ class LayoutManager {
   std::vector<std::unique_ptr<FrameDataProxy>> reanimationList_;
   Frame* maximizedFrame_ = nullptr;
   std::vector<Frame*> hiddenByMaximize_;
-  std::vector<std::unique_ptr<Splitter>> splitters_;
+  SplitterPool splitters_;
 
   mutable std::uint32_t measureEpoch_ = 0;
   mutable std::uint32_t nextMeasureEpoch_ = 0;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 
 namespace kivworkspace::workspace {
@@ -254,9 +255,14 @@ void LayoutManager::SwapRoot(std::unique_ptr<Splitter> newRootHolder) {
       stack.push_back(s->GetLeftOrTop());
     }
   }
-  std::erase_if(splitters_, [&](const std::unique_ptr<Splitter>& s) {
-    return std::find(keptSplitters.begin(), keptSplitters.end(), s.get()) == keptSplitters.end();
+  std::sort(keptSplitters.begin(), keptSplitters.end(), std::less<>());
+  std::vector<Splitter*> dropped;
+  splitters_.ForEach([&](Splitter* s) {
+    if (!std::binary_search(keptSplitters.begin(), keptSplitters.end(), s, std::less<>())) {
+      dropped.push_back(s);
+    }
   });
+  for (Splitter* s : dropped) splitters_.Destroy(s);
   std::vector<std::unique_ptr<FrameDataProxy>> list;
   for (FrameDataProxy* p : newPlaceholders) {
     auto owned = std::find_if(reanimationList_.begin(), reanimationList_.end(),
@@ -287,7 +293,7 @@ void LayoutManager::SetRootFrame(Frame* frame, const Rect& rect) {
 }
 
 void LayoutManager::DestroySplitter(Splitter* splitter) {
-  std::erase_if(splitters_, [splitter](const auto& s) { return s.get() == splitter; });
+  splitters_.Destroy(splitter);
 }
 
 // --- maximizing and trackers ------------------------------------------------------------------
