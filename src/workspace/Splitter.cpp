@@ -146,13 +146,22 @@ Point Splitter::CombineMinimums(const Point& a, const Point& b) const {
   return hasA ? a : hasB ? b : Point{0, 0};
 }
 
-Measurements Splitter::Combine(const Measurements& a, const Measurements& b) const {
+void Splitter::Combine(const Measurements& a, const Measurements& b, Measurements& out) const {
   const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
-  if (hasA && hasB) {
-    return {Join(vertical_, a.minimum, b.minimum), Join(vertical_, a.constraint, b.constraint),
-            a.stretchyX || b.stretchyX, a.stretchyY || b.stretchyY};
+  const Measurements* only = hasA && !hasB ? &a : hasB && !hasA ? &b : nullptr;
+  if (only) {
+    out.minimum = only->minimum;
+    out.constraint = only->constraint;
+    out.stretchyX = only->stretchyX;
+    out.stretchyY = only->stretchyY;
+  } else if (hasA) {
+    out.minimum = Join(vertical_, a.minimum, b.minimum);
+    out.constraint = Join(vertical_, a.constraint, b.constraint);
+    out.stretchyX = a.stretchyX || b.stretchyX;
+    out.stretchyY = a.stretchyY || b.stretchyY;
+  } else {
+    out = {};
   }
-  return hasA ? a : hasB ? b : Measurements{};
 }
 
 Measurements Splitter::Combine() const {

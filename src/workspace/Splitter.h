@@ -66,7 +66,12 @@ class Splitter : public LayoutManagerElement {
   void SavePlacementState(float effectivePlacement);
   // Children's measurements (or minimum sizes) combined over the present sides: sizes summed
   // along the axis and the greatest across it; stretchy when either side is.
-  Measurements Combine(const Measurements& a, const Measurements& b) const;
+  Measurements Combine(const Measurements& a, const Measurements& b) const {
+    Measurements out;
+    Combine(a, b, out);
+    return out;
+  }
+  void Combine(const Measurements& a, const Measurements& b, Measurements& out) const;
   kivcore::Point CombineMinimums(const kivcore::Point& a, const kivcore::Point& b) const;
   // Keeps m as this splitter's measurements for the manager's measuring epoch `epoch`.
   void StoreMeasurements(const Measurements& m, std::uint32_t epoch) const;
