@@ -15,7 +15,15 @@ class LayoutManager;
 class DropZone {
  public:
   // A drop type minus 1 is the insertion type of the drop (LayoutManager::InsertionType).
-  enum DropType { kNone = 0, kTop = 1, kLeft = 2, kBottom = 3, kRight = 4, kCentre = 5, kTabWell = 6 };
+  enum DropType {
+    kNone = 0,
+    kTop = 1,
+    kLeft = 2,
+    kBottom = 3,
+    kRight = 4,
+    kCentre = 5,
+    kTabWell = 6
+  };
 
   DropZone() = default;
   DropZone(LayoutManager* manager, const std::vector<kivcore::Point>& area, DropType type,

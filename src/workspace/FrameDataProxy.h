@@ -15,7 +15,10 @@ class FrameDataProxy : public LayoutManagerElement {
   FrameDataProxy(LayoutManager* manager, Frame* frame)
       : LayoutManagerElement(manager), hasFrame_(true), frame_(frame) {}
   FrameDataProxy(LayoutManager* manager, Frame* frame, TabDataList tabData)
-      : LayoutManagerElement(manager), hasFrame_(true), tabData_(std::move(tabData)), frame_(frame) {}
+      : LayoutManagerElement(manager),
+        hasFrame_(true),
+        tabData_(std::move(tabData)),
+        frame_(frame) {}
 
   FrameDataProxy* AsPlaceholder() override { return this; }
 

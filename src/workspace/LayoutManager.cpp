@@ -94,9 +94,7 @@ void LayoutManager::SetRootElement(LayoutManagerElement* element) {
   if (element) element->SetParent(rootHolder_.get());
 }
 
-Splitter* LayoutManager::NewSplitter(bool vertical) {
-  return splitters_.Create(this, vertical);
-}
+Splitter* LayoutManager::NewSplitter(bool vertical) { return splitters_.Create(this, vertical); }
 
 // --- virtual operations ---------------------------------------------------------------
 

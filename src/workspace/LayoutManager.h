@@ -233,8 +233,8 @@ class LayoutManager {
   Prepared PrepareLeaf(LayoutManagerElement* element);
   // Saves the splitter's placement state, sets its visible flags from its prepared
   // children a (left-or-top) and b, and reports it in out.
-  void FinishPreparing(Splitter* s, const Prepared& a, const Prepared& b,
-                       std::uint32_t epochAfter, Prepared& out);
+  void FinishPreparing(Splitter* s, const Prepared& a, const Prepared& b, std::uint32_t epochAfter,
+                       Prepared& out);
   void DestroySplitter(Splitter* splitter);
   void RemovePlaceholder(FrameDataProxy* placeholder);
   // What stays the same along one fitting pass, and one element waiting to be fitted.

@@ -1,7 +1,7 @@
 // Editing a window's layout tree: adding, removing, reanimating, swapping and maximizing
 // frames, replacing the tree, trackers, and the structure check and dump.
-#include "workspace/FrameDataProxy.h"
 #include "workspace/Frame.h"
+#include "workspace/FrameDataProxy.h"
 #include "workspace/LayoutManager.h"
 #include "workspace/Splitter.h"
 
@@ -65,7 +65,8 @@ void LayoutManager::AddFrame(Frame* target, InsertionType type, Frame* newFrame)
   // done; preparing twice in a row changes nothing, so it is not repeated.
 
   LayoutManagerElement* place = target ? static_cast<LayoutManagerElement*>(target) : GetRoot();
-  Splitter* parent = place && place->GetParent() ? place->GetParent()->AsSplitter() : rootHolder_.get();
+  Splitter* parent =
+      place && place->GetParent() ? place->GetParent()->AsSplitter() : rootHolder_.get();
   if (place && !place->GetParent()) return;  // the target is in no tree
   if (place) {
     Relink(parent, place, s);
@@ -158,7 +159,8 @@ void LayoutManager::RemoveFrame(Frame* frame, bool keepPlaceholder, bool keepFra
 
   if (LayoutEnabled()) {
     ReLayout(false, true, false);
-    if (major) FitNodeToRect(major, major->GetLocation(), containingRect_, true, true, false, nullptr);
+    if (major)
+      FitNodeToRect(major, major->GetLocation(), containingRect_, true, true, false, nullptr);
   }
 }
 
@@ -184,10 +186,11 @@ void LayoutManager::ReanimateFrame(LayoutManagerElement* placeholderElement, Fra
   auto parentSplitter = [](Splitter* x) {
     return x->GetParent() ? x->GetParent()->AsSplitter() : nullptr;
   };
-  for (Splitter* up = s->IsVisible() ? nullptr : parentSplitter(s);
-       up && up != rootHolder_.get(); up = parentSplitter(up)) {
+  for (Splitter* up = s->IsVisible() ? nullptr : parentSplitter(s); up && up != rootHolder_.get();
+       up = parentSplitter(up)) {
     const bool wasVisible = up->IsVisible();
-    if (up->GetLeftOrTop() == previous && !up->IsLeftOrTopSubtreeVisible()) up->SetLeftOrTopVisible(true);
+    if (up->GetLeftOrTop() == previous && !up->IsLeftOrTopSubtreeVisible())
+      up->SetLeftOrTopVisible(true);
     if (up->GetRightOrBottom() == previous && !up->IsRightOrBottomSubtreeVisible()) {
       up->SetRightOrBottomVisible(true);
     }
@@ -267,7 +270,8 @@ void LayoutManager::SwapRoot(std::unique_ptr<Splitter> newRootHolder) {
   for (FrameDataProxy* p : newPlaceholders) {
     auto owned = std::find_if(reanimationList_.begin(), reanimationList_.end(),
                               [p](const auto& q) { return q.get() == p; });
-    list.push_back(owned != reanimationList_.end() ? std::move(*owned) : std::unique_ptr<FrameDataProxy>(p));
+    list.push_back(owned != reanimationList_.end() ? std::move(*owned)
+                                                   : std::unique_ptr<FrameDataProxy>(p));
   }
   reanimationList_ = std::move(list);
 }
@@ -292,9 +296,7 @@ void LayoutManager::SetRootFrame(Frame* frame, const Rect& rect) {
   Layout(rect, false, true, false);
 }
 
-void LayoutManager::DestroySplitter(Splitter* splitter) {
-  splitters_.Destroy(splitter);
-}
+void LayoutManager::DestroySplitter(Splitter* splitter) { splitters_.Destroy(splitter); }
 
 // --- maximizing and trackers ------------------------------------------------------------------
 
@@ -334,7 +336,8 @@ std::string LayoutManager::CheckStructure() const {
   MeasureScope measuring(*this);
   std::vector<LayoutManagerElement*> stack;
   if (GetRoot()) {
-    if (GetRoot()->GetParent() != rootHolder_.get()) return "the root's parent is not the root holder";
+    if (GetRoot()->GetParent() != rootHolder_.get())
+      return "the root's parent is not the root holder";
     stack.push_back(GetRoot());
   }
   while (!stack.empty()) {

@@ -33,18 +33,25 @@ std::vector<DropZone> LayoutManager::GetDropZones(Frame* frame, const Rect& fram
   auto* self = const_cast<LayoutManager*>(this);
   using P = std::vector<Point>;
   return {
-      DropZone(self, P{{x, y}, {x + t, y + t}, {x + w - t, y + t}, {x + w, y}}, DropZone::kTop, frame),
-      DropZone(self, P{{x, y}, {x + t, y + t}, {x + t, y + h - t}, {x, y + h}}, DropZone::kLeft, frame),
+      DropZone(self, P{{x, y}, {x + t, y + t}, {x + w - t, y + t}, {x + w, y}}, DropZone::kTop,
+               frame),
+      DropZone(self, P{{x, y}, {x + t, y + t}, {x + t, y + h - t}, {x, y + h}}, DropZone::kLeft,
+               frame),
       DropZone(self, P{{x, y + h}, {x + t, y + h - t}, {x + w - t, y + h - t}, {x + w, y + h}},
                DropZone::kBottom, frame),
       DropZone(self, P{{x + w, y + h}, {x + w - t, y + h - t}, {x + w - t, y + t}, {x + w, y}},
                DropZone::kRight, frame),
       DropZone(self,
-               P{{x + t, y + t}, {x + w - t, y + t}, {x + w - t, y + h - t}, {x + t, y + h - t},
+               P{{x + t, y + t},
+                 {x + w - t, y + t},
+                 {x + w - t, y + h - t},
+                 {x + t, y + h - t},
                  {x + t, y + t}},
                DropZone::kCentre, frame),
       DropZone(self,
-               P{{well.left, well.top}, {well.Right(), well.top}, {well.Right(), well.Bottom()},
+               P{{well.left, well.top},
+                 {well.Right(), well.top},
+                 {well.Right(), well.Bottom()},
                  {well.left, well.Bottom()}},
                DropZone::kTabWell, frame),
   };
@@ -95,7 +102,8 @@ Rect LayoutManager::PreviewRemoveFrame(Frame* removed, Frame* neighbour) const {
   if (!removedCopy) return {};
   Frame* neighbourCopy = neighbour ? preview->tree->FindCopyOf(neighbour) : nullptr;
   if (!neighbour) {
-    if (const Splitter* p = removedCopy->GetParent() ? removedCopy->GetParent()->AsSplitter() : nullptr) {
+    if (const Splitter* p =
+            removedCopy->GetParent() ? removedCopy->GetParent()->AsSplitter() : nullptr) {
       LayoutManagerElement* other =
           p->GetLeftOrTop() == removedCopy ? p->GetRightOrBottom() : p->GetLeftOrTop();
       neighbourCopy = other ? other->AsFrame() : nullptr;

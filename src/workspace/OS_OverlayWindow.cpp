@@ -8,14 +8,16 @@ OS_OverlayWindow::OS_OverlayWindow() : OS_Window("OS_OverlayWindow") {}
 
 void OS_OverlayWindow::Create(kivui::OS_Window* owner, const kivcore::Rect& globalRect) {
   if (globalRect.width < 1 || globalRect.height < 1) {
-    kivcore::config::ThrowError(
-        1, "$$$/kivworkspace/Error/CannotCreateEmptyOverlayWindow=Attempted to create empty overlay window.",
-        102, 21, 1);
+    kivcore::config::ThrowError(1,
+                                "$$$/kivworkspace/Error/CannotCreateEmptyOverlayWindow=Attempted "
+                                "to create empty overlay window.",
+                                102, 21, 1);
   }
   UI_CreateWindow("Quenvale - Overlay Window", owner, globalRect, kOverlayWindow);
   if (!IsCreated()) {
     kivcore::config::ThrowError(
-        1, "$$$/kivworkspace/Error/CannotCreateOverlayWindow=Unable to create overlay window.", 102, 20, 1);
+        1, "$$$/kivworkspace/Error/CannotCreateOverlayWindow=Unable to create overlay window.", 102,
+        20, 1);
   }
 }
 

@@ -69,7 +69,8 @@ void OS_TopLevelWindow::ApplyWindowStateData(WindowPlacement placement) {
     ApplyPlacement(placement);
     return;
   }
-  if (placement.showCmd == WindowPlacement::kShowMinimized || placement.showCmd == WindowPlacement::kMinimize) {
+  if (placement.showCmd == WindowPlacement::kShowMinimized ||
+      placement.showCmd == WindowPlacement::kMinimize) {
     placement.showCmd = WindowPlacement::kShowNormal;
   }
   if (placement.showCmd != WindowPlacement::kShowMaximized) {
@@ -93,10 +94,16 @@ void OS_TopLevelWindow::ApplyPlacement(const WindowPlacement& placement) {
     return;
   }
   switch (placement.showCmd) {
-    case WindowPlacement::kHide: UI_Show(false); break;
+    case WindowPlacement::kHide:
+      UI_Show(false);
+      break;
     case WindowPlacement::kShowMinimized:
-    case WindowPlacement::kMinimize: ShowWithState(kMinimized); break;
-    default: ShowWithState(kNormal); break;
+    case WindowPlacement::kMinimize:
+      ShowWithState(kMinimized);
+      break;
+    default:
+      ShowWithState(kNormal);
+      break;
   }
   // After showing: only a shown window knows the size of its decorations.
   SetNormalRect(normal);
@@ -105,9 +112,15 @@ void OS_TopLevelWindow::ApplyPlacement(const WindowPlacement& placement) {
 WindowPlacement OS_TopLevelWindow::GetWindowPlacement() const {
   WindowPlacement placement;
   switch (GetWindowState()) {
-    case kMinimized: placement.showCmd = WindowPlacement::kShowMinimized; break;
-    case kMaximized: placement.showCmd = WindowPlacement::kShowMaximized; break;
-    default: placement.showCmd = WindowPlacement::kShowNormal; break;
+    case kMinimized:
+      placement.showCmd = WindowPlacement::kShowMinimized;
+      break;
+    case kMaximized:
+      placement.showCmd = WindowPlacement::kShowMaximized;
+      break;
+    default:
+      placement.showCmd = WindowPlacement::kShowNormal;
+      break;
   }
   placement.normalPos = kivui::KIVtoWIN(GetNormalRect());
   return placement;
@@ -187,7 +200,8 @@ void OS_TopLevelWindow::UI_ActivationChanged(bool active) {
 void OS_TopLevelWindow::UI_EnableChanged(bool enabled) {
   OS_Window::UI_EnableChanged(enabled);
   if (!osWorkspace_ || GetKind() != kMainWindow) return;
-  if (!kivcore::debug::DebugDatabase::Instance().GetEntry("KIV_syncWindowEnablement", false)) return;
+  if (!kivcore::debug::DebugDatabase::Instance().GetEntry("KIV_syncWindowEnablement", false))
+    return;
   for (OS_TopLevelWindow* w : osWorkspace_->GetTopLevelWindows()) {
     if (w != this && w->GetKind() == kToolWindow && w->GetOwner() == this) w->SetEnabled(enabled);
   }

@@ -25,6 +25,8 @@ std::vector<OS_TopLevelWindow*> OS_Workspace::GetTopLevelWindows() const {
 }
 
 bool OS_Workspace::IsSyncWindowActivationEnabled() { return syncWindowActivation; }
-void OS_Workspace::SetIsSyncWindowActivationEnabled(bool enabled) { syncWindowActivation = enabled; }
+void OS_Workspace::SetIsSyncWindowActivationEnabled(bool enabled) {
+  syncWindowActivation = enabled;
+}
 
 }  // namespace kivworkspace::workspace

@@ -14,7 +14,7 @@ struct PreviewSplitter::Arena {
   std::deque<FrameHostProxy> hosts;
   std::deque<Frame> frames;
   std::deque<FrameDataProxy> placeholders;
-  std::vector<std::pair<const Frame*, Frame*>> frameCopies;  // source, copy
+  std::vector<std::pair<const Frame*, Frame*>> frameCopies;       // source, copy
   std::vector<std::pair<const Frame*, FrameHostProxy*>> proxies;  // copy, its host
 };
 

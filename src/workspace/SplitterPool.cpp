@@ -14,9 +14,10 @@ Splitter* SplitterPool::Create(LayoutManager* manager, bool vertical) {
     auto block = std::make_unique<Block>();
     // Places are given out in address order.
     for (unsigned i = kPlaces; i-- > 0;) free_.emplace_back(block.get(), i);
-    const auto at = std::upper_bound(
-        blocks_.begin(), blocks_.end(), block, [](const auto& a, const auto& b) {
-          return reinterpret_cast<std::uintptr_t>(a.get()) < reinterpret_cast<std::uintptr_t>(b.get());
+    const auto at =
+        std::upper_bound(blocks_.begin(), blocks_.end(), block, [](const auto& a, const auto& b) {
+          return reinterpret_cast<std::uintptr_t>(a.get()) <
+                 reinterpret_cast<std::uintptr_t>(b.get());
         });
     blocks_.insert(at, std::move(block));
   }
@@ -44,8 +45,9 @@ std::pair<SplitterPool::Block*, unsigned> SplitterPool::Find(const Splitter* s) 
     return reinterpret_cast<std::uintptr_t>(b->places[0]);
   };
   // The last block that starts at or before s.
-  const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), address,
-                                      [&](std::uintptr_t a, const auto& b) { return a < start(b); });
+  const auto after =
+      std::upper_bound(blocks_.begin(), blocks_.end(), address,
+                       [&](std::uintptr_t a, const auto& b) { return a < start(b); });
   if (after == blocks_.begin()) return {nullptr, 0};
   Block* block = std::prev(after)->get();
   const std::uintptr_t offset = address - start(*std::prev(after));

@@ -21,7 +21,8 @@ class TabCreator {
   const std::string& GetTabType() const { return tabType_; }
 
   // A new panel for the workspace; `frame` may be null.
-  virtual std::shared_ptr<TabPanel> CreateTabPanel(Workspace* workspace, WorkspaceFrameBase* frame) const = 0;
+  virtual std::shared_ptr<TabPanel> CreateTabPanel(Workspace* workspace,
+                                                   WorkspaceFrameBase* frame) const = 0;
   virtual bool HidesWhenClosed() const { return false; }
   virtual bool ObliteratesWhenClosed() const { return false; }
   virtual bool SavesStateWhenObliterated() const { return false; }

@@ -61,7 +61,9 @@ bool TabPanel::GetTabIndex(unsigned* index) const {
 }
 
 bool TabPanel::HideWhenClosed() const { return workspace_->TabTypeHidesWhenClosed(tabType_); }
-bool TabPanel::ObliterateWhenClosed() const { return workspace_->TabTypeObliteratesWhenClosed(tabType_); }
+bool TabPanel::ObliterateWhenClosed() const {
+  return workspace_->TabTypeObliteratesWhenClosed(tabType_);
+}
 bool TabPanel::SaveStateWhenObliterated() const {
   return workspace_->TabTypeSavesStateWhenObliterated(tabType_);
 }
@@ -72,13 +74,20 @@ void TabPanel::Touch() {
 
 int TabPanel::GetDimension(TabPanelDimension dimension) const {
   switch (dimension) {
-    case kStackedPreferredHeight: return 100;
-    case kStackedMinHeight: return 1;
-    case kStackedMaxHeight: return INT_MAX;
-    case kDimension3: return 100;
-    case kDimension4: return 10;
-    case kDimension5: return INT_MAX;
-    case kStackedHeightAdjustable: return 1;
+    case kStackedPreferredHeight:
+      return 100;
+    case kStackedMinHeight:
+      return 1;
+    case kStackedMaxHeight:
+      return INT_MAX;
+    case kDimension3:
+      return 100;
+    case kDimension4:
+      return 10;
+    case kDimension5:
+      return INT_MAX;
+    case kStackedHeightAdjustable:
+      return 1;
   }
   return 100;
 }

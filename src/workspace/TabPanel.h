@@ -99,8 +99,12 @@ class TabPanel : public OS_TabPanel {
   bool GetShowCloseControl() const { return showCloseControl_; }
   void EnableCloseOtherSimilarPanels(bool enable) { closeOtherSimilar_ = enable; }
   bool IsCloseOtherSimilarPanelsEnabled() const { return closeOtherSimilar_; }
-  void SetCustomCloseOtherSimilarPanelsDisplayString(const kivcore::UTF16String& text) { closeOtherSimilarText_ = text; }
-  const kivcore::UTF16String& GetCustomCloseOtherSimilarPanelsDisplayString() const { return closeOtherSimilarText_; }
+  void SetCustomCloseOtherSimilarPanelsDisplayString(const kivcore::UTF16String& text) {
+    closeOtherSimilarText_ = text;
+  }
+  const kivcore::UTF16String& GetCustomCloseOtherSimilarPanelsDisplayString() const {
+    return closeOtherSimilarText_;
+  }
 
   // State: "FrameViewFlags" (in a tabbed frame) and then the subclass's own keys.
   void SaveStateData(kivcore::PropList* list) const;

@@ -87,7 +87,8 @@ class TopLevelWindow : public OS_TopLevelWindow {
   DropZone::DropType GetEdgeDropZone(kivcore::Point global, kivcore::Rect& rect,
                                      std::vector<kivcore::Point>& polygon) const;
   void GetEdgeDropZoneRect(DropZone::DropType type, kivcore::Rect& out, bool hitTest) const;
-  void CalculateDropZoneExclusionsForEdges(const kivcore::Rect& frameGlobal, std::vector<int>& out) const;
+  void CalculateDropZoneExclusionsForEdges(const kivcore::Rect& frameGlobal,
+                                           std::vector<int>& out) const;
 
   // --- Zoom.
   virtual bool CanMegaZoom() const { return false; }

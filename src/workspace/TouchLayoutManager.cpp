@@ -30,9 +30,8 @@ bool EraseFromLists(Map& lists, Item* item) {
 
 TouchLayoutManager::TouchLayoutManager(LayoutManagerHostInterface* host) : LayoutManager(host) {}
 
-TouchLayoutManager::TouchLayoutManager(const LayoutManager& other,
-                                       LayoutManagerHostInterface* host, Splitter* rootHolder,
-                                       const Rect& rect)
+TouchLayoutManager::TouchLayoutManager(const LayoutManager& other, LayoutManagerHostInterface* host,
+                                       Splitter* rootHolder, const Rect& rect)
     : LayoutManager(other, host, rootHolder, rect) {}
 
 std::unique_ptr<LayoutManager> TouchLayoutManager::CreateLayoutManager(
@@ -42,14 +41,15 @@ std::unique_ptr<LayoutManager> TouchLayoutManager::CreateLayoutManager(
   return std::unique_ptr<LayoutManager>(new TouchLayoutManager(other, host, rootHolder, rect));
 }
 
-void TouchLayoutManager::Layout(const Rect& rect, bool constrain, bool recompute,
-                                bool keepPixels) {
+void TouchLayoutManager::Layout(const Rect& rect, bool constrain, bool recompute, bool keepPixels) {
   if (!LayoutEnabled() || rect.width <= 0 || rect.height <= 0) return;
   const Rect previous = GetContainingRect();
   Point delta{rect.width - previous.width, rect.height - previous.height};
   SetContainingRect(rect);
   Rect rem = rect;
-  auto place = [this](auto* element, const Rect& r) { element->SetSizeAndPos(ConstructFrameZones(r)); };
+  auto place = [this](auto* element, const Rect& r) {
+    element->SetSizeAndPos(ConstructFrameZones(r));
+  };
 
   for (Frame* f : borderFrames_[kTop]) {
     const int h = f->GetMinimumSize().y;

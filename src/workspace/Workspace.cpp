@@ -1,8 +1,8 @@
 #include "workspace/Workspace.h"
 
 #include "services/core/PropListUtils.h"
-#include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/node/ResourceManager.h"
+#include "services/ui/node/UI_NodeManager.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WindowTree.h"
 #include "workspace/WorkspaceFrame.h"
@@ -89,7 +89,8 @@ std::shared_ptr<TopLevelWindow> Workspace::CreateMainTopLevelWindow(const kivcor
   return window;
 }
 
-std::shared_ptr<TopLevelWindow> Workspace::CreateTopLevelWindow(bool orphan, const kivcore::Rect* rect) {
+std::shared_ptr<TopLevelWindow> Workspace::CreateTopLevelWindow(bool orphan,
+                                                                const kivcore::Rect* rect) {
   auto window = std::make_shared<TopLevelWindow>(this, false);
   kivcore::Rect r = rect ? *rect : kDefaultFloatingRect;
   TopLevelWindow* main = GetMainTopLevelWindow();
@@ -105,7 +106,8 @@ std::shared_ptr<TopLevelWindow> Workspace::CreateTopLevelWindow(bool orphan, con
   return window;
 }
 
-std::shared_ptr<TopLevelWindow> Workspace::AddTopLevelWindow(bool orphan, const kivcore::Rect* rect) {
+std::shared_ptr<TopLevelWindow> Workspace::AddTopLevelWindow(bool orphan,
+                                                             const kivcore::Rect* rect) {
   auto window = CreateTopLevelWindow(orphan, rect);
   PushBack(window);
   return window;
@@ -172,7 +174,8 @@ void Workspace::ReLayoutTopLevelWindows() {
 void Workspace::BringAppToFront() {
   TopLevelWindow* main = GetMainTopLevelWindow();
   if (!main) return;
-  if (main->GetWindowState() == kivui::OS_Window::kMinimized) main->ShowWithState(kivui::OS_Window::kNormal);
+  if (main->GetWindowState() == kivui::OS_Window::kMinimized)
+    main->ShowWithState(kivui::OS_Window::kNormal);
   main->Activate(true);
   main->UI_UpdateNow();
 }
@@ -188,7 +191,8 @@ void Workspace::DrawDockProgress(int current, int total) {
 
 TabPanel* Workspace::GetFocusedTabPanel() const {
   for (kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n; n = n->GetParent()) {
-    if (auto* panel = dynamic_cast<TabPanel*>(n)) return panel->GetWorkspace() == this ? panel : nullptr;
+    if (auto* panel = dynamic_cast<TabPanel*>(n))
+      return panel->GetWorkspace() == this ? panel : nullptr;
   }
   return nullptr;
 }
@@ -197,7 +201,8 @@ void Workspace::SetFocusedTabPanel(TabPanel* panel) {
   if (focusGuard_ || !panel) return;
   focusGuard_ = true;
   bool alreadyRight = false;
-  for (kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n && !alreadyRight; n = n->GetParent()) {
+  for (kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n && !alreadyRight;
+       n = n->GetParent()) {
     alreadyRight = n == panel;
   }
   if (auto* frame = dynamic_cast<WorkspaceFrame*>(panel->GetFrame())) frame->BringTabToFront(panel);
@@ -212,7 +217,8 @@ void Workspace::SetFocusedTabPanel(TabPanel* panel) {
 
 void Workspace::TabPanelGainedFocus(TabPanel* panel) {
   for (TopLevelWindow* window : GetWindows()) {
-    for (WorkspaceFrame* frame : window->GetTabbedFrames()) frame->SetActive(frame == panel->GetFrame());
+    for (WorkspaceFrame* frame : window->GetTabbedFrames())
+      frame->SetActive(frame == panel->GetFrame());
   }
   OnTabPanelGainedFocus(panel);
 }
@@ -221,7 +227,8 @@ TabPanel* Workspace::GetLastTouchedTabPanel() const {
   TabPanel* best = nullptr;
   for (TopLevelWindow* window : GetWindows()) {
     TabPanel* candidate = window->GetLastTouchedTabPanel();
-    if (candidate && candidate->GetTimeStamp() > (best ? best->GetTimeStamp() : 0)) best = candidate;
+    if (candidate && candidate->GetTimeStamp() > (best ? best->GetTimeStamp() : 0))
+      best = candidate;
   }
   return best;
 }
@@ -334,7 +341,8 @@ void Workspace::FindAllHiddenTabs(std::list<TabPanelPtr>& out) {
       out.splice(out.end(), frame->TakeHiddenTabs());
     }
   }
-  for (const auto& record : removedWindows_) out.insert(out.end(), record->panels.begin(), record->panels.end());
+  for (const auto& record : removedWindows_)
+    out.insert(out.end(), record->panels.begin(), record->panels.end());
 }
 
 // --- closed windows ------------------------------------------------------------------------------
@@ -373,7 +381,8 @@ bool Workspace::ReanimateWindow(const TabPanelPtr& panel) {
   return false;
 }
 
-bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::string* type, const TabPanelPtr& panel) {
+bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::string* type,
+                                const TabPanelPtr& panel) {
   kivcore::PropList definition;
   try {
     definition = kivcore::proplist::utils::ReadPropList(record.windowDefinition);
@@ -402,7 +411,8 @@ bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::st
 const kivui::Image& Workspace::GetImage(WorkspaceImage which) {
   static constexpr const char* kNames[] = {"closebox", "gripper", "DownArrow"};
   auto& slot = images_.at(std::size_t(which));
-  if (!slot) slot = kivui::UI_NodeManager::Get().GetResourceManager().GetImage(kNames[which], "png");
+  if (!slot)
+    slot = kivui::UI_NodeManager::Get().GetResourceManager().GetImage(kNames[which], "png");
   return *slot;
 }
 

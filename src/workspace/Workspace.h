@@ -11,9 +11,9 @@
 
 #include <array>
 #include <list>
-#include <optional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,7 +51,8 @@ class Workspace : public OS_Workspace {
 
   // --- Top-level windows.
   virtual std::shared_ptr<TopLevelWindow> CreateMainTopLevelWindow(const kivcore::Rect& rect);
-  virtual std::shared_ptr<TopLevelWindow> CreateTopLevelWindow(bool orphan, const kivcore::Rect* rect);
+  virtual std::shared_ptr<TopLevelWindow> CreateTopLevelWindow(bool orphan,
+                                                               const kivcore::Rect* rect);
   std::shared_ptr<TopLevelWindow> AddTopLevelWindow(bool orphan, const kivcore::Rect* rect);
   void MakeWindowPermanent(const std::shared_ptr<TopLevelWindow>& window);
   void RemoveWindow(TopLevelWindow* window, bool keepData);
@@ -87,7 +88,9 @@ class Workspace : public OS_Workspace {
   bool ReanimateWindow(const std::string& type);
   bool ReanimateWindow(const TabPanelPtr& panel);
   void ClearRemovedWindowData() { removedWindows_.clear(); }
-  const std::list<std::shared_ptr<WindowReanimateData>>& GetRemovedWindowData() const { return removedWindows_; }
+  const std::list<std::shared_ptr<WindowReanimateData>>& GetRemovedWindowData() const {
+    return removedWindows_;
+  }
 
   // --- Chrome images, loaded by name through the UI resources when first asked for; a
   // null image when the resource is missing.
@@ -115,7 +118,10 @@ class Workspace : public OS_Workspace {
   // --- The drag in progress. The window given captures the input until the drag ends.
   // A tracker for dragging the bars of the window under the rectangle (window
   // coordinates); none until splitter dragging is provided.
-  virtual std::unique_ptr<OS_Tracker> AcquireSplitterDragger(TopLevelWindow*, const kivcore::Rect&) { return nullptr; }
+  virtual std::unique_ptr<OS_Tracker> AcquireSplitterDragger(TopLevelWindow*,
+                                                             const kivcore::Rect&) {
+    return nullptr;
+  }
   void SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* capturer);
   OS_Tracker* GetTracker() const override { return tracker_.get(); }
   void ReleaseTracker(bool cancel) override;
@@ -142,7 +148,8 @@ class Workspace : public OS_Workspace {
   virtual void DoSetDockProgress(bool /*show*/, int /*current*/, int /*total*/) {}
 
  private:
-  bool ReanimateRecord(const WindowReanimateData& record, const std::string* type, const TabPanelPtr& panel);
+  bool ReanimateRecord(const WindowReanimateData& record, const std::string* type,
+                       const TabPanelPtr& panel);
   void ForEachWindowEmptying(bool destroy);
 
   std::unique_ptr<OS_Tracker> tracker_;

@@ -20,7 +20,9 @@ namespace {
 
 constexpr float kFlyoutButtonWidth = 22;
 
-std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
+std::string Text(std::string_view key) {
+  return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key));
+}
 
 kivui::Color ToColor(const ColorRGBA& c) {
   auto channel = [](float v) { return std::uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255)); };
@@ -38,7 +40,8 @@ kivui::UI_TabWell::Options TabWellOptions() {
 // The "≡" picture of the flyout button.
 kivui::Image FlyoutIcon() {
   return kivui::RenderImage(12, 12, [](kivui::Drawbot& d) {
-    for (float y : {2.0f, 5.5f, 9.0f}) d.FillRect({1, y, 10, 1.5f}, kivui::Color::RGB(255, 255, 255));
+    for (float y : {2.0f, 5.5f, 9.0f})
+      d.FillRect({1, y, 10, 1.5f}, kivui::Color::RGB(255, 255, 255));
   });
 }
 
@@ -119,7 +122,9 @@ void WorkspaceFrame::AddTab(const TabPanelPtr& panel, unsigned index, bool focus
   UpdateForTabContainerChanges();
 }
 
-void WorkspaceFrame::AddTab(const TabPanelPtr& panel, bool focus) { AddTab(panel, GetTabCount(), focus); }
+void WorkspaceFrame::AddTab(const TabPanelPtr& panel, bool focus) {
+  AddTab(panel, GetTabCount(), focus);
+}
 
 TabPanel* WorkspaceFrame::AddTab(const std::string& type, bool focus) {
   Workspace* workspace = GetWorkspace();
@@ -237,7 +242,8 @@ bool WorkspaceFrame::AllowCloseOtherSimilar(int index) const {
   TabPanelPtr panel = GetTabPanel(unsigned(index));
   if (!panel) return false;
   const auto others = OtherPanelsOfType(*panel);
-  return !others.empty() && std::all_of(others.begin(), others.end(), [](TabPanel* p) { return p->AllowClose(); });
+  return !others.empty() &&
+         std::all_of(others.begin(), others.end(), [](TabPanel* p) { return p->AllowClose(); });
 }
 
 // --- closed panels ---------------------------------------------------------------------------
@@ -258,7 +264,8 @@ void WorkspaceFrame::AddRemovedTabData(const std::string& type, const std::strin
 }
 
 bool WorkspaceFrame::CanReanimateTab(const std::string& type) const {
-  return std::any_of(removed_.begin(), removed_.end(), [&](const auto& r) { return r.first == type; });
+  return std::any_of(removed_.begin(), removed_.end(),
+                     [&](const auto& r) { return r.first == type; });
 }
 
 bool WorkspaceFrame::CanReanimateTab(const TabPanelPtr& panel) const {
@@ -267,7 +274,8 @@ bool WorkspaceFrame::CanReanimateTab(const TabPanelPtr& panel) const {
 
 TabPanel* WorkspaceFrame::ReanimateTab(const std::string& type) {
   // A hidden panel of the type comes back as itself; its record is then out of date.
-  auto hidden = std::find_if(hidden_.begin(), hidden_.end(), [&](const TabPanelPtr& p) { return p->GetTabType() == type; });
+  auto hidden = std::find_if(hidden_.begin(), hidden_.end(),
+                             [&](const TabPanelPtr& p) { return p->GetTabType() == type; });
   if (hidden != hidden_.end()) {
     TabPanelPtr panel = *hidden;
     ReanimateTab(panel);
@@ -275,7 +283,8 @@ TabPanel* WorkspaceFrame::ReanimateTab(const std::string& type) {
     return panel.get();
   }
   TabPanel* panel = AddTab(type, true);
-  auto record = std::find_if(removed_.begin(), removed_.end(), [&](const auto& r) { return r.first == type; });
+  auto record = std::find_if(removed_.begin(), removed_.end(),
+                             [&](const auto& r) { return r.first == type; });
   if (!panel || record == removed_.end()) return panel;
   if (!record->second.empty()) {
     try {
@@ -303,7 +312,8 @@ void WorkspaceFrame::DetachHiddenTabs() {
   }
 }
 
-void WorkspaceFrame::DoGetTabData(TabDataList& visible, TabDataList& removed, TabDataList& hidden) const {
+void WorkspaceFrame::DoGetTabData(TabDataList& visible, TabDataList& removed,
+                                  TabDataList& hidden) const {
   auto stateOf = [](const TabPanel& panel) {
     kivcore::PropList state;
     panel.SaveStateData(&state);
@@ -366,7 +376,8 @@ void WorkspaceFrame::ConvertFrameToTabSize(kivcore::Point& size) const {
 
 kivcore::Point WorkspaceFrame::GetMinimumSize() const {
   const float scale = GetScaleMatrix().GetScale();
-  kivcore::Point size{int(float(GetWorkspace() ? GetWorkspace()->GetTabMinWidth() : 35) * scale), 0};
+  kivcore::Point size{int(float(GetWorkspace() ? GetWorkspace()->GetTabMinWidth() : 35) * scale),
+                      0};
   WorkspaceFrameBase::ConvertTabToFrameSize(size);
   size.y += int(kivui::UI_TabWell::kTabHeight * scale);
   return size;
@@ -394,7 +405,8 @@ void WorkspaceFrame::SyncTab(const TabPanel& panel) {
   item.label = kivcore::UTF16to8(panel.GetLabel());
   // A close box only where the panel asks for one and may be closed.
   item.closeBox = panel.GetShowCloseControl() && panel.AllowClose();
-  item.color = panel.GetTabColor().IsSet() ? std::optional(ToColor(panel.GetTabColor())) : std::nullopt;
+  item.color =
+      panel.GetTabColor().IsSet() ? std::optional(ToColor(panel.GetTabColor())) : std::nullopt;
   item.multiTabMark = panel.IsMultiPaned();
   item.locked = panel.IsLockable() && panel.GetLocked();
   tabWell_->UpdateTab(item);
@@ -420,7 +432,8 @@ void WorkspaceFrame::SetActive(bool active) {
 void WorkspaceFrame::UpdateLayout() {
   const kivcore::Rect well = GetTabWellRect();
   tabWell_->SetFrame({float(well.left), float(well.top), float(well.width), float(well.height)});
-  flyoutButton_->SetFrame({float(well.Right()), float(well.top), kFlyoutButtonWidth, float(well.height)});
+  flyoutButton_->SetFrame(
+      {float(well.Right()), float(well.top), kFlyoutButtonWidth, float(well.height)});
   const kivcore::Rect p = GetTabPanelRect();
   panels_->SetFrame({float(p.left), float(p.top), float(p.width), float(p.height)});
   for (std::size_t i = 0; i < panels_->GetChildCount(); ++i) {
@@ -454,7 +467,8 @@ void WorkspaceFrame::UI_Draw(kivui::Drawbot& d, const kivcore::RectF& dirty) {
 
 // --- item actions and the flyout menu --------------------------------------------------------
 
-void WorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned index, const kivcore::Rect* rect) {
+void WorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned index,
+                                         const kivcore::Rect* rect) {
   auto keep = shared_from_this();
   Workspace* workspace = GetWorkspace();
   TabPanelPtr panel = GetTabPanel(index);
@@ -477,7 +491,8 @@ void WorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned index, c
       workspace->SetFocusedTabPanel(panel.get());
       break;
     case kTabItemClose:
-      if (panel->UI_HasKeyboardFocus()) kivui::UI_NodeManager::Get().NodeFocused(nullptr, kivui::FocusChangeReason::kProgrammatic);
+      if (panel->UI_HasKeyboardFocus())
+        kivui::UI_NodeManager::Get().NodeFocused(nullptr, kivui::FocusChangeReason::kProgrammatic);
       workspace->RemoveTab(this, int(index), true, true);
       break;
     case kTabItemMultiPaneClick:
@@ -521,25 +536,33 @@ std::unique_ptr<kivui::OSMenu> WorkspaceFrame::BuildMenu(int index) const {
   auto menu = kivui::CreateOSMenu();
   const std::string prefix = "$$$/kivworkspace/workspace/WorkspaceFrame/FrameFlyoutMenuItem/";
   menu->AddItem(kCmdClosePanel, Text(prefix + "ClosePanel=Close Panel"), panel->AllowClose());
-  menu->AddItem(kCmdUndockPanel, Text(prefix + "UndockPanel=Undock Panel"), inMain || GetTabCount() >= 2 || manyFrames);
-  menu->AddItem(kCmdCloseOthersInGroup, Text(prefix + "CloseOthersInGroup=Close Other Panels in Group"),
+  menu->AddItem(kCmdUndockPanel, Text(prefix + "UndockPanel=Undock Panel"),
+                inMain || GetTabCount() >= 2 || manyFrames);
+  menu->AddItem(kCmdCloseOthersInGroup,
+                Text(prefix + "CloseOthersInGroup=Close Other Panels in Group"),
                 panel->AllowClose() && GetTabCount() >= 2);
   if (panel->IsCloseOtherSimilarPanelsEnabled()) {
     const kivcore::UTF16String& custom = panel->GetCustomCloseOtherSimilarPanelsDisplayString();
     menu->AddItem(kCmdCloseOtherSimilar,
-                  custom.empty() ? Text(prefix + "CloseOtherSimilarPanels=Close Other Similar Panels")
-                                 : kivcore::UTF16to8(custom),
+                  custom.empty()
+                      ? Text(prefix + "CloseOtherSimilarPanels=Close Other Similar Panels")
+                      : kivcore::UTF16to8(custom),
                   AllowCloseOtherSimilar(index));
   }
   kivui::OSMenu& group = menu->AddSubMenu(Text(prefix + "GroupSubmenu=Panel Group Settings"));
-  group.AddItem(kCmdCloseGroup, Text(prefix + "ClosePanelGroup=Close Panel Group"), AllowFrameClose());
-  group.AddItem(kCmdUndockGroup, Text(prefix + "UndockPanelGroup=Undock Panel Group"), inMain || manyFrames);
+  group.AddItem(kCmdCloseGroup, Text(prefix + "ClosePanelGroup=Close Panel Group"),
+                AllowFrameClose());
+  group.AddItem(kCmdUndockGroup, Text(prefix + "UndockPanelGroup=Undock Panel Group"),
+                inMain || manyFrames);
   if (index == GetFrontTabIndex()) {
     const bool maximized = window && window->GetMaximizedFrame() == this;
-    group.AddItem(kCmdMaximizeGroup,
-                  maximized ? Text("$$$/kivworkspace/workspace/Frame/RestorePanelGroupSize=Restore Panel Group Size")
-                            : Text("$$$/kivworkspace/workspace/Frame/MaximizeGroup=Maximize Panel Group"),
-                  window && window->CanHaveMaximizedFrame());
+    group.AddItem(
+        kCmdMaximizeGroup,
+        maximized
+            ? Text(
+                  "$$$/kivworkspace/workspace/Frame/RestorePanelGroupSize=Restore Panel Group Size")
+            : Text("$$$/kivworkspace/workspace/Frame/MaximizeGroup=Maximize Panel Group"),
+        window && window->CanHaveMaximizedFrame());
   }
   if (index == GetFrontTabIndex()) {
     panel->PopulateFlyoutMenu(*menu);
@@ -563,12 +586,24 @@ void WorkspaceFrame::DoMenuCommand(int index, int command) {
   TabPanelPtr panel = GetTabPanel(unsigned(index));
   if (!workspace || !panel) return;
   switch (command) {
-    case kCmdClosePanel: workspace->RemoveTab(this, index, true, true); return;
-    case kCmdUndockPanel: Undock(index, false); return;
-    case kCmdUndockGroup: Undock(index, true); return;
-    case kCmdCloseOthersInGroup: RemoveAllTabs(false, index); return;
-    case kCmdCloseGroup: RemoveAllTabs(false, -1); return;
-    case kCmdCloseOtherSimilar: RemoveOtherSimilarTabs(index, false); return;
+    case kCmdClosePanel:
+      workspace->RemoveTab(this, index, true, true);
+      return;
+    case kCmdUndockPanel:
+      Undock(index, false);
+      return;
+    case kCmdUndockGroup:
+      Undock(index, true);
+      return;
+    case kCmdCloseOthersInGroup:
+      RemoveAllTabs(false, index);
+      return;
+    case kCmdCloseGroup:
+      RemoveAllTabs(false, -1);
+      return;
+    case kCmdCloseOtherSimilar:
+      RemoveOtherSimilarTabs(index, false);
+      return;
     case kCmdMaximizeGroup:
       if (TopLevelWindow* window = GetTopLevelWindow()) {
         window->SetMaximizedFrame(window->GetMaximizedFrame() == this ? nullptr : this);
@@ -581,7 +616,8 @@ void WorkspaceFrame::DoMenuCommand(int index, int command) {
       break;
   }
   if (DoFlyoutMenuCommand(index, unsigned(command))) return;
-  if (!panel->DoFlyoutMenuCommand(unsigned(command))) panel->DoMultiPaneMenuCommand(unsigned(command));
+  if (!panel->DoFlyoutMenuCommand(unsigned(command)))
+    panel->DoMultiPaneMenuCommand(unsigned(command));
 }
 
 void WorkspaceFrame::Undock(int index, bool group) {
@@ -590,7 +626,8 @@ void WorkspaceFrame::Undock(int index, bool group) {
   TabPanelPtr panel = GetTabPanel(unsigned(index));
   if (!workspace || !source || !panel) return;
   kivui::UI_NodeManager::FocusChangeGroup focusGroup;
-  const kivcore::Rect panelRect = panel->GetParent() ? GetTabPanelFrameGlobalRect() : kivcore::Rect{};
+  const kivcore::Rect panelRect =
+      panel->GetParent() ? GetTabPanelFrameGlobalRect() : kivcore::Rect{};
   auto window = workspace->AddTopLevelWindow(false, nullptr);
   WorkspaceFrame* frame = nullptr;
   if (group) {

@@ -9,7 +9,7 @@
 namespace kivui {
 class UI_PictureButton;
 class UI_TabWell;
-}
+}  // namespace kivui
 
 namespace kivworkspace::workspace {
 
@@ -110,7 +110,9 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   // --- Stacked-view state.
   unsigned GetStackedViewState() const { return stackedViewState_; }
   void SetStackedViewState(unsigned flags, bool set);
-  bool GetStackedViewComponentState(StackedViewComponentFlag flag) const { return (stackedViewState_ & flag) != 0; }
+  bool GetStackedViewComponentState(StackedViewComponentFlag flag) const {
+    return (stackedViewState_ & flag) != 0;
+  }
   void SetStackedViewComponentState(StackedViewComponentFlag flag, bool set);
   bool IsStacked() const { return GetStackedViewComponentState(kStacked); }
   bool IsStackedSolo() const { return GetStackedViewComponentState(kSolo); }

@@ -20,7 +20,9 @@ void WorkspaceFrameBase::SetTopLevelWindow(TopLevelWindow* window) {
   lmFrame_.SetLayoutManager(window ? &window->GetLayoutManager() : nullptr);
 }
 
-Workspace* WorkspaceFrameBase::GetWorkspace() const { return window_ ? window_->GetWorkspace() : nullptr; }
+Workspace* WorkspaceFrameBase::GetWorkspace() const {
+  return window_ ? window_->GetWorkspace() : nullptr;
+}
 
 void WorkspaceFrameBase::SetZoneRects(const FrameZones& zones) {
   zones_ = zones;
@@ -90,7 +92,8 @@ TabPanelPtr WorkspaceFrameBase::GetFrontTabPanel() const {
 }
 
 bool WorkspaceFrameBase::HoldsKeyboardFocus() const {
-  for (const kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n; n = n->GetParent()) {
+  for (const kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n;
+       n = n->GetParent()) {
     if (n == this) return true;
   }
   return false;
@@ -125,7 +128,8 @@ void WorkspaceFrameBase::UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) {
   // The edge strips in the border colour; the focused frame is outlined in the accent.
   for (unsigned i = 0; i < 4; ++i) {
     const kivcore::Rect& r = zones_[i];
-    if (!r.IsEmpty()) d.FillRect({float(r.left), float(r.top), float(r.width), float(r.height)}, theme.border);
+    if (!r.IsEmpty())
+      d.FillRect({float(r.left), float(r.top), float(r.width), float(r.height)}, theme.border);
   }
   if (IsActiveFrame()) d.FrameRect(GetLocalBounds(), theme.accent, 1);
 }

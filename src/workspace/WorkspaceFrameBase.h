@@ -45,7 +45,7 @@ class WorkspaceFrameBase : public FrameHostInterface, public OS_WorkspaceFrame {
   void* GetHostData() override { return this; }
 
   // --- Panels.
-  virtual kivcore::Rect GetTabPanelRect() const = 0;  // local
+  virtual kivcore::Rect GetTabPanelRect() const = 0;           // local
   virtual kivcore::Rect GetTabWellRect() const { return {}; }  // local
   virtual unsigned GetTabCount() const = 0;
   virtual int GetFrontTabIndex() const = 0;
