@@ -76,6 +76,11 @@ LayoutManager::MeasureScope::~MeasureScope() {
   }
 }
 
+Measurements LayoutManager::MeasureInScope(const Splitter& splitter) const {
+  MeasureScope measuring(*this);
+  return splitter.Measure();
+}
+
 std::uint32_t LayoutManager::NextMeasureEpoch() const {
   if (++nextMeasureEpoch_ == 0) {
     splitters_.ForEach([](const Splitter* s) { s->ForgetMeasurements(); });

@@ -183,6 +183,8 @@ class LayoutManager {
   // Non-zero while a measuring scope is open: splitters may then cache their combined
   // minimum, constraint and stretchiness, which cannot change until the scope closes.
   std::uint32_t GetMeasureEpoch() const { return measureEpoch_; }
+  // A splitter's measurements, taken inside a measuring scope.
+  Measurements MeasureInScope(const Splitter& splitter) const;
   // Lets a test bring the epoch counter to its end to see it start again.
   void SetMeasureEpochCounterForTesting(std::uint32_t value) { nextMeasureEpoch_ = value; }
 

@@ -180,7 +180,12 @@ void Splitter::StoreMeasurements(const Measurements& m, std::uint32_t epoch) con
 
 Measurements Splitter::Measured() const {
   const std::uint32_t epoch = CacheEpoch();
-  if (epoch == 0) return Combine();
+  if (epoch == 0) {
+    // Outside a pass: measured in a scope of its own, so that a deep tree is still measured
+    // with the explicit stack and each subtree once.
+    const LayoutManager* m = GetLayoutManager();
+    return m ? m->MeasureInScope(*this) : Combine();
+  }
   if (measuredEpoch_ != epoch) MeasureSubtree(epoch);
   return {minimum_, constraint_, stretchyX_, stretchyY_};
 }
