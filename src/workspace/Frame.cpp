@@ -4,8 +4,10 @@
 
 namespace kivworkspace::workspace {
 
+static_assert(sizeof(void*) != 8 || sizeof(Frame) <= 48, "a frame should fit in 48 bytes");
+
 Frame::Frame(LayoutManager* manager, FrameHostInterface* host)
-    : LayoutManagerElement(manager), host_(host) {}
+    : LayoutManagerElement(manager, Kind::kFrame), host_(host) {}
 
 void Frame::ClearConstraintSize() {
   stretchyX_ = stretchyY_ = true;

@@ -12,8 +12,6 @@ class Frame : public LayoutManagerElement {
  public:
   Frame(LayoutManager* manager, FrameHostInterface* host);
 
-  Frame* AsFrame() override { return this; }
-
   void SetSizeAndPos(const FrameZones& zones) { host_->SetSizeAndPos(zones); }
   void ShowFrame(bool show) { host_->ShowFrame(show); }
   bool IsFrameShown() const { return host_->IsFrameShown(); }
@@ -63,5 +61,9 @@ class Frame : public LayoutManagerElement {
   kivcore::Point constraint_{0, 0};
   FrameHostInterface* host_;
 };
+
+inline Frame* LayoutManagerElement::AsFrame() {
+  return Is(Kind::kFrame) ? static_cast<Frame*>(this) : nullptr;
+}
 
 }  // namespace kivworkspace::workspace

@@ -2,6 +2,7 @@
 
 #include "services/core/PointT.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace kivworkspace::workspace {
@@ -47,9 +48,10 @@ class LayoutManagerElement {
   LayoutManager* GetLayoutManager() const { return manager_; }
   void SetLayoutManager(LayoutManager* manager) { manager_ = manager; }
 
-  // The node's kind without a dynamic_cast: the layout pass asks this for every node.
-  virtual Frame* AsFrame() { return nullptr; }
-  virtual Splitter* AsSplitter() { return nullptr; }
+  // The node's kind without a dynamic_cast or a virtual call: the layout pass asks this
+  // several times for every node. Defined in Frame.h and Splitter.h.
+  Frame* AsFrame();
+  Splitter* AsSplitter();
   virtual FrameDataProxy* AsPlaceholder() { return nullptr; }
   const Frame* AsFrame() const { return const_cast<LayoutManagerElement*>(this)->AsFrame(); }
   const FrameDataProxy* AsPlaceholder() const {
@@ -60,6 +62,10 @@ class LayoutManagerElement {
   }
 
  protected:
+  enum class Kind : std::uint8_t { kOther, kFrame, kSplitter };
+  LayoutManagerElement(LayoutManager* manager, Kind kind) : manager_(manager), kind_(kind) {}
+  bool Is(Kind kind) const { return kind_ == kind; }
+
   virtual kivcore::Point DoGetMinimumSize() const = 0;
   virtual void DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const = 0;
   virtual void DoGetConstraintSize(kivcore::Point& size) const = 0;
@@ -74,6 +80,8 @@ class LayoutManagerElement {
  private:
   LayoutManager* manager_;
   LayoutManagerElement* parent_ = nullptr;
+  // Last, so that a derived class's first small members fill the padding after it.
+  Kind kind_ = Kind::kOther;
 };
 
 // The component of p along an axis: heights when inY, widths otherwise.

@@ -13,7 +13,7 @@ using kivcore::Point;
 using kivcore::Rect;
 
 Splitter::Splitter(LayoutManager* manager, bool vertical)
-    : LayoutManagerElement(manager), vertical_(vertical) {}
+    : LayoutManagerElement(manager, Kind::kSplitter), vertical_(vertical) {}
 
 static_assert(sizeof(void*) != 8 || sizeof(Splitter) <= 96, "a splitter should fit in 96 bytes");
 

@@ -18,7 +18,6 @@ class Splitter : public LayoutManagerElement {
   // counter starts again from the beginning).
   void ForgetMeasurements() const { measuredEpoch_ = 0; }
 
-  Splitter* AsSplitter() override { return this; }
   // A splitter of a preview copy is owned by the copy it belongs to, not by its manager.
   virtual bool IsPreview() const { return false; }
 
@@ -109,27 +108,31 @@ class Splitter : public LayoutManagerElement {
   void MeasureSubtree(std::uint32_t epoch) const;
   // The manager's measuring epoch, or 0 when results must not be cached.
   std::uint32_t CacheEpoch() const;
-  // Laid out so that a splitter fits in 96 bytes: a pass over 10,000 frames then keeps its
-  // splitters and frames within a 2 MiB cache.
-  float placement_ = 0.5f;
-  float prevPlacement_ = 0.5f;
-  kivcore::Rect location_;
-  // The previous location, along the axis: only that part is ever read.
-  int prevOrigin_ = 0;
-  int prevLength_ = 0;
-  LayoutManagerElement* leftOrTop_ = nullptr;
-  LayoutManagerElement* rightOrBottom_ = nullptr;
-
-  // The last Measured() result and its epoch (0: none).
-  mutable kivcore::Point minimum_;
-  mutable kivcore::Point constraint_;
-  mutable std::uint32_t measuredEpoch_ = 0;
+  // Laid out so that a splitter fits in 96 bytes (the flags first, in the padding after the
+  // element's kind): a pass over 10,000 frames then keeps its splitters and frames within
+  // a 2 MiB cache.
   bool vertical_ : 1;
   bool constrained_ : 1 = false;
   bool leftOrTopVisible_ : 1 = true;
   bool rightOrBottomVisible_ : 1 = true;
   mutable bool stretchyX_ : 1 = false;
   mutable bool stretchyY_ : 1 = false;
+  float placement_ = 0.5f;
+  float prevPlacement_ = 0.5f;
+  kivcore::Rect location_;
+  // The previous location, along the axis: only that part is ever read.
+  int prevOrigin_ = 0;
+  int prevLength_ = 0;
+  // The last Measured() result and its epoch (0: none).
+  mutable kivcore::Point minimum_;
+  mutable kivcore::Point constraint_;
+  mutable std::uint32_t measuredEpoch_ = 0;
+  LayoutManagerElement* leftOrTop_ = nullptr;
+  LayoutManagerElement* rightOrBottom_ = nullptr;
 };
+
+inline Splitter* LayoutManagerElement::AsSplitter() {
+  return Is(Kind::kSplitter) ? static_cast<Splitter*>(this) : nullptr;
+}
 
 }  // namespace kivworkspace::workspace
