@@ -18,21 +18,21 @@ class FrameZones {
   // from the rectangle and clipped to it (a negative size gives an empty strip), and the
   // interior is the rectangle less the four sizes, empty unless both extents are positive.
   static FrameZones Split(const kivcore::Rect& rect, const std::array<int, 4>& e) {
-    FrameZones z;
-    z.edges_ = e;
     auto strip = [](int edge, int extent) {
       return edge <= 0 || extent <= 0 ? 0 : std::min(edge, extent);
     };
     const int l = strip(e[0], rect.width), t = strip(e[1], rect.height);
     const int r = strip(e[2], rect.width), b = strip(e[3], rect.height);
-    if (l > 0) z.zones_[kLeft] = {rect.left, rect.top, l, rect.height};
-    if (t > 0) z.zones_[kTop] = {rect.left, rect.top, rect.width, t};
-    if (r > 0) z.zones_[kRight] = {rect.Right() - r, rect.top, r, rect.height};
-    if (b > 0) z.zones_[kBottom] = {rect.left, rect.Bottom() - b, rect.width, b};
     const int w = rect.width - e[0] - e[2], h = rect.height - e[1] - e[3];
-    if (w > 0 && h > 0) z.zones_[kInterior] = {rect.left + e[0], rect.top + e[1], w, h};
-    z.zones_[kWhole] = rect;
-    return z;
+    using kivcore::Rect;
+    // Every zone is given once (no zeroing first: a frame is placed on every pass).
+    return FrameZones(
+        {l > 0 ? Rect{rect.left, rect.top, l, rect.height} : Rect{},
+         t > 0 ? Rect{rect.left, rect.top, rect.width, t} : Rect{},
+         r > 0 ? Rect{rect.Right() - r, rect.top, r, rect.height} : Rect{},
+         b > 0 ? Rect{rect.left, rect.Bottom() - b, rect.width, b} : Rect{},
+         w > 0 && h > 0 ? Rect{rect.left + e[0], rect.top + e[1], w, h} : Rect{}, rect},
+        e);
   }
 
   kivcore::Rect& operator[](unsigned i) { return zones_[i]; }
@@ -50,6 +50,9 @@ class FrameZones {
   friend bool operator==(const FrameZones& a, const FrameZones& b) { return a.zones_ == b.zones_; }
 
  private:
+  FrameZones(const std::array<kivcore::Rect, 6>& zones, const std::array<int, 4>& edges)
+      : zones_(zones), edges_(edges) {}
+
   std::array<kivcore::Rect, 6> zones_{};
   std::array<int, 4> edges_{};
 };
