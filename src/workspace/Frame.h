@@ -8,7 +8,7 @@ namespace kivworkspace::workspace {
 
 // A leaf of the layout tree: one docked panel frame. Owned by its host, which draws it;
 // most operations forward to that host.
-class Frame : public LayoutManagerElement {
+class Frame final : public LayoutManagerElement {
  public:
   Frame(LayoutManager* manager, FrameHostInterface* host);
 
