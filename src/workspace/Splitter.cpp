@@ -190,23 +190,26 @@ Measurements Splitter::Measured() const {
   return {minimum_, constraint_, stretchyX_, stretchyY_};
 }
 
-// Deepest splitters first, so that each Combine finds its splitter children measured; an
-// explicit stack, because a tree may be as deep as it has frames.
+// The unmeasured splitters in pre-order, then combined in the reverse order, so that each
+// Combine finds its splitter children measured; an explicit stack, because a tree may be
+// as deep as it has frames.
 void Splitter::MeasureSubtree(std::uint32_t epoch) const {
-  boost::container::small_vector<const Splitter*, 32> stack{this};
-  auto unmeasured = [epoch](bool present, const LayoutManagerElement* child) -> const Splitter* {
+  boost::container::small_vector<const Splitter*, 64> order, stack{this};
+  auto pushUnmeasured = [&](bool present, const LayoutManagerElement* child) {
     const Splitter* s = present ? child->AsSplitter() : nullptr;
-    return s && s->measuredEpoch_ != epoch ? s : nullptr;
+    if (s && s->measuredEpoch_ != epoch) stack.push_back(s);
   };
   while (!stack.empty()) {
     const Splitter* s = stack.back();
-    const Splitter* a = unmeasured(s->IsLeftOrTopSubtreeVisible(), s->leftOrTop_);
-    const Splitter* b = unmeasured(s->IsRightOrBottomSubtreeVisible(), s->rightOrBottom_);
-    if (a || b) {
-      if (b) stack.push_back(b);
-      if (a) stack.push_back(a);
-      continue;
-    }
+    stack.pop_back();
+    order.push_back(s);
+    pushUnmeasured(s->IsRightOrBottomSubtreeVisible(), s->rightOrBottom_);
+    pushUnmeasured(s->IsLeftOrTopSubtreeVisible(), s->leftOrTop_);
+  }
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    (*it)->StoreMeasurements((*it)->Combine(), epoch);
+  }
+}
     s->StoreMeasurements(s->Combine(), epoch);
     stack.pop_back();
   }
