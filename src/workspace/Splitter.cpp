@@ -210,10 +210,6 @@ void Splitter::MeasureSubtree(std::uint32_t epoch) const {
     (*it)->StoreMeasurements((*it)->Combine(), epoch);
   }
 }
-    s->StoreMeasurements(s->Combine(), epoch);
-    stack.pop_back();
-  }
-}
 
 bool Splitter::AllowSnapping(bool inY, Frame* frame) const {
   if (IsLeftOrTopSubtreeVisible() && !leftOrTop_->AllowSnapping(inY, frame)) return false;
