@@ -41,6 +41,9 @@ class Frame final : public LayoutManagerElement {
 
   bool AllowSnapping(bool inY, Frame* frame) const override;
 
+  Measurements MeasureFrame() const {
+    return {host_->GetMinimumSize(), constraint_, stretchyX_, stretchyY_};
+  }
   bool IsStretchyInX() const { return stretchyX_; }
   bool IsStretchyInY() const { return stretchyY_; }
 
@@ -51,9 +54,7 @@ class Frame final : public LayoutManagerElement {
   }
   void DoGetConstraintSize(kivcore::Point& size) const override { size = constraint_; }
   bool DoGetIsStretchy(bool inY) const override { return inY ? stretchyY_ : stretchyX_; }
-  Measurements DoMeasure() const override {
-    return {host_->GetMinimumSize(), constraint_, stretchyX_, stretchyY_};
-  }
+  Measurements DoMeasure() const override { return MeasureFrame(); }
 
  private:
   bool stretchyX_ : 1 = true;

@@ -40,8 +40,10 @@ class LayoutManagerElement {
     DoGetConstraintSize(size);
   }
   bool IsStretchy(bool inY) const { return DoGetIsStretchy(inY); }
-  // The four answers above at once, as a splitter combines them.
-  Measurements Measure() const { return DoMeasure(); }
+  // The four answers above at once, as a splitter combines them. Inline for frames and
+  // splitters (defined in LayoutManager.h): the layout pass asks it of every child, and a
+  // call that hands back the answer through memory makes its reader wait for the writes.
+  Measurements Measure() const;
 
   LayoutManagerElement* GetParent() const { return parent_; }
   void SetParent(LayoutManagerElement* parent) { parent_ = parent; }

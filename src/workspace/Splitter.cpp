@@ -126,42 +126,10 @@ bool Splitter::SameOrientation(const LayoutManagerElement* other) const {
   return !s || s->vertical_ == vertical_;
 }
 
-std::uint32_t Splitter::CacheEpoch() const {
-  const LayoutManager* m = GetLayoutManager();
-  return m ? m->GetMeasureEpoch() : 0;
-}
-
-namespace {
-
-// Sizes summed along the axis (x for a vertical splitter) and the greatest across it.
-Point Join(bool vertical, const Point& p, const Point& q) {
-  return vertical ? Point{p.x + q.x, std::max(p.y, q.y)} : Point{std::max(p.x, q.x), p.y + q.y};
-}
-
-}  // namespace
-
 Point Splitter::CombineMinimums(const Point& a, const Point& b) const {
   const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
   if (hasA && hasB) return Join(vertical_, a, b);
   return hasA ? a : hasB ? b : Point{0, 0};
-}
-
-void Splitter::Combine(const Measurements& a, const Measurements& b, Measurements& out) const {
-  const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
-  const Measurements* only = hasA && !hasB ? &a : hasB && !hasA ? &b : nullptr;
-  if (only) {
-    out.minimum = only->minimum;
-    out.constraint = only->constraint;
-    out.stretchyX = only->stretchyX;
-    out.stretchyY = only->stretchyY;
-  } else if (hasA) {
-    out.minimum = Join(vertical_, a.minimum, b.minimum);
-    out.constraint = Join(vertical_, a.constraint, b.constraint);
-    out.stretchyX = a.stretchyX || b.stretchyX;
-    out.stretchyY = a.stretchyY || b.stretchyY;
-  } else {
-    out = {};
-  }
 }
 
 Measurements Splitter::Combine() const {
@@ -170,23 +138,14 @@ Measurements Splitter::Combine() const {
                  hasB ? rightOrBottom_->Measure() : Measurements{});
 }
 
-void Splitter::StoreMeasurements(const Measurements& m, std::uint32_t epoch) const {
-  minimum_ = m.minimum;
-  constraint_ = m.constraint;
-  stretchyX_ = m.stretchyX;
-  stretchyY_ = m.stretchyY;
-  measuredEpoch_ = epoch;
-}
-
-Measurements Splitter::Measured() const {
-  const std::uint32_t epoch = CacheEpoch();
+Measurements Splitter::MeasureUncached(std::uint32_t epoch) const {
   if (epoch == 0) {
     // Outside a pass: measured in a scope of its own, so that a deep tree is still measured
     // with the explicit stack and each subtree once.
     const LayoutManager* m = GetLayoutManager();
     return m ? m->MeasureInScope(*this) : Combine();
   }
-  if (measuredEpoch_ != epoch) MeasureSubtree(epoch);
+  MeasureSubtree(epoch);
   return {minimum_, constraint_, stretchyX_, stretchyY_};
 }
 

@@ -3,6 +3,7 @@
 #include "services/core/RectT.h"
 #include "workspace/LayoutManagerElement.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace kivworkspace::workspace {
@@ -70,10 +71,28 @@ class Splitter : public LayoutManagerElement {
     Combine(a, b, out);
     return out;
   }
-  void Combine(const Measurements& a, const Measurements& b, Measurements& out) const;
+  void Combine(const Measurements& a, const Measurements& b, Measurements& out) const {
+    const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
+    if (hasA && hasB) {
+      out = {Join(vertical_, a.minimum, b.minimum), Join(vertical_, a.constraint, b.constraint),
+             a.stretchyX || b.stretchyX, a.stretchyY || b.stretchyY};
+    } else {
+      out = hasA ? a : hasB ? b : Measurements{};
+    }
+  }
   kivcore::Point CombineMinimums(const kivcore::Point& a, const kivcore::Point& b) const;
   // Keeps m as this splitter's measurements for the manager's measuring epoch `epoch`.
-  void StoreMeasurements(const Measurements& m, std::uint32_t epoch) const;
+  // Combine(), cached for the manager's measuring epoch (see LayoutManager) so that a pass
+  // over a deep tree measures each subtree once instead of once per ancestor. Inline, in
+  // LayoutManager.h.
+  Measurements Measured() const;
+  void StoreMeasurements(const Measurements& m, std::uint32_t epoch) const {
+    minimum_ = m.minimum;
+    constraint_ = m.constraint;
+    stretchyX_ = m.stretchyX;
+    stretchyY_ = m.stretchyY;
+    measuredEpoch_ = epoch;
+  }
 
   // The bar rectangle, grown by the manager's splitter half width.
   kivcore::Rect GetDrawRect() const;
@@ -99,15 +118,17 @@ class Splitter : public LayoutManagerElement {
   Measurements DoMeasure() const override { return Measured(); }
 
  private:
+  // Sizes summed along the axis (x for a vertical splitter) and the greatest across it.
+  static kivcore::Point Join(bool vertical, const kivcore::Point& p, const kivcore::Point& q) {
+    return vertical ? kivcore::Point{p.x + q.x, std::max(p.y, q.y)}
+                    : kivcore::Point{std::max(p.x, q.x), p.y + q.y};
+  }
   // Combine() of the children's own measurements.
   Measurements Combine() const;
-  // Combine(), cached for the manager's measuring epoch (see LayoutManager) so that a pass
-  // over a deep tree measures each subtree once instead of once per ancestor.
-  Measurements Measured() const;
   // Stores Combine() for the epoch in every splitter of the subtree that lacks it.
   void MeasureSubtree(std::uint32_t epoch) const;
-  // The manager's measuring epoch, or 0 when results must not be cached.
-  std::uint32_t CacheEpoch() const;
+  // Measured() when the cache does not hold the epoch's measurements.
+  Measurements MeasureUncached(std::uint32_t epoch) const;
   // Laid out so that a splitter fits in 96 bytes (the flags first, in the padding after the
   // element's kind): a pass over 10,000 frames then keeps its splitters and frames within
   // a 2 MiB cache.
