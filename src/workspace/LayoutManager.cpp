@@ -145,8 +145,8 @@ bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
 // way back up, recursing only into left-or-top subtrees: the order of the work is that of
 // a recursion, but a tree deep along its right-or-bottom sides (the usual shape of a
 // column of panels split again and again) needs no stack per level. A tree deep along its
-// left-or-top sides recurses once per level, 160 bytes of stack each (10,000 levels: 1.6
-// of the main thread's 8 MB).
+// left-or-top sides recurses once per level, about 180 bytes of stack each (10,000 levels:
+// under 2 of the main thread's 8 MiB).
 //
 // A splitter saves the placement it had before the preparation: its own fields are not
 // touched by its children's preparation, and the children report the minimum sizes they
