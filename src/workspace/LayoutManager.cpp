@@ -4,6 +4,7 @@
 #include "skins/LayoutManagerSkin.h"
 #include "workspace/Frame.h"
 #include "workspace/FrameDataProxy.h"
+#include "workspace/PostOrderWalk.h"
 #include "workspace/Splitter.h"
 
 #include <boost/container/small_vector.hpp>
@@ -137,16 +138,9 @@ bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
   return Prepare(element, measuring.EpochAfter()).shown;
 }
 
-// A post-order walk, right-or-bottom child first: the fit then visits the tree in the
-// exact reverse order (pre-order, left-or-top first), so that on a tree larger than the
-// cache it begins with what the preparation touched last.
-//
-// It goes down a right-or-bottom spine in a loop and finishes the spine's splitters on the
-// way back up, recursing only into left-or-top subtrees: the order of the work is that of
-// a recursion, but a tree deep along its right-or-bottom sides (the usual shape of a
-// column of panels split again and again) needs no stack per level. A tree deep along its
-// left-or-top sides recurses once per level, about 180 bytes of stack each (10,000 levels:
-// under 2 of the main thread's 8 MiB).
+// A post-order walk, right-or-bottom child first (WalkPostOrder): the fit then visits the
+// tree in the exact reverse order (pre-order, left-or-top first), so that on a tree larger
+// than the cache it begins with what the preparation touched last.
 //
 // A splitter saves the placement it had before the preparation: its own fields are not
 // touched by its children's preparation, and the children report the minimum sizes they
@@ -154,26 +148,19 @@ bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
 // without a separate walk to measure the tree as it was.
 LayoutManager::Prepared LayoutManager::Prepare(LayoutManagerElement* element,
                                                std::uint32_t epochAfter) {
-  Splitter* top = element ? element->AsSplitter() : nullptr;
-  if (!top) return PrepareLeaf(element);
-  Splitter* bottom = top;
-  for (;;) {
-    bottom->SetConstrained(false);
-    LayoutManagerElement* next = bottom->GetRightOrBottom();
-    Splitter* below = next ? next->AsSplitter() : nullptr;
-    if (!below) break;
-    bottom = below;
-  }
-  // Two results in turn, each finished splitter's written in place beside its child's (a
-  // copy of a result just written stalls on store forwarding).
-  Prepared carried[2] = {PrepareLeaf(bottom->GetRightOrBottom()), {}};
-  unsigned c = 0;
-  for (Splitter* s = bottom;; s = s->GetParent()->AsSplitter()) {
-    const Prepared a = Prepare(s->GetLeftOrTop(), epochAfter);
-    FinishPreparing(s, a, carried[c], epochAfter, carried[c ^ 1]);
-    c ^= 1;
-    if (s == top) return carried[c];
-  }
+  return WalkPostOrder<Prepared>(
+      element,
+      [](Splitter* s, bool leftOrTop) {
+        return leftOrTop ? s->GetLeftOrTop() : s->GetRightOrBottom();
+      },
+      [](Splitter* s) {
+        s->SetConstrained(false);
+        return true;
+      },
+      [this](LayoutManagerElement* e) { return PrepareLeaf(e); },
+      [this, epochAfter](Splitter* s, const Prepared& a, const Prepared& b, Prepared& out) {
+        FinishPreparing(s, a, b, epochAfter, out);
+      });
 }
 
 LayoutManager::Prepared LayoutManager::PrepareLeaf(LayoutManagerElement* element) {

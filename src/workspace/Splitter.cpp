@@ -2,8 +2,7 @@
 
 #include "services/core/PixelFraction.h"
 #include "workspace/LayoutManager.h"
-
-#include <boost/container/small_vector.hpp>
+#include "workspace/PostOrderWalk.h"
 
 #include <algorithm>
 
@@ -149,25 +148,21 @@ Measurements Splitter::MeasureUncached(std::uint32_t epoch) const {
   return {minimum_, constraint_, stretchyX_, stretchyY_};
 }
 
-// The unmeasured splitters in pre-order, then combined in the reverse order, so that each
-// Combine finds its splitter children measured; an explicit stack, because a tree may be
-// as deep as it has frames.
+// Only the present sides, and only splitters not yet measured for the epoch, are walked.
 void Splitter::MeasureSubtree(std::uint32_t epoch) const {
-  boost::container::small_vector<const Splitter*, 64> order, stack{this};
-  auto pushUnmeasured = [&](bool present, const LayoutManagerElement* child) {
-    const Splitter* s = present ? child->AsSplitter() : nullptr;
-    if (s && s->measuredEpoch_ != epoch) stack.push_back(s);
-  };
-  while (!stack.empty()) {
-    const Splitter* s = stack.back();
-    stack.pop_back();
-    order.push_back(s);
-    pushUnmeasured(s->IsRightOrBottomSubtreeVisible(), s->rightOrBottom_);
-    pushUnmeasured(s->IsLeftOrTopSubtreeVisible(), s->leftOrTop_);
-  }
-  for (auto it = order.rbegin(); it != order.rend(); ++it) {
-    (*it)->StoreMeasurements((*it)->Combine(), epoch);
-  }
+  // The walk changes nothing but the measurement caches, which are mutable.
+  WalkPostOrder<Measurements>(
+      const_cast<Splitter*>(this),
+      [](Splitter* s, bool leftOrTop) -> LayoutManagerElement* {
+        if (leftOrTop) return s->IsLeftOrTopSubtreeVisible() ? s->leftOrTop_ : nullptr;
+        return s->IsRightOrBottomSubtreeVisible() ? s->rightOrBottom_ : nullptr;
+      },
+      [epoch](Splitter* s) { return s->measuredEpoch_ != epoch; },
+      [](LayoutManagerElement* e) { return e ? e->Measure() : Measurements{}; },
+      [epoch](Splitter* s, const Measurements& a, const Measurements& b, Measurements& out) {
+        s->Combine(a, b, out);
+        s->StoreMeasurements(out, epoch);
+      });
 }
 
 bool Splitter::AllowSnapping(bool inY, Frame* frame) const {
