@@ -260,8 +260,8 @@ void LayoutManager::SplitLocation(const Splitter* s, Rect& leftOrTop, Rect& righ
 }
 
 // The children's steps are written in place, field by field: copying a whole step that was
-// just written field by field stalls the processor on store forwarding, which showed as a
-// tenth of the pass.
+// just written field by field stalls the processor on store forwarding (the copies cost
+// 4 % of the pass).
 template <typename Pending>
 bool LayoutManager::FitSplitter(const FitPass& pass, Splitter* s, FitStep& step, Pending& pending) {
   const Rect before = s->GetLocation();
