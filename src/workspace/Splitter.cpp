@@ -140,7 +140,7 @@ Measurements Splitter::Combine() const {
 Measurements Splitter::MeasureUncached(std::uint32_t epoch) const {
   if (epoch == 0) {
     // Outside a pass: measured in a scope of its own, so that a deep tree is still measured
-    // with the explicit stack and each subtree once.
+    // deepest-first, each subtree once.
     const LayoutManager* m = GetLayoutManager();
     return m ? m->MeasureInScope(*this) : Combine();
   }

@@ -81,11 +81,11 @@ class Splitter : public LayoutManagerElement {
     }
   }
   kivcore::Point CombineMinimums(const kivcore::Point& a, const kivcore::Point& b) const;
-  // Keeps m as this splitter's measurements for the manager's measuring epoch `epoch`.
   // Combine(), cached for the manager's measuring epoch (see LayoutManager) so that a pass
   // over a deep tree measures each subtree once instead of once per ancestor. Inline, in
   // LayoutManager.h.
   Measurements Measured() const;
+  // Keeps m as this splitter's measurements for the manager's measuring epoch `epoch`.
   void StoreMeasurements(const Measurements& m, std::uint32_t epoch) const {
     minimum_ = m.minimum;
     constraint_ = m.constraint;
