@@ -2,6 +2,7 @@
 
 #include "services/ui/skin/SkinManager.h"
 #include "skins/LayoutManagerSkin.h"
+#include "workspace/ChildMeasurements.h"
 #include "workspace/Frame.h"
 #include "workspace/FrameDataProxy.h"
 #include "workspace/PostOrderWalk.h"
@@ -294,7 +295,7 @@ int LayoutManager::PlaceBar(const FitPass& pass, Splitter* s, FitStep& a, FitSte
   const bool inY = s->AxisIsY();
   const bool keepPixels = a.keepPixels;
   // Everything below asks the children the same questions; ask once.
-  const Measurements ma = a.element->Measure(), mb = b.element->Measure();
+  const Measurements ma = MeasureChild(*a.element), mb = MeasureChild(*b.element);
   bool childDeltas = false;
   if (keepPixels || (pass.adjusting && (ma.Stretchy(inY) || mb.Stretchy(inY)))) {
     s->SetPixelPlacement(s->GetPrevPixelPlacement());

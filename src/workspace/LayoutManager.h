@@ -3,7 +3,6 @@
 #include "services/core/PointT.h"
 #include "services/core/RectT.h"
 #include "workspace/DropZone.h"
-#include "workspace/Frame.h"
 #include "workspace/FrameZones.h"
 #include "workspace/LayoutManagerElement.h"
 #include "workspace/LayoutManagerHostInterface.h"
@@ -282,18 +281,5 @@ class LayoutManager {
   // the manager's splitters is forgotten so that no old epoch can match.
   std::uint32_t NextMeasureEpoch() const;
 };
-
-inline Measurements Splitter::Measured() const {
-  const LayoutManager* m = GetLayoutManager();
-  const std::uint32_t epoch = m ? m->GetMeasureEpoch() : 0;
-  if (epoch != 0 && measuredEpoch_ == epoch) return {minimum_, constraint_, stretchyX_, stretchyY_};
-  return MeasureUncached(epoch);
-}
-
-inline Measurements LayoutManagerElement::Measure() const {
-  if (const Frame* f = AsFrame()) return f->MeasureFrame();
-  if (const Splitter* s = AsSplitter()) return s->Measured();
-  return DoMeasure();
-}
 
 }  // namespace kivworkspace::workspace

@@ -40,10 +40,9 @@ class LayoutManagerElement {
     DoGetConstraintSize(size);
   }
   bool IsStretchy(bool inY) const { return DoGetIsStretchy(inY); }
-  // The four answers above at once, as a splitter combines them. Inline for frames and
-  // splitters (defined in LayoutManager.h): the layout pass asks it of every child, and a
-  // call that hands back the answer through memory makes its reader wait for the writes.
-  Measurements Measure() const;
+  // The four answers above at once, as a splitter combines them (the layout pass asks
+  // MeasureChild, its inline form for frames and splitters).
+  Measurements Measure() const { return DoMeasure(); }
 
   LayoutManagerElement* GetParent() const { return parent_; }
   void SetParent(LayoutManagerElement* parent) { parent_ = parent; }
@@ -52,8 +51,8 @@ class LayoutManagerElement {
 
   // The node's kind without a dynamic_cast or a virtual call: the layout pass asks this
   // several times for every node. Defined in Frame.h and Splitter.h.
-  Frame* AsFrame();
-  Splitter* AsSplitter();
+  inline Frame* AsFrame();
+  inline Splitter* AsSplitter();
   virtual FrameDataProxy* AsPlaceholder() { return nullptr; }
   const Frame* AsFrame() const { return const_cast<LayoutManagerElement*>(this)->AsFrame(); }
   const FrameDataProxy* AsPlaceholder() const {

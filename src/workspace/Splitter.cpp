@@ -1,6 +1,7 @@
 #include "workspace/Splitter.h"
 
 #include "services/core/PixelFraction.h"
+#include "workspace/ChildMeasurements.h"
 #include "workspace/LayoutManager.h"
 #include "workspace/PostOrderWalk.h"
 
@@ -20,7 +21,7 @@ void Splitter::SetPlacement(float placement) { placement_ = std::clamp(placement
 
 float Splitter::GetPlacement() const {
   if (!IsVisible()) return std::clamp(placement_, 0.0f, 1.0f);
-  return GetPlacementFor(leftOrTop_->GetMinimumSize(), rightOrBottom_->GetMinimumSize());
+  return GetPlacementFor(MeasureChild(*leftOrTop_).minimum, MeasureChild(*rightOrBottom_).minimum);
 }
 
 float Splitter::GetPlacementFor(const Point& minimumA, const Point& minimumB) const {
@@ -133,19 +134,19 @@ Point Splitter::CombineMinimums(const Point& a, const Point& b) const {
 
 Measurements Splitter::Combine() const {
   const bool hasA = IsLeftOrTopSubtreeVisible(), hasB = IsRightOrBottomSubtreeVisible();
-  return Combine(hasA ? leftOrTop_->Measure() : Measurements{},
-                 hasB ? rightOrBottom_->Measure() : Measurements{});
+  return Combine(hasA ? MeasureChild(*leftOrTop_) : Measurements{},
+                 hasB ? MeasureChild(*rightOrBottom_) : Measurements{});
 }
 
-Measurements Splitter::MeasureUncached(std::uint32_t epoch) const {
-  if (epoch == 0) {
-    // Outside a pass: measured in a scope of its own, so that a deep tree is still measured
-    // deepest-first, each subtree once.
-    const LayoutManager* m = GetLayoutManager();
-    return m ? m->MeasureInScope(*this) : Combine();
-  }
+Measurements Splitter::Measured() const {
+  const LayoutManager* m = GetLayoutManager();
+  const std::uint32_t epoch = m ? m->GetMeasureEpoch() : 0;
+  if (IsMeasuredIn(epoch)) return StoredMeasurements();
+  // Outside a pass: measured in a scope of its own, so that a deep tree is still measured
+  // deepest-first, each subtree once.
+  if (epoch == 0) return m ? m->MeasureInScope(*this) : Combine();
   MeasureSubtree(epoch);
-  return {minimum_, constraint_, stretchyX_, stretchyY_};
+  return StoredMeasurements();
 }
 
 // Only the present sides, and only splitters not yet measured for the epoch, are walked.
@@ -158,7 +159,7 @@ void Splitter::MeasureSubtree(std::uint32_t epoch) const {
         return s->IsRightOrBottomSubtreeVisible() ? s->rightOrBottom_ : nullptr;
       },
       [epoch](Splitter* s) { return s->measuredEpoch_ != epoch; },
-      [](LayoutManagerElement* e) { return e ? e->Measure() : Measurements{}; },
+      [](LayoutManagerElement* e) { return e ? MeasureChild(*e) : Measurements{}; },
       [epoch](Splitter* s, const Measurements& a, const Measurements& b, Measurements& out) {
         s->Combine(a, b, out);
         s->StoreMeasurements(out, epoch);

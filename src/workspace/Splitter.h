@@ -82,9 +82,14 @@ class Splitter : public LayoutManagerElement {
   }
   kivcore::Point CombineMinimums(const kivcore::Point& a, const kivcore::Point& b) const;
   // Combine(), cached for the manager's measuring epoch (see LayoutManager) so that a pass
-  // over a deep tree measures each subtree once instead of once per ancestor. Inline, in
-  // LayoutManager.h.
+  // over a deep tree measures each subtree once instead of once per ancestor.
   Measurements Measured() const;
+  // Whether the cache holds the measurements of measuring epoch `epoch` (never of 0), and
+  // what it holds.
+  bool IsMeasuredIn(std::uint32_t epoch) const { return epoch != 0 && measuredEpoch_ == epoch; }
+  Measurements StoredMeasurements() const {
+    return {minimum_, constraint_, stretchyX_, stretchyY_};
+  }
   // Keeps m as this splitter's measurements for the manager's measuring epoch `epoch`.
   void StoreMeasurements(const Measurements& m, std::uint32_t epoch) const {
     minimum_ = m.minimum;
@@ -127,8 +132,6 @@ class Splitter : public LayoutManagerElement {
   Measurements Combine() const;
   // Stores Combine() for the epoch in every splitter of the subtree that lacks it.
   void MeasureSubtree(std::uint32_t epoch) const;
-  // Measured() when the cache does not hold the epoch's measurements.
-  Measurements MeasureUncached(std::uint32_t epoch) const;
   // Laid out so that a splitter fits in 96 bytes (the flags first, in the padding after the
   // element's kind): a pass over 10,000 frames then keeps its splitters and frames within
   // a 2 MiB cache.
