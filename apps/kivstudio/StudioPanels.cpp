@@ -203,7 +203,7 @@ void DrawList(Drawbot& d, const RectF& b, const std::vector<std::pair<std::strin
 }
 
 void DrawEffects(Drawbot& d, const RectF& b, const DrawnPanel&) {
-  DrawList(d, b, {{"Video Effects", 0}, {"Blur & Sharpen", 1}, {"Colour Correction", 1}, {"Lumetri Look", 1},
+  DrawList(d, b, {{"Video Effects", 0}, {"Blur & Sharpen", 1}, {"Colour Correction", 1}, {"Film Look", 1},
                   {"Distort", 1}, {"Video Transitions", 0}, {"Cross Dissolve", 1}, {"Dip to Black", 1},
                   {"Audio Effects", 0}, {"Compressor", 1}, {"Parametric EQ", 1}, {"Reverb", 1}},
            "Presets  |  Search effects");
@@ -226,7 +226,7 @@ void DrawMarkers(Drawbot& d, const RectF& b, const DrawnPanel&) {
 }
 
 void DrawInspector(Drawbot& d, const RectF& b, const DrawnPanel&) {
-  const char* groups[] = {"Motion", "Opacity", "Time Remapping", "Lumetri Colour"};
+  const char* groups[] = {"Motion", "Opacity", "Time Remapping", "Colour Grade"};
   const std::vector<std::vector<std::pair<const char*, float>>> rows = {
       {{"Position", 0.5f}, {"Scale", 0.72f}, {"Rotation", 0.1f}}, {{"Opacity", 1.0f}}, {{"Speed", 0.33f}},
       {{"Exposure", 0.55f}, {"Contrast", 0.62f}, {"Saturation", 0.48f}}};
