@@ -114,7 +114,7 @@ class Arrangement {
 
 void Studio::BuildCutArrangement() {
   Arrangement cut(*main_);
-  WorkspaceFrame* sequence = main_->CreateRootFrame("SequenceViewer", false, 0);
+  WorkspaceFrame* sequence = main_->CreateRootFrame("SequenceViewer", false, true);
   WorkspaceFrame* timeline = cut.Beside(sequence, {"Timeline"}, LayoutManager::kBottom, 0.56f);
   WorkspaceFrame* clip = cut.Beside(sequence, {"ClipViewer"}, LayoutManager::kLeft, 0.62f);
   cut.Beside(clip, {"MediaBin", "EffectsLibrary", "Markers"}, LayoutManager::kLeft, 0.5f);

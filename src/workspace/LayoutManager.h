@@ -112,9 +112,10 @@ class LayoutManager {
   // whole tree was laid out instead.
   bool LayoutNewFrame(Frame* frame);
   // Installs a new root holder and its tree. Splitters of the new tree must belong to this
-  // manager (NewSplitter) or to the new holder's subtree; its placeholders, when not on
-  // this manager's list already, are adopted by the list.
-  void SwapRoot(std::unique_ptr<Splitter> newRootHolder);
+  // manager (NewSplitter); its placeholders, when not on this manager's list already, are
+  // adopted by the list. A tree holding elements of a preview copy (which its arena owns)
+  // is refused: false, and the manager keeps its tree.
+  bool SwapRoot(std::unique_ptr<Splitter> newRootHolder);
   void SetRootFrame(Frame* frame, const kivcore::Rect& rect);
   // Hides every other shown frame (null shows them again), then lays out.
   void SetMaximizedFrame(Frame* frame);
@@ -122,8 +123,8 @@ class LayoutManager {
   // stays empty when there is no bar there or no tracker factory.
   void AcquireTracker(const kivcore::Rect& rect, std::unique_ptr<Tracker>& out);
   void AcquireTracker(int x, int y, std::unique_ptr<Tracker>& out);
-  // The first broken invariant of the tree (parent pointers, two child pointers per
-  // splitter, managers), or an empty string.
+  // The first broken invariant of the tree (parent pointers, managers), or an empty string.
+  // A splitter may lack one child or both.
   std::string CheckStructure() const;
   // Asserts CheckStructure() in debug builds.
   void AssertStructureOK() const;

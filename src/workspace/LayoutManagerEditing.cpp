@@ -238,26 +238,28 @@ void LayoutManager::SwapFrame(Frame* oldFrame, Frame* newFrame) {
   LayoutNewFrame(newFrame);
 }
 
-void LayoutManager::SwapRoot(std::unique_ptr<Splitter> newRootHolder) {
-  std::unique_ptr<Splitter> oldRootHolder = std::move(rootHolder_);
-  rootHolder_ = std::move(newRootHolder);
-  rootHolder_->SetLayoutManager(this);
-
-  // Elements of the new tree, to keep what it still uses.
+bool LayoutManager::SwapRoot(std::unique_ptr<Splitter> newRootHolder) {
+  if (!newRootHolder || newRootHolder->IsPreview()) return false;
+  // Elements of the new tree, to keep what it still uses. A preview copy's elements live in
+  // the copy's arena and die with it: such a tree is refused before anything changes.
   std::vector<Splitter*> keptSplitters;
   std::vector<FrameDataProxy*> newPlaceholders;
-  std::vector<LayoutManagerElement*> stack{GetRoot()};
+  std::vector<LayoutManagerElement*> stack{newRootHolder->GetLeftOrTop()};
   while (!stack.empty()) {
     LayoutManagerElement* e = stack.back();
     stack.pop_back();
     if (!e) continue;
     if (FrameDataProxy* p = e->AsPlaceholder()) newPlaceholders.push_back(p);
     if (Splitter* s = e->AsSplitter()) {
+      if (s->IsPreview()) return false;
       keptSplitters.push_back(s);
       stack.push_back(s->GetRightOrBottom());
       stack.push_back(s->GetLeftOrTop());
     }
   }
+  std::unique_ptr<Splitter> oldRootHolder = std::move(rootHolder_);
+  rootHolder_ = std::move(newRootHolder);
+  rootHolder_->SetLayoutManager(this);
   std::sort(keptSplitters.begin(), keptSplitters.end(), std::less<>());
   std::vector<Splitter*> dropped;
   splitters_.ForEach([&](Splitter* s) {
@@ -274,6 +276,7 @@ void LayoutManager::SwapRoot(std::unique_ptr<Splitter> newRootHolder) {
                                                    : std::unique_ptr<FrameDataProxy>(p));
   }
   reanimationList_ = std::move(list);
+  return true;
 }
 
 void LayoutManager::SetRootFrame(Frame* frame, const Rect& rect) {
@@ -347,8 +350,9 @@ std::string LayoutManager::CheckStructure() const {
     Splitter* s = e->AsSplitter();
     if (!s) continue;
     (void)s->GetPlacement();
+    // A side may be empty: removing a frame whose sibling is gone clears its side.
     for (LayoutManagerElement* child : {s->GetLeftOrTop(), s->GetRightOrBottom()}) {
-      if (!child) return "a splitter lacks a child";
+      if (!child) continue;
       if (child->GetParent() != s) return "a child's parent pointer does not name its splitter";
       stack.push_back(child);
     }

@@ -88,16 +88,17 @@ WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target, const
 }
 
 WorkspaceFrame* TopLevelWindow::CreateRootFrame(const std::string& type, bool focus,
-                                                unsigned flags) {
-  WorkspaceFramePtr frame = CreateWorkspaceFrame(flags);
-  SetRootFrame(frame);
-  frame->AddTab(type, focus);
-  return frame.get();
+                                                bool layout) {
+  // No frame at all rather than an empty one when nothing makes panels of the type.
+  TabPanelPtr panel = workspace_->CreateTabPanel(type, nullptr);
+  if (!panel) return nullptr;
+  return CreateRootFrame(panel, focus, layout);
 }
 
-WorkspaceFrame* TopLevelWindow::CreateRootFrame(const TabPanelPtr& panel, bool focus) {
+WorkspaceFrame* TopLevelWindow::CreateRootFrame(const TabPanelPtr& panel, bool focus,
+                                                bool layout) {
   WorkspaceFramePtr frame = CreateWorkspaceFrame(0);
-  SetRootFrame(frame);
+  SetRootFrame(frame, layout);
   frame->AddTab(panel, focus);
   return frame.get();
 }
@@ -266,6 +267,8 @@ void TopLevelWindow::RemoveTabPanels(bool applyPolicy) {
     auto keep = frame->shared_from_this();
     for (int i = int(frame->GetTabCount()) - 1; i >= 0; --i) {
       TabPanelPtr panel = frame->GetTabPanel(unsigned(i));
+      // Closing by the user's hand leaves the panels that refuse to close where they are.
+      if (applyPolicy && !panel->AllowClose()) continue;
       panel->NotifyTopLevelWindowIsClosing();
       bool keepState = applyPolicy;
       if (applyPolicy && panel->ObliterateWhenClosed()) {
@@ -275,7 +278,8 @@ void TopLevelWindow::RemoveTabPanels(bool applyPolicy) {
       if (keepState) frame->CacheTabData(panel, panel->HideWhenClosed());
       frame->DetachTabPanel(unsigned(i));
     }
-    RemoveFrame(frame, frame->HasHiddenTabs() || frame->HasRemovedTabProxy());
+    if (frame->GetTabCount() == 0)
+      RemoveFrame(frame, frame->HasHiddenTabs() || frame->HasRemovedTabProxy());
   }
   workspace_->SetLayoutEnabled(true);
 }
@@ -304,9 +308,7 @@ WorkspaceFrameBase* TopLevelWindow::GetMaximizedFrame() const {
 // --- edge drop zones --------------------------------------------------------------------------
 
 kivcore::Rect TopLevelWindow::GetDropArea() const {
-  kivcore::Rect area = GetClientRect();
-  const kivcore::Point tl = UI_LocalToGlobal(area.TopLeft());
-  area = {tl.x, tl.y, area.width, area.height};
+  kivcore::Rect area = GetGlobalClientRect();
   auto sizeOf = [this](InsertionType side) {
     const Frame* f = layout_->GetStaticBorderFrame(side);
     return f ? f->GetFrameLocalRect() : kivcore::Rect{};
@@ -409,7 +411,13 @@ void TopLevelWindow::CalculateDropZoneExclusionsForEdges(const kivcore::Rect& f,
 // --- zoom ---------------------------------------------------------------------------------------
 
 kivcore::Rect TopLevelWindow::GetMegaZoomMonitor(bool) const {
-  return kivui::OS_MonitorInfo::FromRect(GetGlobalStructureRect()).workRect;
+  return kivui::OS_MonitorInfo::FromRect(GetGlobalStructureRect()).rect;
+}
+
+kivcore::Rect TopLevelWindow::GetGlobalClientRect() const {
+  const kivcore::Rect local = GetClientRect();
+  const kivcore::Point tl = UI_LocalToGlobal(local.TopLeft());
+  return {tl.x, tl.y, local.width, local.height};
 }
 
 kivcore::Point TopLevelWindow::GetSingleWorkspaceFramePreferredTabSize() const {
@@ -448,14 +456,20 @@ void TopLevelWindow::MegaZoom(MegaZoomType type, bool flag, const kivcore::Rect*
       SetGlobalStructureRect(monitor);
       break;
     case kZoomContentToMonitor: {
-      kivcore::Rect content = GetGlobalContentRect();
+      kivcore::Rect content = GetGlobalClientRect();
       if (HasSingleWorkspaceFrame() && !GetFrame(0)->GetTabPanelFrameGlobalRect().IsEmpty()) {
         content = GetFrame(0)->GetTabPanelFrameGlobalRect();
       }
-      SetGlobalStructureRect({window.left + monitor.left - content.left,
-                              window.top + monitor.top - content.top,
-                              window.width + monitor.width - content.width,
-                              window.height + monitor.height - content.height});
+      // The main window's menu bar stays on the monitor, above the content.
+      kivcore::Rect target = monitor;
+      if (IsMain()) {
+        target.top += topInset_;
+        target.height -= topInset_;
+      }
+      SetGlobalStructureRect({window.left + target.left - content.left,
+                              window.top + target.top - content.top,
+                              window.width + target.width - content.width,
+                              window.height + target.height - content.height});
       break;
     }
     case kZoomToPreferredSize: {
@@ -536,10 +550,11 @@ int TopLevelWindow::GetTouchHitHalfSize(bool pen) const {
 
 bool TopLevelWindow::UI_DoPrePointerEvent(const kivui::PointerEvent& e) {
   if (touchDrag_) {
-    if (e.action == kivui::PointerEvent::kUp || e.action == kivui::PointerEvent::kCancel) {
-      touchDrag_ = false;
-      workspace_->ReleaseTracker(false);
-    }
+    // Moves go on as the mouse moves the system makes of them, which the tracker follows.
+    if (e.action != kivui::PointerEvent::kUp && e.action != kivui::PointerEvent::kCancel)
+      return false;
+    touchDrag_ = false;
+    workspace_->ReleaseTracker(false);
     return true;
   }
   if (e.action != kivui::PointerEvent::kDown) return false;
@@ -558,6 +573,13 @@ bool TopLevelWindow::UI_DoPrePointerEvent(const kivui::PointerEvent& e) {
     workspace_->ReleaseTracker(false);
   }
   return true;
+}
+
+bool TopLevelWindow::UI_DuringClose() {
+  // The main window's close is the application's; a floating window leaves the workspace,
+  // which remembers it so that it can come back, or stays when a panel refuses to close.
+  if (IsMain()) return true;
+  return workspace_->ChildRequestRemove(shared_from_this());
 }
 
 void TopLevelWindow::UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) {

@@ -35,8 +35,9 @@ class TopLevelWindow : public OS_TopLevelWindow {
   // A node of the host's own (a menu bar) kept across the top of the window, `height`
   // pixels high; the frames are laid out below it.
   void SetTopChrome(std::shared_ptr<kivui::UI_Node> chrome, int height);
-  // The rectangle the frames are laid out in, in window coordinates.
+  // The rectangle the frames are laid out in, in window coordinates, and on the screen.
   kivcore::Rect GetClientRect() const;
+  kivcore::Rect GetGlobalClientRect() const;
 
   // --- LayoutManagerHostInterface.
   bool GetSplitterSnappingEnabled() override;
@@ -51,8 +52,11 @@ class TopLevelWindow : public OS_TopLevelWindow {
                                  InsertionType side, unsigned flags = 0);
   WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const std::string& type,
                                  InsertionType side, unsigned flags = 0);
-  WorkspaceFrame* CreateRootFrame(const std::string& type, bool focus, unsigned flags);
-  WorkspaceFrame* CreateRootFrame(const TabPanelPtr& panel, bool focus);
+  // A root frame holding a new panel of the type (null, and nothing changed, when no
+  // creator makes one) or the panel; the panel gets the focus when `focus` is set, and the
+  // window lays out at once when `layout` is set (otherwise at its next size change).
+  WorkspaceFrame* CreateRootFrame(const std::string& type, bool focus, bool layout);
+  WorkspaceFrame* CreateRootFrame(const TabPanelPtr& panel, bool focus, bool layout = true);
   void SetRootFrame(const WorkspaceFramePtr& frame, bool layout = true);
   void RemoveFrame(WorkspaceFrameBase* frame, bool keep);
   bool ReanimateFrame(const TabPanelPtr& panel);
@@ -74,7 +78,9 @@ class TopLevelWindow : public OS_TopLevelWindow {
   WorkspaceFrameBase* GetFrameFromPos(kivcore::Point global) const;
   bool HasSingleWorkspaceFrame() const { return GetFrameCount() == 1; }
   TabPanel* GetLastTouchedTabPanel() const;
-  // Closes every panel (policy applied when applyPolicy) and empties the window.
+  // Closes the panels and removes the frames they leave empty. With applyPolicy (the user
+  // closes the window) each panel's close policy applies and panels that refuse to close
+  // stay; without, every panel goes.
   void RemoveTabPanels(bool applyPolicy);
   void DestroyTabPanels();
   // Maximizes the frame (null restores): the others are hidden until it is restored.
@@ -111,6 +117,8 @@ class TopLevelWindow : public OS_TopLevelWindow {
   // Half the side of the square a pen or touch press tests for bars, at the display scale.
   int GetTouchHitHalfSize(bool pen) const;
   void UI_Draw(kivui::Drawbot& drawbot, const kivcore::RectF& dirty) override;
+  // The window system closes the window: see Workspace::ChildRequestRemove.
+  bool UI_DuringClose() override;
 
  private:
   WorkspaceFrame* AdoptFrame(const WorkspaceFramePtr& frame);

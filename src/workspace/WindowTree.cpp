@@ -102,8 +102,7 @@ bool ReadReanimationTree(LayoutManager& layout, const kivcore::PropList& windowL
   auto holder = std::make_unique<Splitter>(&layout, false);
   holder->SetLeftOrTop(root);
   root->SetParent(holder.get());
-  layout.SwapRoot(std::move(holder));
-  return true;
+  return layout.SwapRoot(std::move(holder));
 }
 
 }  // namespace kivworkspace::workspace

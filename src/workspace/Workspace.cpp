@@ -3,6 +3,7 @@
 #include "services/core/PropListUtils.h"
 #include "services/ui/node/ResourceManager.h"
 #include "services/ui/node/UI_NodeManager.h"
+#include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WindowTree.h"
 #include "workspace/WorkspaceFrame.h"
@@ -135,10 +136,11 @@ bool Workspace::ChildRequestRemove(const std::shared_ptr<kivui::UI_Node>& node) 
     }
   }
   window->RemoveTabPanels(true);
-  if (keepRemovedWindowData_) removedWindows_.push_back(WindowReanimateData::FromWindow(*window));
+  // A window that stays keeps its panels: it is remembered only when it goes.
   for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
     if (!frame->AllowFrameClose()) return false;
   }
+  if (keepRemovedWindowData_) removedWindows_.push_back(WindowReanimateData::FromWindow(*window));
   if (window->GetParent() != this) return true;
   window->UI_Show(false);
   return Remove(window.get()) != nullptr;
@@ -248,13 +250,19 @@ TabPanel* Workspace::NewTabInFocused(const std::string& type) {
   TopLevelWindow* main = GetMainTopLevelWindow();
   if (main && main->AcceptsTabs()) {
     if (WorkspaceFrame* root = main->GetRootFrame()) return root->AddTab(type, true);
-    WorkspaceFrame* frame = main->CreateRootFrame(type, true, 1);
-    return frame->GetFrontTabPanel().get();
+    WorkspaceFrame* frame = main->CreateRootFrame(type, true, true);
+    return frame ? frame->GetFrontTabPanel().get() : nullptr;
   }
-  auto window = AddTopLevelWindow(main == nullptr, nullptr);
-  WorkspaceFrame* frame = window->CreateRootFrame(type, true, 0);
+  WorkspaceFrame* frame = NewFloatingRootFrame(type);
+  return frame ? frame->GetFrontTabPanel().get() : nullptr;
+}
+
+WorkspaceFrame* Workspace::NewFloatingRootFrame(const std::string& type) {
+  if (!FindCreator(type)) return nullptr;
+  auto window = AddTopLevelWindow(GetMainTopLevelWindow() == nullptr, nullptr);
+  WorkspaceFrame* frame = window->CreateRootFrame(type, true, true);
   window->UI_Show(true);
-  return frame->GetFrontTabPanel().get();
+  return frame;
 }
 
 WorkspaceFrame* Workspace::NewFrameInFocused(const std::string& type, InsertionType side) {
@@ -266,12 +274,9 @@ WorkspaceFrame* Workspace::NewFrameInFocused(const std::string& type, InsertionT
   TopLevelWindow* main = GetMainTopLevelWindow();
   if (main && main->AcceptsTabs()) {
     if (WorkspaceFrame* root = main->GetRootFrame()) return main->AddTabbedFrame(root, type, side);
-    return main->CreateRootFrame(type, true, 1);
+    return main->CreateRootFrame(type, true, true);
   }
-  auto window = AddTopLevelWindow(main == nullptr, nullptr);
-  WorkspaceFrame* frame = window->CreateRootFrame(type, true, 0);
-  window->UI_Show(true);
-  return frame;
+  return NewFloatingRootFrame(type);
 }
 
 bool Workspace::RemoveTab(WorkspaceFrame* frame, int index, bool applyPolicy, bool notify) {
@@ -280,7 +285,7 @@ bool Workspace::RemoveTab(WorkspaceFrame* frame, int index, bool applyPolicy, bo
   auto keepFrame = frame->shared_from_this();
   TopLevelWindow* window = frame->GetTopLevelWindow();
   auto keepWindow = window ? window->shared_from_this() : nullptr;
-  bool hadFocus = frame->HoldsKeyboardFocus();
+  bool hadFocus = frame->UI_HasKeyboardFocus(false);
   bool keepState = applyPolicy;
   if (notify && panel->ObliterateWhenClosed()) {
     NotifyObliterating(panel.get());
@@ -393,11 +398,29 @@ bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::st
   kivcore::Rect rect = kDefaultFloatingRect;
   if (definition.GetValue("SzPos", pos) && pos.size() == 4) rect = {pos[0], pos[1], pos[2], pos[3]};
   auto window = AddTopLevelWindow(GetMainTopLevelWindow() == nullptr, &rect);
+  // "SzPos" is the outer rectangle, title bar and borders included.
+  window->SetGlobalStructureRect(kivui::OS_MonitorInfo::EnsureRectIsVisible(rect));
   ReadReanimationTree(window->GetLayoutManager(), definition);
-  // The record's kept panels are used before any new panel is made.
+  // The record's kept panels are used before any new panel is made; the panel asked for
+  // goes first, so that its place in the tree takes that very panel.
   panelPool_ = record.panels;
+  if (panel) {
+    std::erase(panelPool_, panel);
+    panelPool_.insert(panelPool_.begin(), panel);
+  }
   const std::string wanted = type ? *type : panel->GetTabType();
-  if (!window->ReanimateFrame(wanted)) window->CreateRootFrame(wanted, true, 0);
+  bool back = window->ReanimateFrame(wanted);
+  if (!back && panel) {
+    std::erase(panelPool_, panel);
+    back = window->CreateRootFrame(panel, true, false) != nullptr;
+  } else if (!back) {
+    back = window->CreateRootFrame(wanted, true, false) != nullptr;
+  }
+  if (!back) {
+    panelPool_.clear();
+    Remove(window.get());
+    return false;
+  }
   // Kept panels not used yet wait, hidden, in the frame that came back.
   if (WorkspaceFrame* frame = window->GetRootFrame()) {
     for (const TabPanelPtr& kept : panelPool_) frame->CacheTabData(kept, true);

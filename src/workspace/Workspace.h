@@ -150,6 +150,9 @@ class Workspace : public OS_Workspace {
  private:
   bool ReanimateRecord(const WindowReanimateData& record, const std::string* type,
                        const TabPanelPtr& panel);
+  // A new floating window whose root frame holds a new panel of the type; null (and no
+  // window) when no creator makes the type.
+  WorkspaceFrame* NewFloatingRootFrame(const std::string& type);
   void ForEachWindowEmptying(bool destroy);
 
   std::unique_ptr<OS_Tracker> tracker_;

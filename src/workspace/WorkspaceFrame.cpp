@@ -75,7 +75,8 @@ WorkspaceFrame::WorkspaceFrame(TopLevelWindow* window, unsigned stackedViewFlags
     const kivcore::Rect r{int(global.x), int(global.y), 1, 1};
     if (index >= 0) HandleTabItemAction(kTabItemContextMenu, unsigned(index), &r);
   };
-  flyoutButton_->SetToolTip("Panel menu");
+  flyoutButton_->SetToolTip(
+      Text("$$$/kivworkspace/workspace/WorkspaceFrame/FlyoutButtonToolTip=Panel menu"));
   flyoutButton_->onClick = [this] {
     const int front = GetFrontTabIndex();
     if (front < 0) return;
@@ -151,7 +152,7 @@ void WorkspaceFrame::AddTabs(WorkspaceFrame* other) {
 TabPanelPtr WorkspaceFrame::DetachTabPanel(unsigned index) {
   TabPanelPtr panel = GetTabPanel(index);
   if (!panel) return nullptr;
-  const bool frameHadFocus = HoldsKeyboardFocus();
+  const bool frameHadFocus = UI_HasKeyboardFocus(false);
   panel->UI_Show(false);  // also takes its keyboard focus away
   panel->SetFrame(nullptr);
   // The tab well fronts the tab that takes the removed front tab's place.
@@ -265,7 +266,9 @@ void WorkspaceFrame::AddRemovedTabData(const std::string& type, const std::strin
 
 bool WorkspaceFrame::CanReanimateTab(const std::string& type) const {
   return std::any_of(removed_.begin(), removed_.end(),
-                     [&](const auto& r) { return r.first == type; });
+                     [&](const auto& r) { return r.first == type; }) ||
+         std::any_of(hidden_.begin(), hidden_.end(),
+                     [&](const TabPanelPtr& p) { return p->GetTabType() == type; });
 }
 
 bool WorkspaceFrame::CanReanimateTab(const TabPanelPtr& panel) const {
@@ -460,7 +463,7 @@ void WorkspaceFrame::UI_Draw(kivui::Drawbot& d, const kivcore::RectF& dirty) {
   WorkspaceFrameBase::UI_Draw(d, dirty);
   if (GetTabCount() == 0) {
     const kivcore::Rect p = GetTabPanelRect();
-    d.DrawText("Empty frame", {float(p.left), float(p.top), float(p.width), float(p.height)},
+    d.DrawText(Text("$$$/kivworkspace/workspace/WorkspaceFrame/EmptyFrame=Empty frame"), {float(p.left), float(p.top), float(p.width), float(p.height)},
                kivui::Font::UI(12), kivui::ThemeColors::Current().textDim, kivui::kAlignCenter);
   }
 }
@@ -491,8 +494,8 @@ void WorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned index,
       workspace->SetFocusedTabPanel(panel.get());
       break;
     case kTabItemClose:
-      if (panel->UI_HasKeyboardFocus())
-        kivui::UI_NodeManager::Get().NodeFocused(nullptr, kivui::FocusChangeReason::kProgrammatic);
+      // The focus leaves the panel for its frame, which then hands it to the new front panel.
+      if (panel->UI_HasKeyboardFocus(false)) UI_GainKeyboardFocus(kivui::FocusChangeReason::kProgrammatic);
       workspace->RemoveTab(this, int(index), true, true);
       break;
     case kTabItemMultiPaneClick:

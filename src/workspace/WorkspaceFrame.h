@@ -79,6 +79,7 @@ class WorkspaceFrame : public WorkspaceFrameBase {
 
   // --- Closed panels.
   void CacheTabData(const TabPanelPtr& panel, bool hide);
+  // A removed-panel record or a hidden panel of the type can come back.
   bool CanReanimateTab(const std::string& type) const;
   bool CanReanimateTab(const TabPanelPtr& panel) const;
   TabPanel* ReanimateTab(const std::string& type);

@@ -91,14 +91,6 @@ TabPanelPtr WorkspaceFrameBase::GetFrontTabPanel() const {
   return GetTabPanel(unsigned(front));
 }
 
-bool WorkspaceFrameBase::HoldsKeyboardFocus() const {
-  for (const kivui::UI_Node* n = kivui::UI_NodeManager::Get().GetFocusNode(); n;
-       n = n->GetParent()) {
-    if (n == this) return true;
-  }
-  return false;
-}
-
 kivui::OS_ScaledView WorkspaceFrameBase::GetScaleMatrix() const {
   const kivui::OS_Window* window = GetWindow();
   return kivui::OS_ScaledView(window ? window->GetRecommendedScaleFactor() : 1.0f);

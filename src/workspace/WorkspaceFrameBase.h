@@ -58,8 +58,6 @@ class WorkspaceFrameBase : public FrameHostInterface, public OS_WorkspaceFrame {
   virtual void TabPanelLabelChanged(const TabPanel&) {}
   virtual void TabColorChanged(const TabPanel&) {}
   virtual void TabPanelLockedChanged(const TabPanel&) {}
-  // Whether the frame or something in it has the keyboard focus.
-  bool HoldsKeyboardFocus() const;
 
   // Where the panel area starts inside the frame.
   virtual kivcore::Point GetTabPanelOffset() const;

@@ -2,6 +2,7 @@
 #include "LayoutTestHosts.h"
 
 #include "workspace/FrameDataProxy.h"
+#include "workspace/PreviewSplitter.h"
 
 #include <gtest/gtest.h>
 
@@ -284,4 +285,49 @@ TEST_F(LayoutEditing, SwapRootInstallsANewTreeAndAdoptsItsPlaceholders) {
   manager.Layout(kWindow, true, true, false);
   EXPECT_EQ(tree.Host(c).rect(), kWindow);
   EXPECT_TRUE(manager.GetSplitters().empty()) << "the old root splitter is gone";
+}
+
+// A preview copy's elements belong to the copy's arena: a tree that holds any is refused
+// and the manager keeps its own tree, whole.
+TEST_F(LayoutEditing, SwapRootRefusesATreeOfAPreviewCopy) {
+  Frame* a = Start();
+  Frame* b = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kRight, b);
+  Splitter* root = RootSplitter();
+
+  auto copy = std::make_unique<ws::PreviewSplitter>(*manager.GetRootHolder());
+  EXPECT_FALSE(manager.SwapRoot(std::move(copy)));
+
+  ws::PreviewSplitter inner(*root);
+  auto holder = std::make_unique<Splitter>(&manager, false);
+  holder->SetLeftOrTop(&inner);
+  EXPECT_FALSE(manager.SwapRoot(std::move(holder)));
+
+  EXPECT_EQ(manager.GetRoot(), root);
+  EXPECT_EQ(manager.GetFrames(), (std::vector<Frame*>{a, b}));
+  EXPECT_EQ(manager.CheckStructure(), "");
+  manager.Layout(kWindow, true, true, false);
+  EXPECT_EQ(tree.Host(a).rect(), (Rect{0, 0, 500, 600}));
+}
+
+// Splitters with an empty side are legal: a definition may lack a side, and removing a
+// frame whose sibling is gone clears its side. The structure check and its assertion
+// accept them, and the tree still lays out.
+TEST_F(LayoutEditing, SplittersWithAnEmptySideAreLegal) {
+  Frame* a = Start();
+  Frame* b = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kRight, b);
+  Splitter* s = RootSplitter();
+  s->SetRightOrBottom(nullptr);  // as a definition without its second side reads
+  b->SetParent(nullptr);
+  EXPECT_EQ(manager.CheckStructure(), "");
+  manager.AssertStructureOK();  // aborts a debug build when it disagrees
+  manager.Layout(kWindow, true, true, false);
+  EXPECT_EQ(tree.Host(a).rect(), kWindow);
+
+  manager.RemoveFrame(a, false, false);
+  EXPECT_EQ(s->GetLeftOrTop(), nullptr);
+  EXPECT_EQ(manager.CheckStructure(), "");
+  manager.AssertStructureOK();
+  manager.Layout(kWindow, true, true, false);
 }

@@ -125,10 +125,10 @@ TEST(LayoutProperties, RandomTreesTileTheWindowAfterEveryLayout) {
 
 namespace {
 
-// The preparation step as defined, element by element: a splitter saves its placement state
-// first (measuring its children as they are then, uncached: no measuring scope is open),
-// prepares its children, then sets its visible flags.
-bool DefinedPreparation(LayoutManagerElement* e) {
+// A plain recursive preparation to compare the one-walk pass with, element by element: a
+// splitter saves its placement state first (measuring its children as they are then,
+// uncached: no measuring scope is open), prepares its children, then sets its visible flags.
+bool ReferencePreparation(LayoutManagerElement* e) {
   if (!e) return false;
   if (Frame* f = e->AsFrame()) {
     f->SetConstraintSize(true);
@@ -138,8 +138,8 @@ bool DefinedPreparation(LayoutManagerElement* e) {
   if (!s) return false;
   s->SavePlacementState();
   s->SetConstrained(false);
-  const bool a = DefinedPreparation(s->GetLeftOrTop());
-  const bool b = DefinedPreparation(s->GetRightOrBottom());
+  const bool a = ReferencePreparation(s->GetLeftOrTop());
+  const bool b = ReferencePreparation(s->GetRightOrBottom());
   s->SetLeftOrTopVisible(a);
   s->SetRightOrBottomVisible(b);
   return s->IsLeftOrTopSubtreeVisible() || s->IsRightOrBottomSubtreeVisible();
@@ -164,33 +164,33 @@ std::vector<LayoutManagerElement*> PreOrder(LayoutManagerElement* root) {
 }  // namespace
 
 // The manager prepares in one walk that saves each splitter's state after its children
-// are prepared; it must leave every splitter and frame exactly as the definition does,
-// also when frames were shown, hidden or given other minimum sizes since the last layout
+// are prepared; it must leave every splitter and frame exactly as the plain recursive
+// preparation does, also when frames were shown, hidden or given other minimum sizes since the last layout
 // (so that the sizes before and after the preparation differ).
-TEST(LayoutProperties, PreparationLeavesWhatTheDefinitionLeaves) {
+TEST(LayoutProperties, PreparationLeavesWhatARecursivePreparationLeaves) {
   for (std::uint32_t seed = 1; seed <= 1500; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    RandomLayout layout(seed), defined(seed);
+    RandomLayout layout(seed), reference(seed);
     std::mt19937 rng(seed * 104729u);
     std::uniform_int_distribution<int> width(1, 1600), height(1, 1000), pick(0, 3), minimum(0, 120);
     const Rect window{0, 0, width(rng), height(rng)};
     layout.manager.Layout(window, true, true, false);
-    defined.manager.Layout(window, true, true, false);
+    reference.manager.Layout(window, true, true, false);
     for (std::size_t i = 0; i < layout.tree.Hosts().size(); ++i) {
       const bool toggle = pick(rng) == 0;
       const Point m{minimum(rng), minimum(rng)};
       const bool resize = pick(rng) == 0;
-      for (RandomLayout* l : {&layout, &defined}) {
+      for (RandomLayout* l : {&layout, &reference}) {
         RecordingFrameHost& host = *l->tree.Hosts()[i];
         if (toggle) host.setShown(!host.IsFrameShown());
         if (resize) host.setMinimum(m);
       }
     }
     layout.manager.PrepareForLayout(layout.manager.GetRoot());
-    DefinedPreparation(defined.manager.GetRoot());
+    ReferencePreparation(reference.manager.GetRoot());
 
     const auto mine = PreOrder(layout.manager.GetRoot());
-    const auto theirs = PreOrder(defined.manager.GetRoot());
+    const auto theirs = PreOrder(reference.manager.GetRoot());
     ASSERT_EQ(mine.size(), theirs.size());
     for (std::size_t i = 0; i < mine.size(); ++i) {
       if (const Splitter* s = mine[i]->AsSplitter()) {

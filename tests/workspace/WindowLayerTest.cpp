@@ -214,16 +214,23 @@ TEST_F(Windows, AnEmptyOverlayIsAClearError) {
 
 namespace {
 
-// Hands out splitter trackers and records the rectangles asked for.
+// Hands out splitter trackers and records the rectangles asked for and the points the
+// trackers followed.
 struct DraggingWorkspace : Workspace {
   std::vector<kivcore::Rect> asked;
+  std::vector<kivcore::Point> tracked;
   std::unique_ptr<OS_Tracker> AcquireSplitterDragger(TopLevelWindow*, const kivcore::Rect& r) override {
     asked.push_back(r);
-    struct Idle : OS_Tracker {
-      bool Track(kivcore::Point) override { return false; }
+    struct Following : OS_Tracker {
+      std::vector<kivcore::Point>* points;
+      explicit Following(std::vector<kivcore::Point>* p) : points(p) {}
+      bool Track(kivcore::Point p) override {
+        points->push_back(p);
+        return false;
+      }
       void End(bool) override {}
     };
-    return std::make_unique<Idle>();
+    return std::make_unique<Following>(&tracked);
   }
 };
 
@@ -232,7 +239,7 @@ TEST(TouchBars, PenAndTouchPressesNearABarStartADragWithinTheirHitSize) {
   workspace->RegisterTabCreator(std::make_unique<NoteCreator>("A"));
   auto main = workspace->CreateMainTopLevelWindow({0, 0, 800, 500});
   main->UI_Show(true);
-  WorkspaceFrame* left = main->CreateRootFrame("A", false, 0);
+  WorkspaceFrame* left = main->CreateRootFrame("A", false, true);
   main->AddTabbedFrame(left, "A", LayoutManager::kRight);
   ui_testing::ProcessEvents();
   int barLeft = 0;  // the bar's first column
@@ -265,13 +272,24 @@ TEST(TouchBars, PenAndTouchPressesNearABarStartADragWithinTheirHitSize) {
   EXPECT_TRUE(main->UI_DoPrePointerEvent(up));
   EXPECT_FALSE(press(barLeft - 4, kivui::PointerEvent::kTouch));
   EXPECT_EQ(workspace->asked.size(), 2u);
+
+  // Through the window system: the pen's moves reach the tracker until it lifts.
+  const kivcore::Point at = main->UI_LocalToGlobal({barLeft, 200});
+  ui_testing::PointerPressAt(at, kivui::PointerEvent::kPen);
+  ASSERT_TRUE(main->IsTouchDragging());
+  for (int dx : {10, 20, 30}) ui_testing::PointerMoveTo({at.x + dx, at.y}, kivui::PointerEvent::kPen);
+  ui_testing::PointerReleaseAt({at.x + 30, at.y}, kivui::PointerEvent::kPen);
+  EXPECT_FALSE(main->IsTouchDragging());
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
+  EXPECT_EQ(workspace->tracked, (std::vector<kivcore::Point>{
+                                    {at.x + 10, at.y}, {at.x + 20, at.y}, {at.x + 30, at.y}}));
 }
 
 TEST(TabDragger, DetachedPanelsAreHiddenAndOutOfTheirFrames) {
   Workspace workspace;
   workspace.RegisterTabCreator(std::make_unique<NoteCreator>("A"));
   auto main = workspace.CreateMainTopLevelWindow({0, 0, 400, 300});
-  WorkspaceFrame* frame = main->CreateRootFrame("A", false, 0);
+  WorkspaceFrame* frame = main->CreateRootFrame("A", false, true);
   TabPanelPtr panel = frame->GetTabPanel(0);
   OS_TabDragger dragger;
   dragger.DetachPanelWindow(panel);
@@ -284,9 +302,23 @@ TEST(TabDragger, DetachedPanelsAreHiddenAndOutOfTheirFrames) {
 
 namespace {
 
+// Content filling the monitor: for the main window its menu bar stays on the monitor,
+// above the content.
+TEST_F(Windows, TheMainWindowsContentFillsTheMonitorBelowItsMenuBar) {
+  main->SetTopChrome(std::make_shared<kivui::UI_Node>("MenuBar"), 30);
+  main->CreateRootFrame("A", false, true);
+  ui_testing::ProcessEvents();
+  const kivcore::Rect monitor = main->GetMegaZoomMonitor(false);
+  main->MegaZoom(TopLevelWindow::kZoomContentToMonitor, false, nullptr);
+  ui_testing::ProcessEvents();
+  const kivcore::Rect panel = main->GetFrame(0)->GetTabPanelFrameGlobalRect();
+  EXPECT_EQ(panel.width, monitor.width);
+  EXPECT_EQ(panel.height, monitor.height - 30);
+}
+
 TEST_F(Windows, ZoomTogglesFromTheMonitorToContentFillingIt) {
   auto floating = workspace->AddTopLevelWindow(false, nullptr);
-  floating->CreateRootFrame("A", false, 0);
+  floating->CreateRootFrame("A", false, true);
   floating->UI_Show(true);
   ui_testing::ProcessEvents();
   const kivcore::Rect monitor = floating->GetMegaZoomMonitor(false);

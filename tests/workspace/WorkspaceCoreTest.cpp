@@ -95,7 +95,7 @@ TEST_F(WorkspaceCore, ClosingTheLastPanelOfTheMainWindowLeavesItOpenAndEmpty) {
 // A floating window holding one frame with the given types.
 std::shared_ptr<TopLevelWindow> Floating(Workspace& w, std::initializer_list<const char*> types) {
   auto window = w.AddTopLevelWindow(false, nullptr);
-  WorkspaceFrame* frame = window->CreateRootFrame(*types.begin(), false, 0);
+  WorkspaceFrame* frame = window->CreateRootFrame(*types.begin(), false, true);
   for (auto it = types.begin() + 1; it != types.end(); ++it) frame->AddTab(*it, false);
   window->UI_Show(true);
   return window;
@@ -160,6 +160,86 @@ TEST_F(WorkspaceCore, ClosingTheLastPanelOfAFloatingWindowClosesTheWindow) {
   EXPECT_EQ(workspace->GetFocusedTabPanel(), main->GetRootFrame()->GetFrontTabPanel().get());
 }
 
+// The window system's close (the title bar's close button) goes through the workspace:
+// the window leaves it, is remembered, and comes back where it was with the same panels.
+TEST_F(WorkspaceCore, AWindowClosedByTheWindowSystemLeavesAndComesBackWhereItWas) {
+  FrameWith({"A"});
+  auto floating = Floating(*workspace, {"H", "B"});
+  const kivcore::Rect rect{300, 200, 420, 260};
+  floating->SetGlobalStructureRect(rect);
+  ui_testing::ProcessEvents();
+  const kivcore::Rect placed = floating->GetGlobalStructureRect();
+  TabPanelPtr kept = floating->GetRootFrame()->GetTabPanel(0);
+
+  ui_testing::CloseWindow(*floating);
+  EXPECT_EQ(workspace->GetWindows().size(), 1u);
+  EXPECT_FALSE(floating->IsShown());
+  EXPECT_TRUE(workspace->CanReanimateWindow("B"));
+  EXPECT_TRUE(workspace->CanReanimateWindow(kept));
+
+  ASSERT_TRUE(workspace->ReanimateWindow("B"));
+  ASSERT_EQ(workspace->GetWindows().size(), 2u);
+  TopLevelWindow* back = workspace->GetWindows()[1];
+  ui_testing::ProcessEvents();
+  EXPECT_TRUE(back->IsShown());
+  EXPECT_EQ(back->GetGlobalStructureRect(), placed);
+  ASSERT_NE(back->GetRootFrame(), nullptr);
+  EXPECT_EQ(back->GetRootFrame()->GetFrontTabPanel()->GetTabType(), "B");
+  EXPECT_TRUE(back->GetRootFrame()->CanReanimateTab("H"));
+  EXPECT_EQ(back->GetRootFrame()->ReanimateTab("H"), kept.get());
+}
+
+// Closing a window closes what may close; a panel that refuses keeps the window open, and
+// a window that stays is not remembered as closed.
+TEST_F(WorkspaceCore, AWindowWithAPanelThatRefusesToCloseStays) {
+  FrameWith({"A"});
+  auto floating = Floating(*workspace, {"X", "B"});
+  ui_testing::CloseWindow(*floating);
+  ASSERT_EQ(workspace->GetWindows().size(), 2u);
+  EXPECT_TRUE(floating->IsShown());
+  WorkspaceFrame* frame = floating->GetRootFrame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(Types(*frame), (std::vector<std::string>{"X"}));
+  EXPECT_TRUE(frame->CanReanimateTab("B"));
+  EXPECT_TRUE(workspace->GetRemovedWindowData().empty());
+}
+
+// Bringing a closed window back for one panel brings back that very panel in front, also
+// when the window held several panels of its type.
+TEST_F(WorkspaceCore, ReanimatingAWindowForAPanelBringsThatPanelBack) {
+  FrameWith({"A"});
+  auto floating = Floating(*workspace, {"H", "H"});
+  TabPanelPtr first = floating->GetRootFrame()->GetTabPanel(0);
+  TabPanelPtr second = floating->GetRootFrame()->GetTabPanel(1);
+  workspace->RemoveWindow(floating.get(), true);
+  for (const TabPanelPtr& wanted : {first, second}) {
+    ASSERT_TRUE(workspace->ReanimateWindow(wanted));
+    TopLevelWindow* back = workspace->GetWindows().back();
+    ASSERT_NE(back->GetRootFrame(), nullptr);
+    EXPECT_EQ(back->GetRootFrame()->GetFrontTabPanel(), wanted);
+    workspace->RemoveWindow(back, true);
+  }
+}
+
+// New panels where the user is: a plain (not stacked) frame when the main window is
+// empty, and nothing at all, not an empty frame, for a type no creator makes.
+TEST_F(WorkspaceCore, NewPanelsWhereTheUserIsGetPlainFramesAndUnknownTypesNothing) {
+  EXPECT_EQ(workspace->NewTabInFocused("nope"), nullptr);
+  EXPECT_EQ(workspace->NewFrameInFocused("nope", LayoutManager::kLeft), nullptr);
+  EXPECT_EQ(main->CreateRootFrame("nope", true, true), nullptr);
+  EXPECT_EQ(main->GetFrameCount(), 0u);
+  EXPECT_EQ(workspace->GetWindows().size(), 1u);
+
+  TabPanel* a = workspace->NewTabInFocused("A");
+  ASSERT_NE(a, nullptr);
+  auto* frame = dynamic_cast<WorkspaceFrame*>(a->GetFrame());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(main->GetRootFrame(), frame);
+  EXPECT_FALSE(frame->IsStacked());
+  EXPECT_EQ(frame->GetStackedViewState(), 0u);
+  EXPECT_EQ(frame->GetFrameLocalRect(), main->GetClientRect());  // laid out at once
+}
+
 TEST_F(WorkspaceCore, ObliteratedPanelsAreAnnouncedAndKeepStateOnlyWhenAsked) {
   struct Counting : Workspace {
     std::vector<std::string> obliterated;
@@ -168,7 +248,7 @@ TEST_F(WorkspaceCore, ObliteratedPanelsAreAnnouncedAndKeepStateOnlyWhenAsked) {
   auto counting = std::make_shared<Counting>();
   for (const char* type : {"A", "O", "S"}) counting->RegisterTabCreator(std::make_unique<NoteCreator>(type));
   auto window = counting->CreateMainTopLevelWindow({0, 0, 600, 400});
-  WorkspaceFrame* frame = window->CreateRootFrame("A", false, 0);
+  WorkspaceFrame* frame = window->CreateRootFrame("A", false, true);
   frame->AddTab("O", false);
   frame->AddTab("S", false);
   counting->RemoveTab(frame, 2, true, true);

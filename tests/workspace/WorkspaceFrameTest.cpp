@@ -1,5 +1,6 @@
 #include "WorkspaceTestSupport.h"
 
+#include "services/core/Localizer.h"
 #include "services/core/PropList.h"
 #include "services/ui/menu/OSMenu.h"
 #include "services/ui/testing/ScriptedAnswers.h"
@@ -29,6 +30,49 @@ TEST_F(Frames, ClosingTabsByTheirCloseBoxesMovesTheFrontTabAsExpected) {
   EXPECT_EQ(Types(*frame), (std::vector<std::string>{"B", "C"}));
   EXPECT_EQ(frame->GetFrontTabIndex(), 1);
   EXPECT_EQ(frame->GetFrontTabPanel()->GetTabType(), "C");
+}
+
+// Closing the focused panel, by its close box or by the frame menu's Close Panel, hands
+// the keyboard focus to the panel that comes to the front.
+TEST_F(Frames, ClosingTheFocusedPanelFocusesTheNewFrontPanel) {
+  WorkspaceFrame* frame = FrameWith({"A", "B", "C"});
+  ui_testing::ClickAt(TabPoint(*frame, 1));
+  ASSERT_EQ(workspace->GetFocusedTabPanel(), frame->GetTabPanel(1).get());
+  ui_testing::ClickAt(TabPoint(*frame, 1, true));
+  ASSERT_EQ(Types(*frame), (std::vector<std::string>{"A", "C"}));
+  EXPECT_EQ(workspace->GetFocusedTabPanel(), frame->GetTabPanel(1).get());
+
+  auto answers = ui_testing::ScriptedAnswers::Install();
+  answers->Command(kCmdClosePanel);
+  const kivcore::Rect well = frame->GetTabWellGlobalRect();
+  ui_testing::ClickAt({well.Right() + 8, well.top + well.height / 2});
+  ASSERT_EQ(Types(*frame), (std::vector<std::string>{"A"}));
+  EXPECT_EQ(workspace->GetFocusedTabPanel(), frame->GetTabPanel(0).get());
+}
+
+// A panel that hides when closed waits in its frame and can be reopened by its type.
+TEST_F(Frames, AHiddenPanelCanBeReopenedByItsType) {
+  WorkspaceFrame* frame = FrameWith({"A", "H"});
+  TabPanelPtr hidden = frame->GetTabPanel(1);
+  workspace->RemoveTab(frame, 1, true, true);
+  EXPECT_FALSE(frame->HasRemovedTabProxy());
+  EXPECT_TRUE(frame->CanReanimateTab("H"));
+  EXPECT_EQ(frame->ReanimateTab("H"), hidden.get());
+  EXPECT_FALSE(frame->CanReanimateTab("H"));
+}
+
+// The frame's own texts go through the localiser.
+TEST_F(Frames, TheFrameTextsAreLocalised) {
+  auto& localizer = kivcore::config::Localizer::Get();
+  localizer.SetTranslation("$$$/kivworkspace/workspace/WorkspaceFrame/FlyoutButtonToolTip",
+                           u"Menü des Bedienfelds");
+  WorkspaceFrame* frame = FrameWith({"A"});
+  localizer.ClearTranslations();
+  std::vector<std::string> tips;
+  for (std::size_t i = 0; i < frame->GetChildCount(); ++i) {
+    if (std::string tip = frame->GetChild(i)->GetToolTip(); !tip.empty()) tips.push_back(tip);
+  }
+  EXPECT_EQ(tips, (std::vector<std::string>{"Menü des Bedienfelds"}));
 }
 
 TEST_F(Frames, TheTabWellAndThePanelContainerStayInStep) {
@@ -186,7 +230,7 @@ TEST_F(Frames, EmptyingTheWorkspaceKeepsHiddenPanelsFindable) {
   WorkspaceFrame* frame = FrameWith({"A", "H"});
   TabPanelPtr hidden = frame->GetTabPanel(1);
   auto floating = workspace->AddTopLevelWindow(false, nullptr);
-  floating->CreateRootFrame("B", false, 0);
+  floating->CreateRootFrame("B", false, true);
   floating->UI_Show(true);
   workspace->RemoveTab(frame, 1, true, true);  // H hides in its frame
   workspace->RemoveTabPanels();

@@ -71,7 +71,7 @@ struct WorkspaceFixture : ::testing::Test {
   }
   WorkspaceFrame* FrameWith(std::initializer_list<const char*> types) {
     WorkspaceFrame* frame = main->GetRootFrame() ? main->AddTabbedFrame(main->GetRootFrame(), *types.begin(), LayoutManager::kRight)
-                                                 : main->CreateRootFrame(*types.begin(), false, 0);
+                                                 : main->CreateRootFrame(*types.begin(), false, true);
     for (auto it = types.begin() + 1; it != types.end(); ++it) frame->AddTab(*it, false);
     kivui::testing::ProcessEvents();
     return frame;

@@ -31,7 +31,7 @@ class UI_Dialog : public OS_Window {
   virtual bool CanAccept() const { return true; }
 
   bool UI_DoKeyboardEvent(const KeyboardEvent& event) override;
-  bool UI_DoClose() override;
+  bool UI_DuringClose() override;
   void UI_SizeChanged(const kivcore::RectF& newBounds) override;
   void UI_Draw(Drawbot& drawbot, const kivcore::RectF& dirty) override;
 

@@ -65,7 +65,8 @@ class UI_Node : public std::enable_shared_from_this<UI_Node> {
 
   virtual bool UI_WantsKeyboardFocus() const { return false; }
   void UI_GainKeyboardFocus(FocusChangeReason reason = FocusChangeReason::kProgrammatic);
-  bool UI_HasKeyboardFocus() const;
+  // With exact false, also when the focus is on a node inside this one.
+  bool UI_HasKeyboardFocus(bool exact = true) const;
 
   // Schedules a repaint of the whole node or of a part of it.
   virtual void UI_Invalidate();
@@ -84,6 +85,7 @@ class UI_Node : public std::enable_shared_from_this<UI_Node> {
   bool GetUpdatesEnabled() const;
 
   void SetToolTip(const std::string& utf8);
+  std::string GetToolTip() const;
   void SetEnabled(bool enabled);
   bool IsEnabled() const;
 

@@ -313,7 +313,7 @@ void NodeWidget::changeEvent(QEvent* e) {
 
 void NodeWidget::closeEvent(QCloseEvent* e) {
   auto* window = node_ ? dynamic_cast<OS_Window*>(node_) : nullptr;
-  if (window && !window->UI_DoClose()) {
+  if (window && !window->UI_DuringClose()) {
     e->ignore();
     return;
   }

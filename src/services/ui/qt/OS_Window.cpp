@@ -76,7 +76,15 @@ void OS_Window::Reattach(OS_Window* parent) {
 
 void OS_Window::UI_Show(bool show) {
   UI_Container::UI_Show(show);
-  if (show) BroughtToFront();
+  if (!show) return;
+  // The decorations are known once the window is shown: a structure rectangle asked for
+  // before then is applied again.
+  if (pendingStructureRect_) {
+    const kivcore::Rect rect = *pendingStructureRect_;
+    pendingStructureRect_.reset();
+    SetGlobalStructureRect(rect);
+  }
+  BroughtToFront();
 }
 
 void OS_Window::SetTitle(const std::string& utf8) {
@@ -101,6 +109,7 @@ void OS_Window::SetGlobalStructureRect(const kivcore::Rect& rect) {
     return;
   }
   // Keep the decorations' size: the content shrinks by what the frame takes.
+  if (!w->isVisible()) pendingStructureRect_ = rect;
   const QRect frame = w->frameGeometry(), content = w->geometry();
   const int dl = content.left() - frame.left(), dt = content.top() - frame.top();
   const int dw = frame.width() - content.width(), dh = frame.height() - content.height();

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QPointingDevice>
 #include <QTest>
 #include <QWindow>
 
@@ -63,7 +64,66 @@ QWidget* KeyTarget() {
   return focused;
 }
 
+// The deepest widget a pointer event at the point reaches: the one holding the mouse
+// grab, else the widget there in the front-most window.
+QWidget* PointerTarget(kivcore::Point global) {
+  if (QWidget* grabber = QWidget::mouseGrabber()) return grabber;
+  QPoint local;
+  QWindow* window = Target(global, local);
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->windowHandle() != window) continue;
+    QWidget* child = top->childAt(local);
+    return child ? child : top;
+  }
+  throw std::logic_error("no widget for the window at the point");
+}
+
+const QPointingDevice* DeviceOf(PointerEvent::Device device) {
+  // Owned by the application, so that they go before it does.
+  static const QPointingDevice* pen = new QPointingDevice(
+      "kivui testing pen", 0x7e57001, QInputDevice::DeviceType::Stylus,
+      QPointingDevice::PointerType::Pen, QInputDevice::Capability::Position, 1, 1, {}, {},
+      QCoreApplication::instance());
+  static const QPointingDevice* finger = new QPointingDevice(
+      "kivui testing touch screen", 0x7e57002, QInputDevice::DeviceType::TouchScreen,
+      QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 1, 0, {}, {},
+      QCoreApplication::instance());
+  return device == PointerEvent::kPen ? pen : finger;
+}
+
+void SendPointer(QEvent::Type type, kivcore::Point global, PointerEvent::Device device) {
+  QWidget* target = PointerTarget(global);
+  const QPointF globalPos = qt::ToQPoint(global);
+  const QPointF local = target->mapFromGlobal(globalPos);
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButtons down = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, local, local, globalPos, button, down, Qt::NoModifier,
+                    DeviceOf(device));
+  QApplication::sendEvent(target, &event);
+  ProcessEvents();
+}
+
 }  // namespace
+
+void PointerPressAt(kivcore::Point global, PointerEvent::Device device) {
+  SendPointer(QEvent::MouseButtonPress, global, device);
+}
+
+void PointerMoveTo(kivcore::Point global, PointerEvent::Device device) {
+  SendPointer(QEvent::MouseMove, global, device);
+}
+
+void PointerReleaseAt(kivcore::Point global, PointerEvent::Device device) {
+  SendPointer(QEvent::MouseButtonRelease, global, device);
+}
+
+void CloseWindow(const OS_Window& window) {
+  QWidget* top = qt::WidgetOf(window)->window();
+  if (!top->windowHandle()) throw std::logic_error("the window has no native window to close");
+  // QWindow::close goes through the platform window, as a close from the window manager.
+  top->windowHandle()->close();
+  ProcessEvents();
+}
 
 void MousePressAt(kivcore::Point global, MouseEvent::Button button, ModKeys mods) {
   QPoint local;

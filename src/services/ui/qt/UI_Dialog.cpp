@@ -89,7 +89,7 @@ bool UI_Dialog::UI_DoKeyboardEvent(const KeyboardEvent& event) {
   return false;
 }
 
-bool UI_Dialog::UI_DoClose() {
+bool UI_Dialog::UI_DuringClose() {
   EndModal(kCancel);
   return !running_;
 }

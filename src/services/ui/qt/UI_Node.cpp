@@ -122,7 +122,14 @@ void UI_Node::UI_GainKeyboardFocus(FocusChangeReason reason) {
   UI_NodeManager::Get().NodeFocused(this, reason);
 }
 
-bool UI_Node::UI_HasKeyboardFocus() const { return UI_NodeManager::Get().GetFocusNode() == this; }
+bool UI_Node::UI_HasKeyboardFocus(bool exact) const {
+  const UI_Node* focus = UI_NodeManager::Get().GetFocusNode();
+  if (exact) return focus == this;
+  for (; focus; focus = focus->GetParent()) {
+    if (focus == this) return true;
+  }
+  return false;
+}
 
 void UI_Node::UI_Invalidate() { impl_->widget->update(); }
 
@@ -159,6 +166,7 @@ void UI_Node::SetUpdatesEnabled(bool enabled) { impl_->widget->setUpdatesEnabled
 bool UI_Node::GetUpdatesEnabled() const { return impl_->widget->updatesEnabled(); }
 
 void UI_Node::SetToolTip(const std::string& utf8) { impl_->widget->setToolTip(qt::ToQString(utf8)); }
+std::string UI_Node::GetToolTip() const { return impl_->widget->toolTip().toStdString(); }
 void UI_Node::SetEnabled(bool enabled) { impl_->widget->setEnabled(enabled); }
 bool UI_Node::IsEnabled() const { return impl_->widget->isEnabled(); }
 

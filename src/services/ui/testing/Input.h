@@ -4,11 +4,13 @@
 #include "services/ui/events/KeyboardEvent.h"
 #include "services/ui/events/ModKeys.h"
 #include "services/ui/events/MouseEvent.h"
+#include "services/ui/events/PointerEvent.h"
 
 #include <functional>
 #include <string>
 
 namespace kivui {
+class OS_Window;
 class UI_Node;
 }
 
@@ -29,6 +31,15 @@ void DoubleClickAt(kivcore::Point global);
 // Press, moves in steps, release.
 void DragFromTo(kivcore::Point fromGlobal, kivcore::Point toGlobal, int steps = 8,
                 ModKeys mods = kModNone);
+
+// A pen or a finger on the screen, as the window system reports it: primary-button mouse
+// events that come from that device, so the pointer hooks see them before the mouse hooks.
+void PointerPressAt(kivcore::Point global, PointerEvent::Device device);
+void PointerMoveTo(kivcore::Point global, PointerEvent::Device device);
+void PointerReleaseAt(kivcore::Point global, PointerEvent::Device device);
+
+// The window system closes a top-level window, as its title bar's close button does.
+void CloseWindow(const OS_Window& window);
 
 // At a point local to a node.
 void ClickNode(const UI_Node& node, kivcore::PointF local,

@@ -3,6 +3,7 @@
 #include "services/core/RectT.h"
 #include "services/ui/node/UI_Container.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,7 +71,7 @@ class OS_Window : public UI_Container {
   void UI_Show(bool show) override;
 
   // Asked when the user closes the window; return false to keep it open.
-  virtual bool UI_DoClose() { return true; }
+  virtual bool UI_DuringClose() { return true; }
   virtual void UI_ActivationChanged(bool active);
 
   // The window that has the keyboard focus of the system, or null.
@@ -90,6 +91,8 @@ class OS_Window : public UI_Container {
   bool created_ = false;
   OS_Window* owner_ = nullptr;
   DpiSelection dpiSelection_ = kPerMonitorDpi;
+  // Set while hidden, when the decorations' size is not known yet.
+  std::optional<kivcore::Rect> pendingStructureRect_;
 };
 
 }  // namespace kivui
