@@ -2,6 +2,7 @@
 
 #include "Studio.h"
 #include "services/ui/controls/UI_TabWell.h"
+#include "services/ui/menu/OSMenu.h"
 #include "services/ui/testing/Input.h"
 #include "services/ui/testing/ScriptedAnswers.h"
 #include "services/ui/testing/Snapshot.h"
@@ -31,6 +32,7 @@ class TourRun {
 
     SwitchTabs();
     CloseAndReopen();
+    UndockCloseAndReopenWindow();
     MaximizeFrame();
     ResizeWindow();
     std::printf("tour: %d check(s) failed\n", failures_);
@@ -47,11 +49,36 @@ class TourRun {
     failures_ += !ok;
   }
 
-  void Shot(const std::string& name) {
+  void Shot(const std::string& name) { Shot(name, Window()); }
+  void Shot(const std::string& name, const kivui::UI_Node& window) {
     Settle();
     const std::string path = (std::filesystem::path(dir_) / (name + ".png")).string();
-    ui_testing::SaveSnapshotPNG(Window(), path);
+    ui_testing::SaveSnapshotPNG(window, path);
     std::printf("screenshot: %s\n", path.c_str());
+  }
+
+  // Chooses a panel type in the Window menu, as a user would.
+  void ChooseInWindowMenu(const std::string& type) {
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    int command = 0;
+    for (std::size_t i = 0; i < PanelTypes().size(); ++i) {
+      if (std::string(PanelTypes()[i].tabType) == type) command = int(i) + 1;
+    }
+    answers->Command(command);
+    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));  // the Window menu
+    Check("the Window menu was shown", answers->GetAsked().size() == 1);
+  }
+
+  // Whether the Window menu shows the panel type as open (checked).
+  bool ListedAsOpen(const std::string& type) {
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Cancel();
+    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));
+    const kivui::OSMenu* menu = answers->GetAsked().empty() ? nullptr : answers->GetAsked().back().menu;
+    for (std::size_t i = 0; menu && i < PanelTypes().size(); ++i) {
+      if (std::string(PanelTypes()[i].tabType) == type) return menu->FindCommand(int(i) + 1)->checked;
+    }
+    return false;
   }
 
   WorkspaceFrame* FrameOf(const std::string& type) {
@@ -106,19 +133,44 @@ class TourRun {
     Shot("03-closed-markers");
 
     // Reopen it from the Window menu, as a user would.
-    auto answers = ui_testing::ScriptedAnswers::Install();
-    int command = 0;
-    for (std::size_t i = 0; i < PanelTypes().size(); ++i) {
-      if (std::string(PanelTypes()[i].tabType) == "Markers") command = int(i) + 1;
-    }
-    answers->Command(command);
-    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));  // the Window menu
-    Check("the Window menu was shown", answers->GetAsked().size() == 1);
+    ChooseInWindowMenu("Markers");
     Check("the Window menu reopens Markers in its frame, in front",
           FrameOf("Markers") == bins && bins->GetFrontTabPanel().get() == studio_.FindPanel("Markers") &&
               !bins->CanReanimateTab("Markers"));
     Check("frames still tile the window", FramesTile());
     Shot("04-reopened-markers");
+  }
+
+  // Undock Scopes from its frame's menu, close the floating window with the window
+  // system's close, and bring it back from the Window menu where it was.
+  void UndockCloseAndReopenWindow() {
+    WorkspaceFrame* mixer = FrameOf("Scopes");
+    ui_testing::ClickAt(TabPoint("Scopes", false));
+    {
+      auto answers = ui_testing::ScriptedAnswers::Install();
+      answers->Command(kivworkspace::workspace::kCmdUndockPanel);
+      const kivcore::Rect well = mixer->GetTabWellGlobalRect();
+      ui_testing::ClickAt({well.Right() + 8, well.top + well.height / 2});  // the menu button
+    }
+    TopLevelWindow* floating = FrameOf("Scopes") ? FrameOf("Scopes")->GetTopLevelWindow() : nullptr;
+    Check("Undock Panel puts Scopes in a floating window", floating && !floating->IsMain() && floating->IsShown());
+    if (!floating) return;
+    Shot("04a-undocked-scopes", *floating);
+    const kivcore::Rect where = floating->GetGlobalStructureRect();
+
+    ui_testing::CloseWindow(*floating);
+    Check("closing the floating window takes it out of the workspace",
+          studio_.GetWorkspace().GetWindows().size() == 1 && studio_.FindPanel("Scopes") == nullptr);
+    Check("the Window menu no longer lists Scopes as open", !ListedAsOpen("Scopes"));
+
+    ChooseInWindowMenu("Scopes");
+    TopLevelWindow* back = FrameOf("Scopes") ? FrameOf("Scopes")->GetTopLevelWindow() : nullptr;
+    Settle();
+    Check("the Window menu brings Scopes back in a floating window, shown",
+          back && !back->IsMain() && back->IsShown() && studio_.GetWorkspace().GetWindows().size() == 2);
+    Check("the window comes back where it was", back && back->GetGlobalStructureRect() == where);
+    Check("Scopes is listed as open again", ListedAsOpen("Scopes"));
+    if (back) Shot("04b-reopened-scopes", *back);
   }
 
   void MaximizeFrame() {
