@@ -1,5 +1,6 @@
 // A download from a real nginx, started here on a free loopback port with its own
 // configuration in a temporary folder, compared byte for byte.
+#include "RequiredTool.h"
 #include "TestHttpServer.h"
 
 #include "http/HTTPDownloadManager.h"
@@ -91,7 +92,7 @@ class Nginx {
 }  // namespace
 
 TEST(Nginx, ADownloadFromARealServerIsByteExact) {
-  ASSERT_TRUE(std::filesystem::exists("/usr/sbin/nginx")) << "nginx is not installed (scripts/bootstrap)";
+  ASSERT_TRUE(kivtest::ToolInstalled("/usr/sbin/nginx", "nginx-light"));
   TempDir dir;
   std::filesystem::create_directories(dir / "www");
   const std::string content = TestHttpServer::DeterministicBytes(0, 5'000'017);
@@ -115,6 +116,8 @@ TEST(Nginx, ADownloadFromARealServerIsByteExact) {
 }
 
 TEST(Nginx, HTTPSIsVerifiedAgainstTheCertificateAuthorities) {
+  ASSERT_TRUE(kivtest::ToolInstalled("/usr/sbin/nginx", "nginx-light"));
+  ASSERT_TRUE(kivtest::ToolInstalled("openssl", "openssl"));
   TempDir dir;
   std::filesystem::create_directories(dir / "www");
   std::ofstream(dir / "www" / "clip.bin", std::ios::binary) << TestHttpServer::DeterministicBytes(7, 70000);

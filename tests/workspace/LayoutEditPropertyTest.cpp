@@ -4,6 +4,7 @@
 // insertion and a removal leave the tree and every frame host as they were; the Graphviz
 // dump of every sequence is checked with `dot`.
 #include "LayoutTestHosts.h"
+#include "../support/RequiredTool.h"
 
 #include "workspace/FrameDataProxy.h"
 
@@ -203,8 +204,17 @@ bool DotAccepts(const std::string& graph, std::string& error) {
 
 }  // namespace
 
+TEST(RequiredTools, AMissingToolIsNamedWithItsPackage) {
+  EXPECT_TRUE(kivtest::ToolInstalled("sh", "dash"));
+  const auto missing = kivtest::ToolInstalled("kiv-no-such-tool", "kiv-tools");
+  EXPECT_FALSE(missing);
+  EXPECT_STREQ(missing.message(),
+               "kiv-no-such-tool is missing: install the Debian package kiv-tools "
+               "(scripts/bootstrap installs it)");
+}
+
 TEST(LayoutEditProperties, RandomEditSequencesKeepTheTreeSound) {
-  ASSERT_EQ(std::system("command -v dot >/dev/null"), 0) << "graphviz (dot) is not installed";
+  ASSERT_TRUE(kivtest::ToolInstalled("dot", "graphviz"));
   for (std::uint32_t seed = 1; seed <= 60; ++seed) {
     EditSession session(seed);
     for (int step = 0; step < 150; ++step) {
