@@ -1,10 +1,13 @@
 #include "services/net/RequestProcessor.h"
 
+#include "services/net/URL.h"
+
 #include <boost/make_shared.hpp>
 #include <curl/curl.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -66,6 +69,34 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     t->response->AddHeader(std::string(line.substr(0, colon)), std::string(value));
   }
   return size * count;
+}
+
+// Why a transfer failed below HTTP, in a few words a user can act on; libcurl's own text
+// for the rarer failures.
+std::string TransportReason(CURL* easy, CURLcode code, const char* errorText) {
+  long osError = 0;
+  curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST: return "unknown host";
+    case CURLE_COULDNT_RESOLVE_PROXY: return "unknown proxy host";
+    case CURLE_COULDNT_CONNECT:
+      switch (osError) {
+        case ECONNREFUSED: return "connection refused";
+        case ETIMEDOUT: return "connection timed out";
+        case EHOSTUNREACH: return "host unreachable";
+        case ENETUNREACH: return "network unreachable";
+        default: return "could not connect";
+      }
+    case CURLE_OPERATION_TIMEDOUT: return "timed out";
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+      if (osError == ECONNRESET) return "connection reset";
+      break;
+    case CURLE_PARTIAL_FILE: return "connection closed before the end of the body";
+    case CURLE_GOT_NOTHING: return "empty reply from server";
+    default: break;
+  }
+  return errorText[0] ? errorText : curl_easy_strerror(code);
 }
 
 }  // namespace
@@ -175,7 +206,7 @@ class RequestProcessor::Impl {
       t.response->SetPayload(std::move(t.payload));
     } else {
       t.response->SetStatusCode(kStatusTransportFailed);
-      t.response->SetPayload(t.error[0] ? t.error : curl_easy_strerror(result));
+      t.response->SetPayload(TransportReason(t.easy, result, t.error));
     }
     Report(t);
   }
@@ -200,7 +231,7 @@ RequestProcessor::~RequestProcessor() = default;
 bool RequestProcessor::StartGet(const kivcore::Guid& requestId, const kivcore::ImmutableString& url,
                                 const HeaderMap& headers, const RequestOptions& options,
                                 CompletionFunction completion) {
-  if (url.empty()) return false;
+  if (URLProblem(url.view())) return false;
   auto t = std::make_unique<Transfer>();
   t->id = requestId;
   t->completion = std::move(completion);

@@ -2,8 +2,8 @@
 // HTTP GET requests on one I/O thread (libcurl's multi interface). Requests are started
 // and cancelled from any thread by id; every started request reports exactly once, on the
 // I/O thread, with its response. A request that fails below HTTP (refused, reset, timed
-// out, stalled) reports status 0 with the transport's error text as payload; a cancelled
-// one reports kStatusCancelled.
+// out, stalled) reports status 0 with a short reason as payload ("connection refused",
+// "unknown host", "timed out", ...); a cancelled one reports kStatusCancelled.
 
 #include "services/core/Guid.h"
 #include "services/core/ImmutableString.h"
@@ -41,8 +41,9 @@ class RequestProcessor {
   RequestProcessor(const RequestProcessor&) = delete;
   RequestProcessor& operator=(const RequestProcessor&) = delete;
 
-  // Starts a GET; false (and no completion) when it cannot start: an empty URL, an id that
-  // is already running, or a processor that is shutting down.
+  // Starts a GET; false (and no completion) when it cannot start: a URL that is not an
+  // absolute http or https URL (see URLProblem), an id that is already running, or a
+  // processor that is shutting down.
   bool StartGet(const kivcore::Guid& requestId, const kivcore::ImmutableString& url,
                 const HeaderMap& headers, const RequestOptions& options,
                 CompletionFunction completion);

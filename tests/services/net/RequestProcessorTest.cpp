@@ -1,8 +1,10 @@
 // The HTTP request processor against a local server: statuses, headers, bodies, transport
-// failures as status 0, stalls, cancellation and many requests at once.
+// failures as status 0 with their reasons, stalls, cancellation and many requests at once;
+// and the URL checks and redirect resolution the request layer relies on.
 #include "TestHttpServer.h"
 
 #include "services/net/RequestProcessor.h"
+#include "services/net/URL.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +98,11 @@ TEST(RequestProcessor, StatusHeadersAndBody) {
   EXPECT_EQ(wholeResponse->GetPayload(), TestHttpServer::DeterministicBytes(0, 100000));
   EXPECT_EQ(missingResponse->GetStatusCode(), 404);
   EXPECT_EQ(missingResponse->GetPayload(), "no such file");
-  EXPECT_FALSE(processor.StartGet(Guid::CreateUnique(), ImmutableString(), {}, {}, more.Callback()));
+  for (const char* bad : {"", "ftp://127.0.0.1/x", "ht!tp://bad url", "127.0.0.1/x", "http://"}) {
+    EXPECT_FALSE(processor.StartGet(Guid::CreateUnique(), ImmutableString::CreateDynamic(bad), {}, {},
+                                    more.Callback()))
+        << "'" << bad << "' cannot be requested";
+  }
 
   Completions slow;
   const Guid once = Guid::CreateUnique();
@@ -124,19 +130,44 @@ TEST(RequestProcessor, TransportFailuresCompleteWithStatusZero) {
   RequestOptions quick;
   quick.stallTimeoutMs = 1000;
   const Guid reset = Guid::CreateUnique(), shortBody = Guid::CreateUnique(),
-             stall = Guid::CreateUnique(), refused = Guid::CreateUnique();
+             stall = Guid::CreateUnique(), refused = Guid::CreateUnique(),
+             unknownHost = Guid::CreateUnique();
   ASSERT_TRUE(processor.StartGet(reset, Url(server, "/reset"), {}, quick, done.Callback()));
   ASSERT_TRUE(processor.StartGet(shortBody, Url(server, "/short"), {}, quick, done.Callback()));
   ASSERT_TRUE(processor.StartGet(stall, Url(server, "/stall"), {}, quick, done.Callback()));
   // Port 1 on loopback: nothing listens there.
   ASSERT_TRUE(processor.StartGet(refused, ImmutableString::CreateStatic("http://127.0.0.1:1/"), {},
                                  quick, done.Callback()));
-  for (const Guid& id : {reset, shortBody, stall, refused}) {
-    auto r = done.WaitFor(id, 4);
+  // The .invalid top-level domain never resolves.
+  ASSERT_TRUE(processor.StartGet(unknownHost, ImmutableString::CreateStatic("http://no-such-host.invalid/"),
+                                 {}, quick, done.Callback()));
+  for (const Guid& id : {reset, shortBody, stall, refused, unknownHost}) {
+    auto r = done.WaitFor(id, 5);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->GetStatusCode(), kivnet::kStatusTransportFailed);
-    EXPECT_FALSE(r->GetPayload().empty()) << "the transport's error text";
+    EXPECT_FALSE(r->GetPayload().empty()) << "the reason";
   }
+  EXPECT_EQ(done.WaitFor(refused, 5)->GetPayload(), "connection refused");
+  EXPECT_EQ(done.WaitFor(unknownHost, 5)->GetPayload(), "unknown host");
+  EXPECT_EQ(done.WaitFor(stall, 5)->GetPayload(), "timed out");
+}
+
+TEST(URL, ProblemsAndRedirectTargets) {
+  using kivnet::http::ResolveURL;
+  using kivnet::http::URLProblem;
+  EXPECT_EQ(URLProblem("http://example.com/a?b#c"), std::nullopt);
+  EXPECT_EQ(URLProblem("HTTPS://example.com:8443/"), std::nullopt);
+  EXPECT_EQ(URLProblem("ftp://example.com/file"), "unsupported scheme 'ftp'");
+  EXPECT_EQ(URLProblem("ht!tp://bad url"), "malformed URL");
+  EXPECT_EQ(URLProblem("example.com/file"), "malformed URL");
+
+  const std::string base = "http://h:8080/dir/sub/file?q=1";
+  EXPECT_EQ(ResolveURL(base, "other"), "http://h:8080/dir/sub/other");
+  EXPECT_EQ(ResolveURL(base, "../up"), "http://h:8080/dir/up");
+  EXPECT_EQ(ResolveURL(base, "/root?x=2"), "http://h:8080/root?x=2");
+  EXPECT_EQ(ResolveURL(base, "//cdn.example/x"), "http://cdn.example/x");
+  EXPECT_EQ(ResolveURL(base, "https://elsewhere/y"), "https://elsewhere/y");
+  EXPECT_EQ(ResolveURL("not a url", "/x"), std::nullopt);
 }
 
 TEST(RequestProcessor, CancelledRequestsReportCancelledOnce) {
