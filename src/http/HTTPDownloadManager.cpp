@@ -31,15 +31,16 @@ boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::NewDownload(
 
 void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStream>& stream,
                                          bool start) {
-  boost::shared_ptr<void> record;
   {
     std::lock_guard lock(mutex_);
     const auto it = paused_.find(stream);
     if (it == paused_.end()) return;
-    record = it->second;
-    paused_.erase(it);
+    // Read first: a record that cannot be read throws to the caller and the download stays
+    // paused, with its record.
+    ResumeDownload(stream, it->second, false);
+    paused_.erase(stream);
   }
-  ResumeDownload(stream, record, start);
+  if (start) stream->StartDownload();
 }
 
 boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::ResumeFromRecord(
@@ -60,9 +61,9 @@ void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStr
       std::lock_guard fileLock(stream->fileMutex_);
       stream->ReadResumeRecord(static_cast<const char*>(record.get()));
     }
-    if (stream->progressItem_) {
-      stream->progressItem_->SetState(kivui::utility::ProgressItem::kResumed);
-      stream->progressItem_->SetStatusMessage({});
+    if (const auto item = stream->GetProgressItem()) {
+      item->SetState(kivui::utility::ProgressItem::kResumed);
+      item->SetStatusMessage({});
     }
     active_.push_back(stream);
   }

@@ -22,6 +22,7 @@ class HTTPDownloadManager : public boost::enable_shared_from_this<HTTPDownloadMa
                                                     const kivnet::http::HeaderMap& headers,
                                                     bool start);
   // Resumes a paused download (a stream that PauseDownload returned); others are ignored.
+  // A record that cannot be read throws, and the download stays paused.
   void ResumeDownload(const boost::shared_ptr<HTTPDownloadStream>& stream, bool start);
   // A stream for a resume record read from elsewhere (a file of a previous run), added to
   // the active downloads. Throws what reading the record throws.

@@ -5,6 +5,7 @@
 #include "services/core/JSON.h"
 #include "services/core/Localizer.h"
 #include "services/core/Trace.h"
+#include "services/net/URL.h"
 #include "twisted/defer_list.h"
 #include "twisted/errors.h"
 
@@ -13,6 +14,7 @@
 #include <boost/json/serialize.hpp>
 #include <boost/make_shared.hpp>
 
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -50,6 +52,23 @@ HeaderMap WithRange(const HeaderMap& headers, const std::string& value) {
 }
 
 bool IsSuccess(int status) { return status >= 200 && status <= 299; }
+
+// Failed requests are tried again after 2, 4, 8, 16 and 32 seconds: six attempts in all.
+constexpr int kBackoffLimit = 64;
+constexpr int kAttempts = 6;
+
+// What a request of a stopped stream gets instead of being issued.
+boost::shared_ptr<Response> CancelledResponse() {
+  return boost::make_shared<Response>(kivnet::kStatusCancelled, std::vector<Response::Header>{}, "cancel");
+}
+
+// Records name full paths, so that a resume from another working folder finds the files.
+kivcore::filesupport::File Absolute(const kivcore::filesupport::File& file) {
+  if (file.IsEmpty()) return file;
+  std::error_code ec;
+  const auto path = std::filesystem::absolute(file.Path(), ec);
+  return ec ? file : kivcore::filesupport::File(path.lexically_normal());
+}
 
 // The final handlers' first step: the response as one trace line.
 void LogResponse(const std::string& label, const Guid& id, const Response& r) {
@@ -92,7 +111,7 @@ twisted::CallbackFunction Bind(HTTPDownloadStream::Result (*f)(const HTTPDownloa
 HTTPDownloadStream::HTTPDownloadStream(const ImmutableString& url, const HeaderMap& headers,
                                        const kivcore::filesupport::File& output,
                                        const boost::shared_ptr<HTTPDownloadManager>& manager)
-    : mUrl(url), mHeaders(headers), mOutput(output), manager_(manager) {}
+    : mUrl(url), mHeaders(headers), mOutput(Absolute(output)), manager_(manager) {}
 
 HTTPDownloadStream::HTTPDownloadStream(const boost::intrusive_ptr<ProgressItem>& item,
                                        const boost::shared_ptr<HTTPDownloadManager>& manager)
@@ -122,6 +141,11 @@ bool HTTPDownloadStream::Succeeded() const {
 boost::shared_ptr<Response> HTTPDownloadStream::Failed() const {
   std::lock_guard lock(fileMutex_);
   return failure_;
+}
+
+boost::intrusive_ptr<ProgressItem> HTTPDownloadStream::GetProgressItem() const {
+  std::lock_guard lock(fileMutex_);
+  return progressItem_;
 }
 
 float HTTPDownloadStream::Progress() const {
@@ -183,24 +207,25 @@ void HTTPDownloadStream::ReadResumeRecord(const std::string& json) {
     if (!v) throw std::runtime_error(std::string("bad resume record: no ") + key);
     return *v;
   };
-  mUrl = ImmutableString::CreateDynamic(text("mUrl"));
-  mHeaders.clear();
+  // Everything is read before anything is stored: a record that fails halfway leaves the
+  // stream as it was. (Wrong JSON types throw from the accessors.)
+  const std::string url = text("mUrl");
+  const std::string output = text("mOutput");
+  if (url.empty() || output.empty()) throw std::runtime_error("bad resume record: no URL or no output file");
+  HeaderMap headers;
   if (const JSONValue* h = GetVariantInObject(o, "mHeaders"); h && h->is_array()) {
     for (const JSONValue& pair : h->as_array()) {
       const auto& a = pair.as_array();
-      mHeaders.emplace(ImmutableString::CreateDynamic(a.at(0).as_string()),
-                       ImmutableString::CreateDynamic(a.at(1).as_string()));
+      headers.emplace(ImmutableString::CreateDynamic(a.at(0).as_string()),
+                      ImmutableString::CreateDynamic(a.at(1).as_string()));
     }
   }
-  mOutput = kivcore::filesupport::File(std::filesystem::path(text("mOutput")));
-  const std::string started = text("mStarted");
-  mStarted = started.empty() ? boost::posix_time::ptime() : boost::posix_time::time_from_string(started);
-  mSize = static_cast<std::uint64_t>(GetInt64InObject(o, "mSize").value_or(0));
-  mETag = text("mETag");
-  mDownloadedSize = static_cast<std::uint64_t>(GetInt64InObject(o, "mDownloadedSize").value_or(0));
+  const std::string startedText = text("mStarted");
+  const boost::posix_time::ptime started =
+      startedText.empty() ? boost::posix_time::ptime() : boost::posix_time::time_from_string(startedText);
+  const std::string etag = text("mETag");
   const std::string temp = text("mTempFile");
-  mTempFile = temp.empty() ? kivcore::filesupport::File() : kivcore::filesupport::File(std::filesystem::path(temp));
-  mChunks.clear();
+  std::vector<DownloadChunk> chunks;
   if (const JSONValue* c = GetVariantInObject(o, "mChunks"); c && c->is_array()) {
     for (const JSONValue& chunk : c->as_array()) {
       const JSONObject& co = chunk.as_object();
@@ -208,9 +233,18 @@ void HTTPDownloadStream::ReadResumeRecord(const std::string& json) {
       d.mStartByte = GetUInt64InObject(co, "mStartByte").value_or(0);
       d.mEndByte = GetUInt64InObject(co, "mEndByte").value_or(0);
       d.mComplete = GetBoolInObject(co, "mComplete").value_or(false);
-      mChunks.push_back(std::move(d));
+      chunks.push_back(std::move(d));
     }
   }
+  mUrl = ImmutableString::CreateDynamic(url);
+  mHeaders = std::move(headers);
+  mOutput = Absolute(kivcore::filesupport::File(std::filesystem::path(output)));
+  mStarted = started;
+  mSize = static_cast<std::uint64_t>(GetInt64InObject(o, "mSize").value_or(0));
+  mETag = etag;
+  mDownloadedSize = static_cast<std::uint64_t>(GetInt64InObject(o, "mDownloadedSize").value_or(0));
+  mTempFile = temp.empty() ? kivcore::filesupport::File() : Absolute(kivcore::filesupport::File(std::filesystem::path(temp)));
+  mChunks = std::move(chunks);
 }
 
 // --- starting and the request layer ---------------------------------------------------------
@@ -247,23 +281,74 @@ void HTTPDownloadStream::DoGet(const Guid& id, const ImmutableString& url, const
   const auto processor = Processor();
   const Self self = shared_from_this();
   auto completion = [self, id, url, headers, handler, backoff](const Guid&, const boost::shared_ptr<Response>& response) {
-    const auto executor = kivcore::threads::GetIOBoundExecutor();
-    const int next = backoff * 2;
-    const int status = response ? response->GetStatusCode() : 0;
-    if (next < 64 && response && (status == 0 || (status >= 500 && status <= 599))) {
-      Log(1, "doGET, status_code: " + std::to_string(status) + ", requestUID: " + id.ToString() +
-                 ", retry in " + std::to_string(next) + " s");
-      executor->CallAsynchronously([self, id, url, headers, handler, next] { self->DoGet(id, url, headers, handler, next); },
-                                   static_cast<std::int64_t>(next) * 1000);
-    } else {
-      executor->CallAsynchronously([handler, id, response] { handler(id, response); });
-    }
+    self->OnRequestDone(id, url, headers, handler, backoff, response);
   };
-  if (!processor->StartGet(id, url, headers, kivnet::http::RequestOptions(), completion)) {
-    auto refused = boost::make_shared<Response>(kivnet::kStatusTransportFailed,
-                                                std::vector<Response::Header>{}, "error code 1");
+  bool stopped = false, started = false;
+  {
+    // Checked and started under the lock, so that a cancel either sees this request
+    // running (and stops it by id) or keeps it from starting.
+    std::lock_guard lock(fileMutex_);
+    stopped = stopped_;
+    if (!stopped) started = processor->StartGet(id, url, headers, kivnet::http::RequestOptions(), completion);
+  }
+  if (stopped) {
+    kivcore::threads::GetIOBoundExecutor()->CallAsynchronously([handler, id] { handler(id, CancelledResponse()); });
+  } else if (!started) {
+    const auto problem = kivnet::http::URLProblem(url.view());
+    auto refused = boost::make_shared<Response>(kivnet::kStatusTransportFailed, std::vector<Response::Header>{},
+                                                "error code 1" + (problem ? ": " + *problem : std::string()));
     handler(id, refused);
   }
+}
+
+void HTTPDownloadStream::OnRequestDone(const Guid& id, const ImmutableString& url, const HeaderMap& headers,
+                                       const FinalHandler& handler, int backoff,
+                                       const boost::shared_ptr<Response>& response) {
+  const auto executor = kivcore::threads::GetIOBoundExecutor();
+  const int next = backoff * 2;
+  const int status = response ? response->GetStatusCode() : 0;
+  if (next < kBackoffLimit && response && (status == 0 || (status >= 500 && status <= 599))) {
+    bool waiting = false;
+    {
+      std::lock_guard lock(fileMutex_);
+      if (!stopped_) {
+        const Self self = shared_from_this();
+        waitingRetries_[id] = [self, id, url, headers, handler, next] { self->DoGet(id, url, headers, handler, next); };
+        waiting = true;
+      }
+    }
+    if (waiting) {
+      RetryNotice notice;
+      notice.requestId = id;
+      notice.status = status;
+      notice.reason = status == 0 ? response->GetPayload() : "HTTP " + std::to_string(status);
+      notice.attempt = std::bit_width(static_cast<unsigned>(backoff));
+      notice.attempts = kAttempts;
+      notice.delaySeconds = next;
+      Log(1, "doGET, status_code: " + std::to_string(status) + ", requestUID: " + id.ToString() + ", " +
+                 notice.reason + ", retry in " + std::to_string(next) + " s");
+      retry_(notice);
+      executor->CallAsynchronously(
+          [weak = weak_from_this(), id] {
+            if (const auto self = weak.lock()) self->RunWaitingRetry(id);
+          },
+          static_cast<std::int64_t>(next) * 1000);
+      return;
+    }
+  }
+  executor->CallAsynchronously([handler, id, response] { handler(id, response); });
+}
+
+void HTTPDownloadStream::RunWaitingRetry(const Guid& id) {
+  std::function<void()> issue;
+  {
+    std::lock_guard lock(fileMutex_);
+    const auto it = waitingRetries_.find(id);
+    if (it == waitingRetries_.end()) return;  // a cancel took it
+    issue = std::move(it->second);
+    waitingRetries_.erase(it);
+  }
+  issue();
 }
 
 // --- the size probe -------------------------------------------------------------------------
@@ -273,7 +358,10 @@ HTTPDownloadStream::Result HTTPDownloadStream::ProbeSize(const Self& self) {
   const HeaderMap headers = WithRange(mHeaders, "bytes=0-0");
   {
     std::lock_guard lock(fileMutex_);
+    // Cancelled before the chain got here: end with the cancel result.
+    if (stopped_) return message_failure::create("cancel");
     rangeUrl_ = mUrl;
+    probe_ = probe;
   }
   DoGet(requestId_, mUrl, headers,
         [self, probe, headers](const Guid& id, const boost::shared_ptr<Response>& r) {
@@ -308,12 +396,18 @@ void HTTPDownloadStream::HandleGetAssetSize(const boost::shared_ptr<defer>& prob
         probe->errback(message_failure::create("too many redirects"));
         return;
       }
-      const ImmutableString location = ImmutableString::CreateDynamic(r->GetHeader("Location").value_or(""));
-      const HeaderMap next = WithRange(headers, "bytes=0-0");
+      // Location may be relative to the URL that answered ("/file", "../b").
+      ImmutableString location;
       {
         std::lock_guard lock(fileMutex_);
-        rangeUrl_ = location;
+        const auto target = kivnet::http::ResolveURL(rangeUrl_.view(), r->GetHeader("Location").value_or(""));
+        if (target) rangeUrl_ = location = ImmutableString::CreateDynamic(*target);
       }
+      if (location.empty()) {
+        probe->errback(message_failure::create("redirect without a usable Location"));
+        return;
+      }
+      const HeaderMap next = WithRange(headers, "bytes=0-0");
       const Self self = shared_from_this();
       DoGet(id, location, next,
             [self, probe, next, redirects](const Guid& i, const boost::shared_ptr<Response>& resp) {
@@ -342,9 +436,19 @@ HTTPDownloadStream::Result HTTPDownloadStream::DeferRangeCallsWithThrottle(const
   const std::uint64_t chunkSize = manager->GetChunkSize();
   const std::uint64_t count = (chunkSize - 1 + meta->size) / chunkSize;
 
-  std::vector<std::size_t> pending;
+  // The chunks still to fetch, copied under the lock: a cancel may empty mChunks at any time.
+  struct Pending {
+    std::size_t index;
+    std::uint64_t start, end;
+    Guid id;
+  };
+  std::vector<Pending> pending;
+  std::size_t total = 0;
+  ImmutableString url;
   {
     std::lock_guard lock(self->fileMutex_);
+    self->probe_.reset();
+    if (self->stopped_ || !self->output_) return message_failure::create("cancel");
     if (resuming && self->mETag != meta->etag) throw std::runtime_error("resume failed due to ETag mismatch");
     self->mETag = meta->etag;
     if (resuming && self->mChunks.size() != count) {
@@ -361,26 +465,18 @@ HTTPDownloadStream::Result HTTPDownloadStream::DeferRangeCallsWithThrottle(const
       }
     }
     for (std::size_t i = 0; i < self->mChunks.size(); ++i) {
-      if (!self->mChunks[i].mComplete) pending.push_back(i);
+      const DownloadChunk& c = self->mChunks[i];
+      if (!c.mComplete) pending.push_back({i, c.mStartByte, c.mEndByte, c.id});
     }
+    total = self->mChunks.size();
+    url = self->rangeUrl_;
   }
 
   std::vector<boost::shared_ptr<defer>> ranges;
-  for (const std::size_t i : pending) {
-    std::uint64_t start, end;
-    Guid id;
-    {
-      std::lock_guard lock(self->fileMutex_);
-      start = self->mChunks[i].mStartByte;
-      end = self->mChunks[i].mEndByte;
-      id = self->mChunks[i].id;
-    }
-    const std::size_t total = self->mChunks.size();
-    ImmutableString url;
-    {
-      std::lock_guard lock(self->fileMutex_);
-      url = self->rangeUrl_;
-    }
+  for (const Pending& p : pending) {
+    const std::size_t i = p.index;
+    const std::uint64_t start = p.start, end = p.end;
+    const Guid id = p.id;
     auto fetch = [self, i, total, start, end, id, url]() -> Result {
       auto range = boost::make_shared<defer>();
       self->DoGet(id, url,
@@ -453,14 +549,15 @@ HTTPDownloadStream::Result HTTPDownloadStream::OnUpdateProgress(const Result& r,
     self->stateChanged_(manager, self);
     manager->GetStateChangedSignal()(manager, self);
   }
-  if (self->progressItem_ && self->progressItem_->GetState() != ProgressItem::kEnded) {
+  const auto item = self->GetProgressItem();
+  if (item && item->GetState() != ProgressItem::kEnded) {
     const std::uint64_t done = self->mDownloadedSize, size = self->mSize;
     const kivcore::UTF16String tooltip = kivcore::ReplaceInString(
         kivcore::config::Localizer::Get().Localize(
             "$$$/HTTPDownloadStream/ProgressItemToolTipDownload=Downloaded @0 of @1"),
         {kivcore::NumberToMemoryString(done), kivcore::NumberToMemoryString(size)});
     const double fraction = size == 0 ? 0.0 : std::min(0.99, static_cast<double>(done) / static_cast<double>(size));
-    self->progressItem_->SetProgress(static_cast<float>(fraction), 1.0f, tooltip);
+    item->SetProgress(static_cast<float>(fraction), 1.0f, tooltip);
   }
   return r;
 }
@@ -497,9 +594,10 @@ HTTPDownloadStream::Result HTTPDownloadStream::OnFinishedDownload(const Result& 
       failure = self->failure_ = ResponseFromFailure(static_cast<const twisted::failure&>(*r));
       self->output_.reset();
     }
-    if (self->progressItem_ && self->progressItem_->GetState() != ProgressItem::kEnded) {
-      self->progressItem_->SetState(ProgressItem::kEnded);
-      self->progressItem_->SetStatusMessage(kivcore::ReplaceInString(
+    const auto item = self->GetProgressItem();
+    if (item && item->GetState() != ProgressItem::kEnded) {
+      item->SetState(ProgressItem::kEnded);
+      item->SetStatusMessage(kivcore::ReplaceInString(
           kivcore::config::Localizer::Get().Localize("$$$/HTTPDownloadStream/FileTransferJobFailed=Failed: @0"),
           {kivcore::UTF8to16(failure->GetPayload())}));
     }
@@ -510,7 +608,8 @@ HTTPDownloadStream::Result HTTPDownloadStream::OnFinishedDownload(const Result& 
 }
 
 void HTTPDownloadStream::OnCompleted(const boost::shared_ptr<HTTPDownloadManager>& manager, const Self& self) {
-  if (progressItem_ && progressItem_->GetState() != ProgressItem::kEnded) progressItem_->SetProgress(1.0f, 1.0f, {});
+  const auto item = GetProgressItem();
+  if (item && item->GetState() != ProgressItem::kEnded) item->SetProgress(1.0f, 1.0f, {});
   done_ = true;
   if (manager) downloadComplete_(manager, self);
 }
@@ -521,16 +620,32 @@ void HTTPDownloadStream::CancelDownload() { CancelWith(Manager()); }
 
 void HTTPDownloadStream::CancelWith(const boost::shared_ptr<HTTPDownloadManager>& manager) {
   std::vector<DownloadChunk> chunks;
-  boost::shared_ptr<defer> chain;
+  boost::shared_ptr<defer> chain, probe;
+  std::unordered_map<Guid, std::function<void()>> waiting;
   {
     std::lock_guard lock(fileMutex_);
+    stopped_ = true;
     chunks.swap(mChunks);
     chain.swap(chain_);
+    probe.swap(probe_);
+    waiting.swap(waitingRetries_);
     if (progressItem_) {
       progressItem_->SetState(ProgressItem::kEnded);
       progressItem_->SetStatusMessage(
           kivcore::config::Localizer::Get().Localize("$$$/HTTPDownloadStream/FileTransferCanceled=Canceled"));
     }
+  }
+  const auto processor = manager ? manager->GetRequestProcessor() : kivnet::http::GetGlobalRequestProcessor();
+  // The chain waits for the size probe: cancelling the probe's deferred ends the chain with
+  // the cancel result now (the chain deferred itself has fired long ago, so cancelling it
+  // would do nothing). The probe and its redirects carry the stream's request id.
+  if (probe) {
+    try {
+      probe->cancel();
+    } catch (const twisted::AlreadyCalledError&) {
+    }
+    processor->Cancel(requestId_);
+    Log(5, "TryToCancelRequest: " + requestId_.ToString());
   }
   for (DownloadChunk& c : chunks) {
     if (!c.deferred) continue;
@@ -538,9 +653,13 @@ void HTTPDownloadStream::CancelWith(const boost::shared_ptr<HTTPDownloadManager>
       c.deferred->cancel();
     } catch (const twisted::AlreadyCalledError&) {
     }
-    if (manager) manager->GetRequestProcessor()->Cancel(c.id);
+    processor->Cancel(c.id);
     Log(5, "TryToCancelRequest: " + c.id.ToString());
   }
+  // Requests waiting for their back-off are issued now; a stopped stream answers them at
+  // once with a cancelled response, so their deferreds fire (a range gives back its slot
+  // of the semaphore) and nothing keeps the stream for the rest of the wait.
+  for (auto& [id, issue] : waiting) issue();
   if (chain) {
     try {
       chain->cancel();
@@ -551,33 +670,35 @@ void HTTPDownloadStream::CancelWith(const boost::shared_ptr<HTTPDownloadManager>
 
 boost::shared_ptr<HTTPDownloadStream> HTTPDownloadStream::PauseDownload() {
   std::string record;
+  boost::shared_ptr<HTTPDownloadManager> manager;
+  boost::intrusive_ptr<ProgressItem> item;
   {
     std::lock_guard lock(fileMutex_);
     record = RecordJSONLocked();
-  }
-  boost::shared_ptr<HTTPDownloadManager> manager;
-  {
-    std::lock_guard lock(fileMutex_);
+    // From here on the chain's remaining entries report to no manager and issue no request.
     manager = manager_.lock();
     manager_.reset();
-  }
-  {
-    std::lock_guard lock(fileMutex_);
+    stopped_ = true;
     output_.reset();
     mOutput = kivcore::filesupport::File();
     mTempFile = kivcore::filesupport::File();  // the partial file stays for the resume
     mSize = 0;
     mDownloadedSize = 0;
+    item = progressItem_;
+    // The item moves to the stream that stands for the paused download: the cancel below
+    // must not mark it cancelled, and the user resumes through it.
+    if (manager) progressItem_.reset();
   }
-  if (progressItem_) {
-    progressItem_->SetState(ProgressItem::kPaused);
-    progressItem_->SetStatusMessage({});
+  if (item) {
+    item->SetState(ProgressItem::kPaused);
+    item->SetStatusMessage({});
   }
   stateChanged_.disconnect_all_slots();
   downloadComplete_.disconnect_all_slots();
+  retry_.disconnect_all_slots();
   boost::shared_ptr<HTTPDownloadStream> paused;
   if (manager) {
-    paused.reset(new HTTPDownloadStream(progressItem_, manager));
+    paused.reset(new HTTPDownloadStream(item, manager));
     auto buffer = boost::shared_ptr<char[]>(new char[record.size() + 1]);
     std::memcpy(buffer.get(), record.c_str(), record.size() + 1);
     manager->PauseDownload(paused, boost::shared_ptr<void>(buffer, buffer.get()));
@@ -600,20 +721,31 @@ std::shared_ptr<kivui::utility::ProgressCategory> HTTPDownloadStream::GetOrCreat
 }
 
 void HTTPDownloadStream::SetupProgressUI() {
-  if (!progressItem_) progressItem_ = GetOrCreateProgressCategory()->CreateItem(mOutput.GetName());
+  boost::intrusive_ptr<ProgressItem> item;
+  {
+    std::lock_guard lock(fileMutex_);
+    if (!progressItem_) progressItem_ = GetOrCreateProgressCategory()->CreateItem(mOutput.GetName());
+    // Once per stream: a paused stream sets up its item when it is made and again when it
+    // starts, and each handler must act once per request.
+    if (progressHandlersAdded_) return;
+    progressHandlersAdded_ = true;
+    item = progressItem_;
+  }
   const boost::weak_ptr<HTTPDownloadStream> weak = weak_from_this();
-  progressItem_->AddPauseResumeHandler([weak](const boost::intrusive_ptr<ProgressItem>& item, ProgressItem::ProgressState& state) {
-    WeakRefToStrongRefCall_OnProgressItemPausedResume(item, state, weak);
+  item->AddPauseResumeHandler([weak](const boost::intrusive_ptr<ProgressItem>& i, ProgressItem::ProgressState& state) {
+    WeakRefToStrongRefCall_OnProgressItemPausedResume(i, state, weak);
   });
-  progressItem_->AddCancelHandler([weak](const boost::intrusive_ptr<ProgressItem>& item) {
-    return WeakRefToStrongRefCall_OnProgressItemCanceled(item, weak);
+  item->AddCancelHandler([weak](const boost::intrusive_ptr<ProgressItem>& i) {
+    return WeakRefToStrongRefCall_OnProgressItemCanceled(i, weak);
   });
 }
 
+// An item keeps the handlers of every stream it belonged to; only the stream that holds the
+// item now answers (a paused stream has handed it on).
 bool HTTPDownloadStream::WeakRefToStrongRefCall_OnProgressItemCanceled(
-    const boost::intrusive_ptr<ProgressItem>&, const boost::weak_ptr<HTTPDownloadStream>& weak) {
+    const boost::intrusive_ptr<ProgressItem>& item, const boost::weak_ptr<HTTPDownloadStream>& weak) {
   const auto stream = weak.lock();
-  if (!stream) return false;
+  if (!stream || stream->GetProgressItem() != item) return false;
   stream->CancelDownload();
   return true;
 }
@@ -622,11 +754,21 @@ void HTTPDownloadStream::WeakRefToStrongRefCall_OnProgressItemPausedResume(
     const boost::intrusive_ptr<ProgressItem>& item, ProgressItem::ProgressState&,
     const boost::weak_ptr<HTTPDownloadStream>& weak) {
   const auto stream = weak.lock();
-  if (!stream) return;
-  if (item->GetState() == ProgressItem::kPaused) {
-    if (const auto manager = stream->Manager()) manager->ResumeDownload(stream, true);
-  } else {
+  if (!stream || stream->GetProgressItem() != item) return;
+  if (item->GetState() != ProgressItem::kPaused) {
     stream->PauseDownload();
+    return;
+  }
+  const auto manager = stream->Manager();
+  if (!manager) return;
+  try {
+    manager->ResumeDownload(stream, true);
+  } catch (const std::exception& e) {
+    // The download stays paused (the manager keeps it and its record); the item says why.
+    Log(1, std::string("ResumeDownload: ") + e.what() + ", requestUID: " + stream->requestId_.ToString());
+    item->SetStatusMessage(kivcore::ReplaceInString(
+        kivcore::config::Localizer::Get().Localize("$$$/HTTPDownloadStream/ResumeFailed=Cannot resume: @0"),
+        {kivcore::UTF8to16(e.what())}));
   }
 }
 

@@ -21,6 +21,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace kivworkspace::http {
@@ -33,6 +34,18 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
                                               const boost::shared_ptr<HTTPDownloadStream>&)>;
   using Result = boost::shared_ptr<twisted::result>;
   using Self = boost::shared_ptr<HTTPDownloadStream>;
+
+  // A request failed in a way worth trying again (no answer, or 5xx) and waits for its
+  // back-off before the next attempt.
+  struct RetryNotice {
+    kivcore::Guid requestId;
+    int status = 0;      // 0 when no answer came
+    std::string reason;  // "connection refused", "HTTP 503", ...
+    int attempt = 1;     // the attempt that failed, from 1
+    int attempts = 6;    // how many are made at most
+    int delaySeconds = 0;
+  };
+  using RetrySignal = boost::signals2::signal<void(const RetryNotice&)>;
 
   ~HTTPDownloadStream();
 
@@ -51,13 +64,17 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
   std::uint64_t GetSize() const { return mSize; }
   std::uint64_t GetDownloadedSize() const { return mDownloadedSize; }
   const kivcore::filesupport::File& GetOutput() const { return mOutput; }
-  boost::intrusive_ptr<kivui::utility::ProgressItem> GetProgressItem() const { return progressItem_; }
+  // The progress item; null once a pause has handed it to the stream that stands for the
+  // paused download.
+  boost::intrusive_ptr<kivui::utility::ProgressItem> GetProgressItem() const;
   // The resume record as it stands now (taken under the file mutex while the download
   // runs), as the pause writes it.
   std::string ResumeRecordJSON() const;
 
   Signal& GetStateChangedSignal() { return stateChanged_; }
   Signal& GetDownloadCompleteSignal() { return downloadComplete_; }
+  // Emitted on an I/O thread each time a request of this stream waits to be tried again.
+  RetrySignal& GetRetrySignal() { return retry_; }
 
  protected:
   friend class HTTPDownloadManager;
@@ -70,7 +87,8 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
 
   void SetupProgressUI();
   std::shared_ptr<kivui::utility::ProgressCategory> GetOrCreateProgressCategory();
-  // Copies a parsed resume record into the stream (the manager holds the file mutex).
+  // Copies a resume record into the stream (the manager holds the file mutex). The record
+  // is read whole first: when it cannot be read, this throws and the stream is unchanged.
   void ReadResumeRecord(const std::string& json);
 
   static Result DeferRangeCallsWithThrottle(const Result& r, const Self& self);
@@ -101,8 +119,15 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
                              const boost::shared_ptr<kivnet::Response>& response);
   // Issues a GET through the manager's processor, retrying transport failures and 5xx
   // after 2, 4, 8, 16 and 32 seconds; the final handler runs on the I/O-bound executor.
+  // Once the stream is stopped nothing is issued: the handler gets a cancelled response.
   void DoGet(const kivcore::Guid& id, const kivcore::ImmutableString& url,
              const kivnet::http::HeaderMap& headers, FinalHandler handler, int backoff);
+  // The retry wrapper: a request of DoGet has completed.
+  void OnRequestDone(const kivcore::Guid& id, const kivcore::ImmutableString& url,
+                     const kivnet::http::HeaderMap& headers, const FinalHandler& handler, int backoff,
+                     const boost::shared_ptr<kivnet::Response>& response);
+  // The back-off of request id has passed: issue it again (unless a cancel took it).
+  void RunWaitingRetry(const kivcore::Guid& id);
   boost::shared_ptr<kivnet::http::RequestProcessor> Processor() const;
   // The manager, if it still exists and the stream still reports to it (guarded: pausing
   // lets it go while chain functions run on other threads).
@@ -126,12 +151,24 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
   // Where the ranges are fetched: the URL the size probe ended at after redirects.
   kivcore::ImmutableString rangeUrl_;
   boost::shared_ptr<twisted::defer> chain_;
+  // Guarded by the file mutex:
+  // - the size probe's deferred while the chain waits for it, so that a cancel can end it;
+  boost::shared_ptr<twisted::defer> probe_;
+  // - set by a cancel or a pause: no request is issued or retried after it;
+  bool stopped_ = false;
+  // - requests waiting for their back-off, by request id, with what issues them again. Only
+  //   the stream holds these (the delayed call names the stream weakly), so a cancel that
+  //   takes them lets the stream go at once instead of after the wait;
+  std::unordered_map<kivcore::Guid, std::function<void()>> waitingRetries_;
+  // - whether this stream's pause/resume and cancel handlers are on the progress item.
+  bool progressHandlersAdded_ = false;
   kivcore::Guid requestId_ = kivcore::Guid::CreateUnique();
   std::atomic<bool> done_{false};
   boost::shared_ptr<kivnet::Response> failure_;
   boost::weak_ptr<HTTPDownloadManager> manager_;
   Signal stateChanged_;
   Signal downloadComplete_;
+  RetrySignal retry_;
   std::unique_ptr<kivcore::filesupport::OPlatformByteStream> output_;
   mutable std::recursive_mutex fileMutex_;
   boost::intrusive_ptr<kivui::utility::ProgressItem> progressItem_;

@@ -1,6 +1,8 @@
 // Downloads against the fault-injecting loopback server: whole files byte for byte,
-// the size probe, redirects, retries with back-off, bad ranges, pause and resume, a changed
-// ETag, the concurrency limit and cancelling.
+// the size probe, redirects (relative ones too), retries with back-off, bad ranges, pause
+// and resume (from the progress item too, and with a record that cannot be read), a
+// changed ETag, the concurrency limit and cancelling (during the size probe and its
+// back-off too).
 #include "TestHttpServer.h"
 #include "Wait.h"
 
@@ -15,6 +17,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <algorithm>
 #include <mutex>
@@ -37,6 +40,9 @@ struct FileServer {
   std::atomic<int> rangeRequests{0};
   std::atomic<int> failuresLeft{0};   // answer this many requests with 503 first
   std::atomic<int> redirects{0};      // hops before /file
+  std::atomic<bool> relativeRedirects{false};  // Location "hop2", "/file" instead of full URLs
+  std::atomic<bool> holdProbe{false};  // keep size probes waiting until this is cleared
+  std::atomic<int> probes{0};
   std::atomic<bool> ignoreRange{false};
   std::atomic<bool> noContentRange{false};
   std::atomic<bool> noLength{false};     // the probe's answer carries no size at all
@@ -53,8 +59,14 @@ struct FileServer {
     if (r.target.rfind("/hop", 0) == 0) {
       const int hop = std::stoi(r.target.substr(4));
       reply.status = 302;
-      reply.headers = {{"Location", server.Url(hop + 1 < redirects ? "/hop" + std::to_string(hop + 1) : "/file")}};
+      const std::string next = hop + 1 < redirects ? "hop" + std::to_string(hop + 1) : "/file";
+      reply.headers = {{"Location", relativeRedirects ? next : server.Url(next[0] == '/' ? next : "/" + next)}};
       return reply;
+    }
+    if (const auto range = r.headers.find("range"); range != r.headers.end() && range->second == "bytes=0-0") {
+      ++probes;
+      // Bounded, so that a test that forgets to let go does not hang the server's teardown.
+      for (int i = 0; holdProbe && i < 4000; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (failuresLeft > 0) {
       --failuresLeft;
@@ -112,6 +124,18 @@ struct FileServer {
 
 std::string FailureText(const boost::shared_ptr<HTTPDownloadStream>& s) {
   return s->Failed() ? s->Failed()->GetPayload() : std::string();
+}
+
+// A manager whose record store a test can write to, as a pause does.
+struct RecordStoreManager : HTTPDownloadManager {
+  using HTTPDownloadManager::HTTPDownloadManager;
+  using HTTPDownloadManager::PauseDownload;
+};
+
+boost::shared_ptr<void> RecordBuffer(const std::string& json) {
+  auto buffer = boost::shared_ptr<char[]>(new char[json.size() + 1]);
+  std::memcpy(buffer.get(), json.c_str(), json.size() + 1);
+  return boost::shared_ptr<void>(buffer, buffer.get());
 }
 
 struct Downloads : ::testing::Test {
@@ -181,6 +205,12 @@ TEST_F(Downloads, ThreeRedirectsAreFollowedAndFourAreTooMany) {
   files.redirects = 4;
   auto tooMany = Download("no.bin", "/hop0");
   EXPECT_EQ(FailureText(tooMany), "too many redirects");
+  // Relative to the URL that answered: "hop1" from /hop0, then "/file".
+  files.relativeRedirects = true;
+  files.redirects = 3;
+  auto relative = Download("rel.bin", "/hop0");
+  EXPECT_TRUE(relative->Succeeded()) << FailureText(relative);
+  EXPECT_TRUE(Slurp(dir / "rel.bin") == TestHttpServer::DeterministicBytes(0, 5000));
 }
 
 TEST_F(Downloads, FailuresAreRetriedWithBackOffThenGiveUp) {
@@ -241,6 +271,46 @@ TEST_F(Downloads, APausedDownloadResumesWithTheMissingRangesOnly) {
   EXPECT_TRUE(Slurp(dir / "big.bin") == TestHttpServer::DeterministicBytes(0, files.size));
 }
 
+TEST_F(Downloads, TheProgressItemPausesAndResumesAndAnUnreadableRecordStaysPaused) {
+  auto records = boost::make_shared<RecordStoreManager>(4, 65536);
+  manager = records;
+  files.delayMs = 30;
+  auto s = manager->NewDownload(files.Url(), File(dir / "p.bin"), {}, true);
+  ASSERT_TRUE(WaitUntil([&] { return s->GetDownloadedSize() >= 2 * 65536; }));
+  const auto item = s->GetProgressItem();
+  item->RequestPauseResume();  // the progress panel's pause button
+  ASSERT_EQ(manager->GetPausedDownloads().size(), 1u);
+  const auto paused = manager->GetPausedDownloads().front();
+  ASSERT_TRUE(WaitUntil([&] { return manager->GetActiveDownloads().empty(); }));
+  EXPECT_EQ(paused->GetProgressItem(), item) << "the item moves to the paused download";
+  EXPECT_EQ(item->GetState(), kivui::utility::ProgressItem::kPaused) << "not cancelled by the old stream";
+  EXPECT_EQ(kivcore::UTF16to8(item->GetStatusMessage()), "");
+
+  // A record that cannot be read: the error reaches the caller, the download stays paused.
+  const std::string good = manager->GetPausedRecord(paused);
+  for (const char* bad : {"{\"mUrl\": 42}", "not json", "{}"}) {
+    records->PauseDownload(paused, RecordBuffer(bad));
+    EXPECT_THROW(manager->ResumeDownload(paused, true), std::exception) << bad;
+    EXPECT_EQ(manager->GetPausedDownloads().size(), 1u) << bad;
+    EXPECT_TRUE(manager->GetActiveDownloads().empty()) << bad;
+  }
+  // From the panel: nothing escapes to the UI, and the item says why it stays paused.
+  item->RequestPauseResume();
+  EXPECT_EQ(manager->GetPausedDownloads().size(), 1u);
+  EXPECT_EQ(item->GetState(), kivui::utility::ProgressItem::kPaused);
+  EXPECT_EQ(kivcore::UTF16to8(item->GetStatusMessage()).rfind("Cannot resume: ", 0), 0u)
+      << kivcore::UTF16to8(item->GetStatusMessage());
+
+  records->PauseDownload(paused, RecordBuffer(good));
+  files.delayMs = 0;
+  item->RequestPauseResume();  // the progress panel's resume button
+  ASSERT_TRUE(WaitUntil([&] { return paused->IsDone(); }));
+  EXPECT_TRUE(paused->Succeeded()) << FailureText(paused);
+  EXPECT_TRUE(manager->GetPausedDownloads().empty());
+  EXPECT_EQ(item->GetProgress(), 1.0f);
+  EXPECT_TRUE(Slurp(dir / "p.bin") == TestHttpServer::DeterministicBytes(0, files.size));
+}
+
 TEST_F(Downloads, AChangedETagStopsTheResumeAndKeepsThePartialFile) {
   files.delayMs = 30;
   auto s = manager->NewDownload(files.Url(), File(dir / "e.bin"), {}, true);
@@ -279,6 +349,51 @@ TEST_F(Downloads, CancellingLeavesNoPartialFile) {
   EXPECT_TRUE(WaitUntil([&] { return !File(dir / "x.bin.download.bin").Exists(); }, 10));
   EXPECT_FALSE(File(dir / "x.bin").Exists());
   EXPECT_TRUE(manager->FlushAllDownloads());
+}
+
+TEST_F(Downloads, CancelStopsTheSizeProbeAndItsBackOffAtOnce) {
+  // The probe is on its way: the server holds it.
+  files.holdProbe = true;
+  auto held = manager->NewDownload(files.Url(), File(dir / "held.bin"), {}, true);
+  ASSERT_TRUE(WaitUntil([&] { return files.probes >= 1; }));
+  held->GetProgressItem()->RequestCancel();  // the progress panel's cancel button
+  EXPECT_TRUE(WaitUntil([&] { return held->IsDone(); }, 10)) << "the chain still waits for the probe";
+  EXPECT_EQ(FailureText(held), "cancel");
+  EXPECT_TRUE(manager->GetActiveDownloads().empty());
+  files.holdProbe = false;
+  const boost::weak_ptr<HTTPDownloadStream> heldWeak = held;
+  held.reset();
+  EXPECT_TRUE(WaitUntil([&] { return heldWeak.expired(); }, 10));
+  EXPECT_FALSE(File(dir / "held.bin.download.bin").Exists());
+  EXPECT_FALSE(File(dir / "held.bin").Exists()) << "the download went on after the cancel";
+  EXPECT_EQ(files.rangeRequests.load(), 0);
+
+  // The probe failed and waits 200 s (scaled) for its next attempt: flushing ends it now,
+  // with nothing left waiting that holds the stream or its partial file.
+  const double oldScale = kivcore::threads::GetDelayScale();
+  kivcore::threads::SetDelayScaleForTesting(100);
+  files.failuresLeft = 1000;
+  auto waiting = manager->NewDownload(files.Url(), File(dir / "waiting.bin"), {}, false);
+  std::atomic<int> retries{0};
+  waiting->GetRetrySignal().connect([&](const HTTPDownloadStream::RetryNotice& n) {
+    EXPECT_EQ(n.reason, "HTTP 503");
+    EXPECT_EQ(n.attempt, 1);
+    EXPECT_EQ(n.delaySeconds, 2);
+    ++retries;
+  });
+  waiting->StartDownload();
+  ASSERT_TRUE(WaitUntil([&] { return retries == 1; }));
+  const int requests = files.server.RequestCount();
+  EXPECT_TRUE(manager->FlushAllDownloads());
+  EXPECT_TRUE(waiting->IsDone());
+  EXPECT_EQ(FailureText(waiting), "cancel");
+  const boost::weak_ptr<HTTPDownloadStream> waitingWeak = waiting;
+  waiting.reset();
+  EXPECT_TRUE(WaitUntil([&] { return waitingWeak.expired(); }, 10)) << "the back-off still holds the stream";
+  EXPECT_FALSE(File(dir / "waiting.bin.download.bin").Exists());
+  EXPECT_EQ(files.server.RequestCount(), requests) << "a cancelled request was tried again";
+  kivcore::threads::SetDelayScaleForTesting(oldScale);
+  files.failuresLeft = 0;
 }
 
 TEST_F(Downloads, AResetRangeIsFetchedAgainAndA404Fails) {
