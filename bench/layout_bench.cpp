@@ -3,7 +3,7 @@
 // in the "ns/frame" counter; a linear pass keeps it flat as the tree grows.
 #include "LayoutTestHosts.h"
 
-#include "workspace/LayoutManagerV1.h"
+#include "layout/LayoutManagerV1.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 #include "services/ui/app/Application.h"
 #include "services/ui/dialogs/Dialogs.h"
 #include "services/ui/menu/OSMenu.h"
-#include "workspace/Splitter.h"
+#include "layout/Splitter.h"
 
 namespace kivstudio {
 

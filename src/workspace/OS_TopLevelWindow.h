@@ -1,7 +1,7 @@
 #pragma once
 
 #include "services/ui/window/OS_Window.h"
-#include "workspace/LayoutManagerHostInterface.h"
+#include "layout/LayoutManagerHostInterface.h"
 #include "workspace/WindowPlacement.h"
 
 namespace kivcore {

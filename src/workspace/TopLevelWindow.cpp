@@ -8,8 +8,8 @@
 #include "services/ui/events/PointerEvent.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
-#include "workspace/FrameDataProxy.h"
-#include "workspace/Splitter.h"
+#include "layout/FrameDataProxy.h"
+#include "layout/Splitter.h"
 #include "workspace/Workspace.h"
 
 #include <algorithm>

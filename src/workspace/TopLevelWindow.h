@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/DropZone.h"
-#include "workspace/LayoutManagerV1.h"
+#include "layout/DropZone.h"
+#include "layout/LayoutManagerV1.h"
 #include "workspace/OS_TopLevelWindow.h"
 #include "workspace/WorkspaceFrame.h"
 

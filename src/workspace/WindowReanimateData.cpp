@@ -2,8 +2,8 @@
 
 #include "services/core/PropList.h"
 #include "services/core/PropListUtils.h"
-#include "workspace/FrameDataProxy.h"
-#include "workspace/Splitter.h"
+#include "layout/FrameDataProxy.h"
+#include "layout/Splitter.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WindowTree.h"
 

@@ -1,10 +1,10 @@
 #include "workspace/WindowTree.h"
 
 #include "services/core/PropList.h"
-#include "workspace/Frame.h"
-#include "workspace/FrameDataProxy.h"
-#include "workspace/LayoutManager.h"
-#include "workspace/Splitter.h"
+#include "layout/Frame.h"
+#include "layout/FrameDataProxy.h"
+#include "layout/LayoutManager.h"
+#include "layout/Splitter.h"
 
 #include <string>
 

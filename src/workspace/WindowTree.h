@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/FrameHostInterface.h"
+#include "layout/FrameHostInterface.h"
 
 namespace kivcore {
 class PropList;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/LayoutManager.h"
+#include "layout/LayoutManager.h"
 #include "workspace/OS_Tracker.h"
 #include "workspace/OS_Workspace.h"
 #include "workspace/TabCreator.h"

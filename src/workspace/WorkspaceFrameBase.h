@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/Frame.h"
-#include "workspace/FrameHostInterface.h"
+#include "layout/Frame.h"
+#include "layout/FrameHostInterface.h"
 #include "workspace/OS_WorkspaceFrame.h"
 #include "workspace/TabPanel.h"
 
