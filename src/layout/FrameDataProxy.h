@@ -40,4 +40,10 @@ class FrameDataProxy : public LayoutManagerElement {
   Frame* frame_ = nullptr;
 };
 
+// The tabs a leaf of the tree stands for: a frame's panels, removed-panel records and hidden
+// panels, a kept frame's (for its placeholder), or a placeholder's records. Nothing for a
+// splitter.
+void GetLeafTabData(const LayoutManagerElement* leaf, TabDataList& visible, TabDataList& removed,
+                    TabDataList& hidden);
+
 }  // namespace kivworkspace::workspace

@@ -59,6 +59,10 @@ WorkspaceFramePtr TopLevelWindow::CreateWorkspaceFrame(unsigned stackedViewFlags
   return std::make_shared<WorkspaceFrame>(this, stackedViewFlags);
 }
 
+unsigned TopLevelWindow::DefaultFrameViewFlags() {
+  return Workspace::GetStackedTabPanelsEnabled() ? 0u : 8u;
+}
+
 WorkspaceFrame* TopLevelWindow::AdoptFrame(const WorkspaceFramePtr& frame) {
   PushBack(frame);  // the frame takes this window (and its layout manager) as it joins
   frame->UI_Show(true);
@@ -67,9 +71,9 @@ WorkspaceFrame* TopLevelWindow::AdoptFrame(const WorkspaceFramePtr& frame) {
 
 WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target,
                                                const std::vector<TabPanelPtr>& panels,
-                                               InsertionType side, unsigned flags) {
+                                               InsertionType side) {
   kivui::UI_NodeManager::FocusChangeGroup focusGroup;
-  WorkspaceFramePtr frame = CreateWorkspaceFrame(flags);
+  WorkspaceFramePtr frame = CreateWorkspaceFrame();
   AdoptFrame(frame);
   frame->AddTabs(panels);
   if (!layout_->GetRoot()) {
@@ -81,10 +85,10 @@ WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target,
 }
 
 WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target, const std::string& type,
-                                               InsertionType side, unsigned flags) {
+                                               InsertionType side) {
   TabPanelPtr panel = workspace_->CreateTabPanel(type, nullptr);
   if (!panel) return nullptr;
-  return AddTabbedFrame(target, std::vector<TabPanelPtr>{panel}, side, flags);
+  return AddTabbedFrame(target, std::vector<TabPanelPtr>{panel}, side);
 }
 
 WorkspaceFrame* TopLevelWindow::CreateRootFrame(const std::string& type, bool focus,
@@ -97,7 +101,7 @@ WorkspaceFrame* TopLevelWindow::CreateRootFrame(const std::string& type, bool fo
 
 WorkspaceFrame* TopLevelWindow::CreateRootFrame(const TabPanelPtr& panel, bool focus,
                                                 bool layout) {
-  WorkspaceFramePtr frame = CreateWorkspaceFrame(0);
+  WorkspaceFramePtr frame = CreateWorkspaceFrame();
   SetRootFrame(frame, layout);
   frame->AddTab(panel, focus);
   return frame.get();
@@ -110,6 +114,20 @@ void TopLevelWindow::SetRootFrame(const WorkspaceFramePtr& frame, bool layout) {
     return;
   }
   layout_->SetRootFrame(frame->GetLMFrame(), GetClientRect());
+}
+
+void TopLevelWindow::ResetRootFrame(std::unique_ptr<Splitter> rootHolder,
+                                    const std::vector<WorkspaceFramePtr>& frames) {
+  SetMaximizedFrame(nullptr);
+  layout_->SwapRoot(std::move(rootHolder));
+  for (WorkspaceFrameBase* old : GetFrames()) {
+    if (std::none_of(frames.begin(), frames.end(),
+                     [old](const WorkspaceFramePtr& f) { return f.get() == old; }))
+      Remove(old);
+  }
+  for (const WorkspaceFramePtr& frame : frames) {
+    if (frame->GetParent() != this) AdoptFrame(frame);
+  }
 }
 
 void TopLevelWindow::ForgetFrame(WorkspaceFrameBase* frame) {
@@ -166,7 +184,7 @@ bool TopLevelWindow::ReanimateFrame(const std::string& type) {
     }
   }
   if (!frame) {
-    unsigned flags = 0;
+    unsigned flags = DefaultFrameViewFlags();
     for (const auto& [tabType, state] : placeholder->GetTabData()) {
       if (tabType != type || state.empty()) continue;
       try {

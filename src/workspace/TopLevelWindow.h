@@ -46,18 +46,28 @@ class TopLevelWindow : public OS_TopLevelWindow {
   int GetTabMinWidth() override;
 
   // --- Frames.
-  virtual WorkspaceFramePtr CreateWorkspaceFrame(unsigned stackedViewFlags = 0);
+  // A tabbed frame of this window. By default its view state is the one a restore gives a
+  // frame (DefaultFrameViewFlags), so that saving and restoring it changes nothing.
+  virtual WorkspaceFramePtr CreateWorkspaceFrame(unsigned stackedViewFlags);
+  WorkspaceFramePtr CreateWorkspaceFrame() { return CreateWorkspaceFrame(DefaultFrameViewFlags()); }
+  // 0 while stacked panels are enabled; otherwise 8, which a frame takes as small tabs only.
+  static unsigned DefaultFrameViewFlags();
   // A new frame beside target (the whole tree when null) holding the panels.
   WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const std::vector<TabPanelPtr>& panels,
-                                 InsertionType side, unsigned flags = 0);
+                                 InsertionType side);
   WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const std::string& type,
-                                 InsertionType side, unsigned flags = 0);
+                                 InsertionType side);
   // A root frame holding a new panel of the type (null, and nothing changed, when no
   // creator makes one) or the panel; the panel gets the focus when `focus` is set, and the
   // window lays out at once when `layout` is set (otherwise at its next size change).
   WorkspaceFrame* CreateRootFrame(const std::string& type, bool focus, bool layout);
   WorkspaceFrame* CreateRootFrame(const TabPanelPtr& panel, bool focus, bool layout = true);
   void SetRootFrame(const WorkspaceFramePtr& frame, bool layout = true);
+  // Installs a new tree (its root holder) whose frames are `frames`, made by this window:
+  // ends maximizing, drops the frames of the old tree and adopts the new ones. The caller
+  // lays out.
+  void ResetRootFrame(std::unique_ptr<Splitter> rootHolder,
+                      const std::vector<WorkspaceFramePtr>& frames);
   void RemoveFrame(WorkspaceFrameBase* frame, bool keep);
   bool ReanimateFrame(const TabPanelPtr& panel);
   bool ReanimateFrame(const std::string& type);

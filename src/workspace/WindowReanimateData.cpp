@@ -1,30 +1,38 @@
 #include "workspace/WindowReanimateData.h"
 
-#include "services/core/PropList.h"
-#include "services/core/PropListUtils.h"
 #include "layout/FrameDataProxy.h"
 #include "layout/Splitter.h"
+#include "services/core/PropList.h"
 #include "workspace/TopLevelWindow.h"
-#include "workspace/WindowTree.h"
+#include "workspace/WorkspaceDefinition.h"
 
 #include <algorithm>
 
 namespace kivworkspace::workspace {
 namespace {
 
-// Every tab an element of the tree stands for: a frame's panels, hidden panels and
-// removed-panel records, and a placeholder's remembered tabs (and its kept frame's).
-void CollectTabData(const LayoutManagerElement* e, TabDataList& out) {
+// The leaves of the tree, left or top first: the order the definition writes them in.
+void CollectLeaves(const LayoutManagerElement* e, std::vector<const LayoutManagerElement*>& out) {
   if (!e) return;
   if (const Splitter* s = e->AsSplitter()) {
-    CollectTabData(s->GetLeftOrTop(), out);
-    CollectTabData(s->GetRightOrBottom(), out);
+    CollectLeaves(s->GetLeftOrTop(), out);
+    CollectLeaves(s->GetRightOrBottom(), out);
     return;
   }
-  TabDataList visible, removed, hidden;
-  GetLeafTabData(e, visible, removed, hidden);
-  for (auto* list : {&visible, &removed, &hidden})
-    out.insert(out.end(), list->begin(), list->end());
+  out.push_back(e);
+}
+
+// The tabbed frame behind a leaf: a frame of the window, or the hidden frame a placeholder
+// keeps.
+WorkspaceFrame* FrameOfLeaf(const TopLevelWindow& window, const LayoutManagerElement* leaf) {
+  if (const Frame* f = leaf->AsFrame())
+    return dynamic_cast<WorkspaceFrame*>(window.GetFrameFromLMFrame(f));
+  const FrameDataProxy* p = leaf->AsPlaceholder();
+  if (!p || !p->HasFrame()) return nullptr;
+  for (const WorkspaceFramePtr& hidden : window.GetHiddenFrames()) {
+    if (hidden->GetLMFrame() == p->GetFrame()) return hidden.get();
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -36,27 +44,29 @@ bool WindowReanimateData::HasPanel(const TabPanel* panel) const {
 
 std::shared_ptr<WindowReanimateData> WindowReanimateData::FromWindow(TopLevelWindow& window) {
   auto data = std::make_shared<WindowReanimateData>();
-  LayoutManager& layout = window.GetLayoutManager();
-  TabDataList all;
-  CollectTabData(layout.GetRoot(), all);
-  for (const auto& [type, state] : all) data->tabTypes.insert(type);
-
-  kivcore::PropList definition;
-  WriteReanimationTree(layout, definition);
-  const kivcore::Rect r = window.GetGlobalStructureRect();
-  definition.SetValue("SzPos", kivcore::PropList::IntList{r.left, r.top, r.width, r.height});
-  data->windowDefinition = definition.OutputAsXMLFragment();
-
-  // The panels that come back as the same objects, taken out of their frames.
-  std::vector<WorkspaceFrame*> frames = window.GetTabbedFrames();
-  for (const auto& hidden : window.GetHiddenFrames()) frames.push_back(hidden.get());
-  for (WorkspaceFrame* frame : frames) {
-    for (int i = int(frame->GetTabCount()) - 1; i >= 0; --i) {
-      if (frame->GetTabPanel(unsigned(i))->HideWhenClosed())
-        data->panels.push_back(frame->DetachTabPanel(unsigned(i)));
+  std::vector<const LayoutManagerElement*> leaves;
+  CollectLeaves(window.GetLayoutManager().GetRoot(), leaves);
+  for (const LayoutManagerElement* leaf : leaves) {
+    TabDataList visible, removed, hidden;
+    GetLeafTabData(leaf, visible, removed, hidden);
+    for (const auto* list : {&visible, &removed, &hidden}) {
+      for (const auto& tab : *list) data->tabTypes.insert(tab.first);
     }
   }
-  for (WorkspaceFrame* frame : frames) {
+  kivcore::PropList definition;
+  WriteWindow(window, definition, WindowForm::kReanimation);
+  data->windowDefinition = definition.OutputAsXMLFragment();
+
+  // The panels that come back as the same objects, taken out of their frames in the order
+  // the record lists their states: per leaf, the open ones in tab order, then the hidden.
+  for (const LayoutManagerElement* leaf : leaves) {
+    WorkspaceFrame* frame = FrameOfLeaf(window, leaf);
+    if (!frame) continue;
+    std::vector<TabPanelPtr> open;
+    for (unsigned i = 0; i < frame->GetTabCount(); ++i) {
+      if (frame->GetTabPanel(i)->HideWhenClosed()) open.push_back(frame->GetTabPanel(i));
+    }
+    for (const TabPanelPtr& panel : open) data->panels.push_back(frame->DetachTabPanel(unsigned(frame->IndexOf(panel.get()))));
     for (auto& panel : frame->TakeHiddenTabs()) data->panels.push_back(std::move(panel));
   }
   for (const auto& panel : data->panels) {

@@ -5,7 +5,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/TopLevelWindow.h"
-#include "workspace/WindowTree.h"
+#include "workspace/WorkspaceDefinition.h"
 #include "workspace/WorkspaceFrame.h"
 
 #include <algorithm>
@@ -68,14 +68,6 @@ bool Workspace::TabTypeSavesStateWhenObliterated(const std::string& type) const 
 }
 
 TabPanelPtr Workspace::CreateTabPanel(const std::string& type, WorkspaceFrameBase* frame) {
-  // Panels kept by a closed window come back as the same objects.
-  auto pooled = std::find_if(panelPool_.begin(), panelPool_.end(),
-                             [&](const TabPanelPtr& p) { return p->GetTabType() == type; });
-  if (pooled != panelPool_.end()) {
-    TabPanelPtr panel = *pooled;
-    panelPool_.erase(pooled);
-    return panel;
-  }
   const TabCreator* creator = FindCreator(type);
   return creator ? creator->CreateTabPanel(this, frame) : nullptr;
 }
@@ -394,41 +386,88 @@ bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::st
   } catch (const std::exception&) {
     return false;  // a damaged record is skipped
   }
-  kivcore::PropList::IntList pos;
-  kivcore::Rect rect = kDefaultFloatingRect;
-  if (definition.GetValue("SzPos", pos) && pos.size() == 4) rect = {pos[0], pos[1], pos[2], pos[3]};
-  auto window = AddTopLevelWindow(GetMainTopLevelWindow() == nullptr, &rect);
-  // "SzPos" is the outer rectangle, title bar and borders included.
-  window->SetGlobalStructureRect(kivui::OS_MonitorInfo::EnsureRectIsVisible(rect));
-  ReadReanimationTree(window->GetLayoutManager(), definition);
-  // The record's kept panels are used before any new panel is made; the panel asked for
-  // goes first, so that its place in the tree takes that very panel.
-  panelPool_ = record.panels;
+  auto window = AddTopLevelWindow(GetMainTopLevelWindow() == nullptr, nullptr);
+  // The record's kept panels live on in the hidden frames of the tree read back.
+  PanelPool pool(std::list<TabPanelPtr>(record.panels.begin(), record.panels.end()));
+  ReadWindow(*window, definition, pool, WindowReadOptions{}, nullptr);
+  // Failing that, a root frame beside the places the tree remembers (laid out at once, so
+  // that the placeholders stay in the tree).
+  bool back = false;
   if (panel) {
-    std::erase(panelPool_, panel);
-    panelPool_.insert(panelPool_.begin(), panel);
-  }
-  const std::string wanted = type ? *type : panel->GetTabType();
-  bool back = window->ReanimateFrame(wanted);
-  if (!back && panel) {
-    std::erase(panelPool_, panel);
-    back = window->CreateRootFrame(panel, true, false) != nullptr;
-  } else if (!back) {
-    back = window->CreateRootFrame(wanted, true, false) != nullptr;
+    back = window->CanReanimateFrame(panel) && window->ReanimateFrame(panel);
+    if (!back && pool.Remove(panel)) back = window->CreateRootFrame(panel, true, true);
+  } else {
+    back = window->ReanimateFrame(*type) || window->CreateRootFrame(*type, true, true);
   }
   if (!back) {
-    panelPool_.clear();
     Remove(window.get());
     return false;
   }
-  // Kept panels not used yet wait, hidden, in the frame that came back.
+  // Kept panels the tree had no place for wait, hidden, in the frame that came back.
   if (WorkspaceFrame* frame = window->GetRootFrame()) {
-    for (const TabPanelPtr& kept : panelPool_) frame->CacheTabData(kept, true);
+    for (const TabPanelPtr& kept : pool.TakeAll()) frame->CacheTabData(kept, true);
   }
-  panelPool_.clear();
   window->UI_Show(true);
   window->GetLayoutManager().Layout(window->GetClientRect(), false, true, false);
   return true;
+}
+
+PanelPool Workspace::GatherPanels() {
+  PanelPool pool;
+  for (TopLevelWindow* window : GetWindows()) {
+    for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
+      while (frame->GetTabCount() > 0) pool.Add(frame->DetachTabPanel(0));
+    }
+  }
+  std::list<TabPanelPtr> hidden;
+  FindAllHiddenTabs(hidden);
+  for (TabPanelPtr& panel : hidden) pool.Add(std::move(panel));
+  removedWindows_.clear();
+  return pool;
+}
+
+void Workspace::ReleasePanels(PanelPool& pool) {
+  std::list<TabPanelPtr> left = pool.TakeAll();
+  for (const TabPanelPtr& panel : left) NotifyPreOrphaning(panel.get());
+  for (const TabPanelPtr& panel : left) NotifyOrphaning(panel.get());
+}
+
+void Workspace::SaveWorkspaceData(kivcore::PropList& list) const {
+  std::size_t n = 0;
+  for (const auto& record : removedWindows_) {
+    kivcore::PropList& item = list.NewSubList("FrameReanim-" + std::to_string(n++));
+    item.SetValue("RemovedTabs",
+                  kivcore::PropList::StringList(record->tabTypes.begin(), record->tabTypes.end()));
+    item.SetValue("WinSerData", record->windowDefinition);
+    kivcore::PropList::StringList kept;
+    for (const TabPanelPtr& panel : record->panels) kept.push_back(panel->GetTabType());
+    item.SetValue("HiddenTabs", std::move(kept));
+  }
+  list.SetValue("FrameReanimMax", std::int32_t(n));
+}
+
+void Workspace::ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool) {
+  removedWindows_.clear();
+  std::int32_t count = 0;
+  list.GetValue("FrameReanimMax", count);
+  for (std::int32_t n = 0; n < count; ++n) {
+    const kivcore::PropList* item = list.GetSubList("FrameReanim-" + std::to_string(n));
+    if (!item) continue;
+    auto record = std::make_shared<WindowReanimateData>();
+    kivcore::PropList::StringList types, kept;
+    item->GetValue("RemovedTabs", types);
+    record->tabTypes.insert(types.begin(), types.end());
+    item->GetValue("WinSerData", record->windowDefinition);
+    item->GetValue("HiddenTabs", kept);
+    for (const std::string& type : kept) {
+      if (TabPanelPtr panel = pool.TakeOrMake(*this, type)) {
+        panel->SetFrame(nullptr);
+        if (kivui::UI_Container* parent = panel->GetParent()) parent->Remove(panel.get());
+        record->panels.push_back(std::move(panel));
+      }
+    }
+    removedWindows_.push_back(std::move(record));
+  }
 }
 
 const kivui::Image& Workspace::GetImage(WorkspaceImage which) {

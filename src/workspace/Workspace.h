@@ -3,6 +3,7 @@
 #include "layout/LayoutManager.h"
 #include "workspace/OS_Tracker.h"
 #include "workspace/OS_Workspace.h"
+#include "workspace/PanelPool.h"
 #include "workspace/TabCreator.h"
 #include "workspace/TabPanel.h"
 #include "workspace/WindowReanimateData.h"
@@ -81,6 +82,17 @@ class Workspace : public OS_Workspace {
   void RemoveTabPanels();
   void DestroyTabPanels();
   void FindAllHiddenTabs(std::list<TabPanelPtr>& out);
+  // Every panel of the workspace for a new arrangement to reuse: each open panel taken out
+  // of its frame (tab order), then the hidden panels and those of closed-window records.
+  PanelPool GatherPanels();
+  // The panels a new arrangement did not reuse go: the host hears of each through
+  // NotifyPreOrphaning and NotifyOrphaning.
+  void ReleasePanels(PanelPool& pool);
+
+  // --- The closed-window records in a workspace definition ("FrameReanimMax",
+  // "FrameReanim-" n); reading replaces the records, taking their panels from the pool.
+  void SaveWorkspaceData(kivcore::PropList& list) const;
+  void ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool);
 
   // --- Closed windows.
   bool CanReanimateWindow(const std::string& type) const;
@@ -166,8 +178,6 @@ class Workspace : public OS_Workspace {
   int layoutDisable_ = 0;
   std::list<std::shared_ptr<WindowReanimateData>> removedWindows_;
   bool keepRemovedWindowData_ = true;
-  // Panels of a closed window being reanimated: reused before new ones are made.
-  std::vector<TabPanelPtr> panelPool_;
   std::array<std::optional<kivui::Image>, 3> images_;
 };
 

@@ -236,7 +236,6 @@ TEST_F(WorkspaceCore, NewPanelsWhereTheUserIsGetPlainFramesAndUnknownTypesNothin
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(main->GetRootFrame(), frame);
   EXPECT_FALSE(frame->IsStacked());
-  EXPECT_EQ(frame->GetStackedViewState(), 0u);
   EXPECT_EQ(frame->GetFrameLocalRect(), main->GetClientRect());  // laid out at once
 }
 
