@@ -304,6 +304,10 @@ void LayoutManager::DestroySplitter(Splitter* splitter) { splitters_.Destroy(spl
 // --- maximizing and trackers ------------------------------------------------------------------
 
 void LayoutManager::SetMaximizedFrame(Frame* frame) {
+  // The frames a maximized frame hid come back before another frame is maximized, and
+  // maximizing it again keeps them listed.
+  if (frame && frame == maximizedFrame_) return;
+  if (frame && maximizedFrame_) SetMaximizedFrame(nullptr);
   if (frame) {
     maximizedFrame_ = frame;
     hiddenByMaximize_.clear();

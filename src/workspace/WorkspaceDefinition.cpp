@@ -32,17 +32,16 @@ constexpr const char* kInvalidWorkspaceAt =
     "$$$/kivworkspace/workspace/Error/InvalidWorkspaceAt=Not a valid workspace definition: "
     "@0: @1";
 
-// The border positions in the order they are written, with their keys.
+// The keys of the border elements, top, left, right and bottom, in the order written.
 struct BorderKeys {
-  LayoutManager::InsertionType side;
   const char* has;
   const char* type;
 };
 constexpr BorderKeys kBorders[] = {
-    {LayoutManager::kTop, "HasToolBar", "ToolBarTabType"},
-    {LayoutManager::kLeft, "HasLeftBar", "LeftBarTabType"},
-    {LayoutManager::kRight, "HasRightBar", "RightBarTabType"},
-    {LayoutManager::kBottom, "HasStatBar", "StatBarTabType"},
+    {"HasToolBar", "ToolBarTabType"},
+    {"HasLeftBar", "LeftBarTabType"},
+    {"HasRightBar", "RightBarTabType"},
+    {"HasStatBar", "StatBarTabType"},
 };
 
 std::string Numbered(std::string_view prefix, std::size_t n) {
@@ -59,17 +58,21 @@ int Scaled(int stored, float scale) { return int(std::floor(float(stored) * scal
 
 // --- writing ---------------------------------------------------------------------------------
 
-void WriteRecords(const TabDataList& records, PropList& list, const char* typesKey) {
+PropList::StringList TypesOf(const TabDataList& records) {
   PropList::StringList types;
-  for (std::size_t k = 0; k < records.size(); ++k) {
-    types.push_back(records[k].first);
-    list.SetValue(Numbered("HidTabState-", k), records[k].second);
-  }
-  list.SetValue(typesKey, std::move(types));
+  for (const auto& record : records) types.push_back(record.first);
+  return types;
+}
+
+void WriteStates(const TabDataList& records, PropList& list, std::string_view prefix) {
+  for (std::size_t k = 0; k < records.size(); ++k)
+    list.SetValue(Numbered(prefix, k), records[k].second);
 }
 
 void WriteProxy(const TabDataList& records, PropList& parent) {
-  WriteRecords(records, parent.NewSubList("FrameProxy"), "TabIDs");
+  PropList& list = parent.NewSubList("FrameProxy");
+  list.SetValue("TabIDs", TypesOf(records));
+  WriteStates(records, list, "HidTabState-");
 }
 
 void WriteFrame(const TopLevelWindow& window, const Frame& frame, PropList& parent) {
@@ -79,15 +82,12 @@ void WriteFrame(const TopLevelWindow& window, const Frame& frame, PropList& pare
   PropList& list = parent.NewSubList("Frame");
   list.SetValue("Vis", frame.IsFrameShown());
   list.SetValue("CurrTab", std::int32_t(host ? std::max(0, host->GetFrontTabIndex()) : 0));
-  PropList::StringList ids;
-  for (std::size_t n = 0; n < visible.size(); ++n) {
-    ids.push_back(visible[n].first);
-    list.SetValue(Numbered("VisTabState-", n), visible[n].second);
-  }
-  list.SetValue("TabIDs", std::move(ids));
+  list.SetValue("TabIDs", TypesOf(visible));
+  WriteStates(visible, list, "VisTabState-");
   TabDataList closed = std::move(hidden);
   closed.insert(closed.end(), removed.begin(), removed.end());
-  if (!closed.empty()) WriteRecords(closed, list, "ReanimTabs");
+  WriteStates(closed, list, "HidTabState-");
+  if (!closed.empty()) list.SetValue("ReanimTabs", TypesOf(closed));
   if (Workspace::GetStackedTabPanelsEnabled() && host)
     list.SetValue("StackedViewFlags", std::uint32_t(host->GetStackedViewState()));
 }
@@ -517,10 +517,7 @@ void WriteWindow(const TopLevelWindow& window, PropList& list, WindowForm form) 
     list.SetValue("MaxFramePath", MaxFramePath(layout, *maximized));
   WriteElement(window, *layout.GetRootHolder(), list, form);
   // No window carries border elements yet.
-  for (const BorderKeys& border : kBorders) {
-    list.SetValue(border.has, false);
-    if (border.side == LayoutManager::kTop) list.SetValue("ToolBarMinimized", false);
-  }
+  for (const BorderKeys& border : kBorders) list.SetValue(border.has, false);
 }
 
 void ReadWindow(TopLevelWindow& window, const PropList& list, PanelPool& pool,

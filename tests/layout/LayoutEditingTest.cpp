@@ -82,6 +82,24 @@ TEST_F(LayoutEditing, AnyEditFirstEndsMaximizing) {
   EXPECT_EQ(tree.Host(b).rect(), (Rect{500, 0, 500, 600}));
 }
 
+// Maximizing the maximized frame again, or another frame, loses no hidden frame: ending
+// the maximization shows every frame again.
+TEST_F(LayoutEditing, MaximizingAgainOrAnotherFrameKeepsTheHiddenFrames) {
+  Frame* a = Start();
+  Frame* b = tree.NewFrame();
+  Frame* c = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kRight, b);
+  manager.AddFrame(b, LayoutManager::kBottom, c);
+  manager.SetMaximizedFrame(a);
+  manager.SetMaximizedFrame(a);
+  manager.SetMaximizedFrame(c);
+  EXPECT_TRUE(manager.IsTheMaximizedFrame(c));
+  EXPECT_FALSE(tree.Host(a).IsFrameShown());
+  EXPECT_FALSE(tree.Host(b).IsFrameShown());
+  manager.AddFrame(a, LayoutManager::kLeft, tree.NewFrame());
+  for (Frame* f : {a, b, c}) EXPECT_TRUE(tree.Host(f).IsFrameShown());
+}
+
 TEST_F(LayoutEditing, RemovingWithAPlaceholderKeepsTheShapeAndReanimatingRestoresIt) {
   Frame* a = Start();
   Frame* b = tree.NewFrame();
