@@ -1,0 +1,217 @@
+// kivws end to end, as a separate process, on a definition written by hand (data/Editing.xml:
+// the main window split side by side, a frame with two panels and a closed one, a floating
+// window and a closed-window record), on broken copies of it, and on variants made here.
+#include "RequiredTool.h"
+#include "Wait.h"
+
+#include "services/core/TempDir.h"
+#include "services/ui/draw/Image.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+extern char** environ;
+
+using namespace kivtest;
+
+namespace {
+
+const std::filesystem::path kData = KIVWS_DATA;
+const std::string kGolden = (kData / "Editing.xml").string();
+
+struct Result {
+  int exit = -1;
+  std::vector<std::string> out;  // stdout, by lines
+  std::string err;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool Contains(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+
+struct Kivws : ::testing::Test {
+  TempDir dir;
+
+  Result Run(std::vector<std::string> args) {
+    args.insert(args.begin(), KIVWS_PATH);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const std::string out = (dir / "stdout").string(), err = (dir / "stderr").string();
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    Result r;
+    EXPECT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    ::posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.out = Lines(Slurp(out));
+    r.err = Slurp(err);
+    return r;
+  }
+
+  // The golden definition with pieces of text replaced, saved as `name`.
+  std::string Variant(const std::string& name, const std::vector<std::pair<std::string, std::string>>& edits) {
+    std::string text = Slurp(kGolden);
+    for (const auto& [from, to] : edits) {
+      const auto at = text.find(from);
+      EXPECT_NE(at, std::string::npos) << from;
+      if (at != std::string::npos) text.replace(at, from.size(), to);
+    }
+    const std::string path = (dir / name).string();
+    std::ofstream(path) << text;
+    return path;
+  }
+  std::string Variant(const std::string& name, const std::string& from, const std::string& to) {
+    return Variant(name, {{from, to}});
+  }
+};
+
+TEST_F(Kivws, ValidateSaysOkOrTheReasonForEachFileInOrder) {
+  Result ok = Run({"validate", kGolden});
+  EXPECT_EQ(ok.exit, 0);
+  EXPECT_EQ(ok.out, std::vector<std::string>{kGolden + ": ok"});  // no fallbacks either
+
+  const std::string noVersion = Variant("NoVersion.xml", "<string k=\"KIV_Wrkspce\" v=\"1.2\"/>", "");
+  const std::string badRecord = Variant("BadRecord.xml", "<string k=\"WinSerData\" v=\"&lt;proplist&gt;", "<string k=\"WinSerData\" v=\"&lt;proplist");
+  const std::string missing = (dir / "missing.xml").string();
+  const std::vector<std::string> files = {kGolden, (kData / "Truncated.xml").string(), (kData / "WrongVersion.xml").string(),
+                                          (kData / "BadPanelState.xml").string(), noVersion, badRecord, missing};
+  Result r = Run({"validate", files[0], files[1], files[2], files[3], files[4], files[5], files[6]});
+  EXPECT_EQ(r.exit, 1);
+  ASSERT_EQ(r.out.size(), files.size()) << r.err;
+  for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(r.out[i].rfind(files[i] + ": ", 0), 0u) << r.out[i];
+  EXPECT_EQ(r.out[0], kGolden + ": ok");
+  EXPECT_TRUE(Contains(r.out[1], "The property list is not valid")) << r.out[1];
+  EXPECT_EQ(r.out[2], files[2] + ": Unable to load workspace; Incompatible workspace definition version.");
+  EXPECT_TRUE(Contains(r.out[3], ": Not a valid workspace definition: TopLevelFrame-0/Splitter/Sub1/Splitter/Sub2/Frame/"
+                                 "VisTabState-0: the panel state is not a property list"))
+      << r.out[3];
+  EXPECT_EQ(r.out[4], noVersion + ": Not a valid workspace definition.");
+  EXPECT_TRUE(Contains(r.out[5], "WSInstanceData/FrameReanim-0/WinSerData: the closed window's record is not a property list"))
+      << r.out[5];
+  EXPECT_TRUE(Contains(r.out[6], "No such file")) << r.out[6];
+}
+
+TEST_F(Kivws, ValidateListsTheFallbacksOfARestoreAsWarnings) {
+  const std::string path = Variant("Fallbacks.xml", {{"<int k=\"CurrTab\" v=\"1\"/>", "<string k=\"CurrTab\" v=\"1\"/>"},
+                                                     {"<ints k=\"SzPos\" v=\"400 300 360 240\"/>", ""}});
+  Result r = Run({"validate", path});
+  EXPECT_EQ(r.exit, 0) << r.err;
+  ASSERT_EQ(r.out.size(), 3u);
+  EXPECT_EQ(r.out[0], path + ": ok");
+  for (const std::string& line : {r.out[1], r.out[2]}) EXPECT_EQ(line.rfind(path + ": warning: ", 0), 0u) << line;
+  EXPECT_TRUE(Contains(r.out[1], "TopLevelFrame-0/Splitter/Sub1/Splitter/Sub1/Frame/CurrTab: ")) << r.out[1];
+  EXPECT_TRUE(Contains(r.out[2], "TopLevelFrame-1/SzPos: missing")) << r.out[2];
+}
+
+TEST_F(Kivws, BadArgumentsExitWithTheUsageCode) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"frobnicate"}, {"validate"}, {"info"}, {"info", kGolden, kGolden}, {"render", kGolden},
+           {"render", kGolden, "-o", "x.png", "--size", "640"}, {"render", kGolden, "-o", "x.png", "--size", "0x400"},
+           {"render", kGolden, "-o", "x.png", "--size", "640x400x2"}}) {
+    std::string shown;
+    for (const auto& a : args) shown += a + " ";
+    EXPECT_EQ(Run(args).exit, 2) << shown;
+  }
+  EXPECT_EQ(Run({"--help"}).exit, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));
+}
+
+TEST_F(Kivws, InfoSummarisesWindowsFramesAndClosedPanels) {
+  Result r = Run({"info", kGolden});
+  EXPECT_EQ(r.exit, 0) << r.err;
+  EXPECT_EQ(r.out, (std::vector<std::string>{
+                       "name: Editing",
+                       "window 0: main, at 100,80, size 1280x800",
+                       "  frame 0: MediaBin, Markers (front)",
+                       "    closed: EffectsLibrary",
+                       "  frame 1: SequenceViewer (front)",
+                       "window 1: floating, at 400,300, size 360x240",
+                       "  frame 0: Scopes (front)",
+                       "closed window 0: AudioMixer, Console",
+                   }));
+
+  // The maximized frame, found by its path from the root ('1': the right side).
+  const std::string winState = "<list k=\"WinState\">";
+  Result maximized = Run({"info", Variant("Max.xml", winState, "<string k=\"MaxFramePath\" v=\"1\"/>" + winState)});
+  EXPECT_EQ(maximized.out.at(2), "  maximized: frame 1");
+  Result astray = Run({"info", Variant("Astray.xml", winState, "<string k=\"MaxFramePath\" v=\"10\"/>" + winState)});
+  EXPECT_EQ(astray.out.at(2), "  maximized: path \"10\" leads to no frame");
+
+  // A file that validate refuses is refused here too, with the same reason.
+  Result refused = Run({"info", (kData / "WrongVersion.xml").string()});
+  EXPECT_EQ(refused.exit, 1);
+  EXPECT_TRUE(refused.out.empty());
+  EXPECT_TRUE(Contains(refused.err, "WrongVersion.xml: Unable to load workspace")) << refused.err;
+}
+
+TEST_F(Kivws, DotIsAcceptedByGraphvizEvenForOddTypeNames) {
+  ASSERT_TRUE(ToolInstalled("dot", "graphviz"));
+  // Quotes, backslashes and a line break in a type name must not break the graph; this
+  // closed panel's name ends a label.
+  const std::string odd = Variant("Odd.xml", "<s v=\"EffectsLibrary\"/>", "<s v=\"Effects&quot;&#10;Library\\\"/>");
+  for (const std::string& file : {kGolden, odd}) {
+    Result r = Run({"dot", file});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    std::string graph;
+    for (const auto& line : r.out) graph += line + "\n";
+    EXPECT_TRUE(Contains(graph, "subgraph cluster_0") && Contains(graph, "subgraph cluster_1")) << graph;
+    EXPECT_TRUE(Contains(graph, "vertical 0.35")) << graph;
+    EXPECT_TRUE(Contains(graph, "Markers (front)")) << graph;
+    const std::string dotFile = (dir / "graph.dot").string();
+    std::ofstream(dotFile) << graph;
+    EXPECT_EQ(std::system(("dot -Tcanon '" + dotFile + "' >/dev/null 2>&1").c_str()), 0) << graph;
+  }
+}
+
+TEST_F(Kivws, RenderDrawsTheMainWindowAtTheRequestedSize) {
+  // Enough different colours that something was drawn: frames, tab wells, type names.
+  auto colours = [](const kivui::Image& image) {
+    std::set<std::uint32_t> seen;
+    for (int y = 0; y < image.Height(); y += 3) {
+      for (int x = 0; x < image.Width(); x += 3) {
+        const kivui::Color c = image.PixelAt(x, y);
+        seen.insert(std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | c.b);
+      }
+    }
+    return seen.size();
+  };
+  const std::string wide = (dir / "wide.png").string(), small = (dir / "small.png").string();
+  Result r = Run({"render", kGolden, "-o", wide});
+  EXPECT_EQ(r.exit, 0) << r.err;
+  const kivui::Image defaultSize = kivui::Image::FromFile(wide);
+  EXPECT_EQ(defaultSize.Width(), 1280);
+  EXPECT_EQ(defaultSize.Height(), 800);
+  EXPECT_GT(colours(defaultSize), 8u);
+
+  EXPECT_EQ(Run({"render", kGolden, "-o", small, "--size", "640x400"}).exit, 0);
+  const kivui::Image requested = kivui::Image::FromFile(small);
+  EXPECT_EQ(requested.Width(), 640);
+  EXPECT_EQ(requested.Height(), 400);
+  EXPECT_GT(colours(requested), 8u);
+
+  const std::string refused = (dir / "refused.png").string();
+  EXPECT_EQ(Run({"render", (kData / "BadPanelState.xml").string(), "-o", refused}).exit, 1);
+  EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+}  // namespace
