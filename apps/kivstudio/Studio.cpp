@@ -1,6 +1,11 @@
 #include "Studio.h"
 
+#include "StudioArrangements.h"
 #include "StudioPanels.h"
+#include "services/core/Dir.h"
+#include "services/core/PropList.h"
+#include "services/core/PropListUtils.h"
+#include "workspace/WorkspaceDefinition.h"
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/events/MouseEvent.h"
@@ -8,6 +13,7 @@
 #include "services/ui/dialogs/Dialogs.h"
 #include "services/ui/menu/OSMenu.h"
 #include "layout/Splitter.h"
+#include "workspace/WorkspaceUtils.h"
 
 namespace kivstudio {
 
@@ -35,7 +41,7 @@ class MenuBar : public kivui::UI_Node {
       d.DrawText(item, {x, 0, kItemWidth, b.height}, kivui::Font::UI(12), theme.text, kivui::kAlignCenter);
       x += kItemWidth;
     }
-    d.DrawText("Harbour Documentary  —  Cut", {b.width - 320, 0, 310, b.height}, kivui::Font::UI(11), theme.textDim,
+    d.DrawText("Harbour Documentary  —  " + studio_.GetArrangementName(), {b.width - 320, 0, 310, b.height}, kivui::Font::UI(11), theme.textDim,
                kivui::kAlignRight | kivui::kAlignVCenter);
   }
 
@@ -79,50 +85,42 @@ Studio::~Studio() {
   workspace_.reset();
 }
 
-namespace {
+void Studio::ApplyArrangement(const std::string& name) {
+  if (!BuildArrangement(*workspace_, name, main_->GetGlobalStructureRect())) return;
+  arrangement_ = name;
+  menuBar_->UI_Invalidate();
+  // The timeline's panel has the focus in every arrangement.
+  if (TabPanel* timeline = FindPanel("Timeline")) workspace_->SetFocusedTabPanel(timeline);
+}
 
-using kivworkspace::workspace::Splitter;
-
-// Builds an arrangement frame by frame; the bars go to their places once all frames are in,
-// since each new frame's layout keeps the others' pixels.
-class Arrangement {
- public:
-  explicit Arrangement(kivworkspace::workspace::TopLevelWindow& w) : w_(w) {}
-
-  // A frame beside `target` holding panels of the types (the first in front); the bar made
-  // for it ends at `placement` of the splitter.
-  WorkspaceFrame* Beside(WorkspaceFrame* target, std::initializer_list<const char*> types,
-                         LayoutManager::InsertionType side, float placement) {
-    WorkspaceFrame* frame = w_.AddTabbedFrame(target, *types.begin(), side);
-    for (auto it = types.begin() + 1; it != types.end(); ++it) frame->AddTab(*it, false);
-    frame->BringTabToFront(0u);
-    if (Splitter* s = frame->GetLMFrame()->GetParent()->AsSplitter()) bars_.emplace_back(s, placement);
-    return frame;
+std::string Studio::Start(const kivcore::filesupport::File& saved) {
+  std::string why;
+  if (!saved.Exists()) {
+    why = "no saved workspace in " + saved.Path().string();
+  } else {
+    try {
+      const kivcore::PropList definition = kivcore::proplist::utils::LoadPropList(saved);
+      kivworkspace::workspace::RestoreWorkspace(*workspace_, definition, true, true, false);
+      arrangement_ = kivcore::UTF16to8(kivworkspace::workspace::GetWorkspaceUserName(definition));
+      menuBar_->UI_Invalidate();
+      return {};
+    } catch (const std::exception& e) {
+      why = saved.Path().string() + ": " + e.what();
+    }
   }
+  ApplyArrangement("Cut");
+  return why;
+}
 
-  void Finish() {
-    for (auto [splitter, placement] : bars_) splitter->SetPlacement(placement);
-    w_.GetLayoutManager().Layout(w_.GetClientRect(), false, true, false);
-  }
+void Studio::Save(const kivcore::filesupport::File& file) const {
+  kivcore::PropList definition;
+  kivworkspace::workspace::SaveWorkspace(*workspace_, definition, kivcore::UTF8to16(arrangement_));
+  file.GetParent().Create();
+  kivcore::proplist::utils::SavePropList(definition, file);
+}
 
- private:
-  kivworkspace::workspace::TopLevelWindow& w_;
-  std::vector<std::pair<Splitter*, float>> bars_;
-};
-
-}  // namespace
-
-void Studio::BuildCutArrangement() {
-  Arrangement cut(*main_);
-  WorkspaceFrame* sequence = main_->CreateRootFrame("SequenceViewer", false, true);
-  WorkspaceFrame* timeline = cut.Beside(sequence, {"Timeline"}, LayoutManager::kBottom, 0.56f);
-  WorkspaceFrame* clip = cut.Beside(sequence, {"ClipViewer"}, LayoutManager::kLeft, 0.62f);
-  cut.Beside(clip, {"MediaBin", "EffectsLibrary", "Markers"}, LayoutManager::kLeft, 0.5f);
-  cut.Beside(sequence, {"Inspector"}, LayoutManager::kRight, 0.78f);
-  cut.Beside(timeline, {"ToolStrip"}, LayoutManager::kLeft, 0.09f);
-  cut.Beside(timeline, {"AudioMixer", "Scopes", "Console"}, LayoutManager::kRight, 0.78f);
-  cut.Finish();
-  workspace_->SetFocusedTabPanel(timeline->GetFrontTabPanel().get());
+kivcore::filesupport::File Studio::SavedWorkspaceFile() {
+  return kivcore::filesupport::Dir::PrefDir().GetChild(u"kivstudio").GetChild(u"Workspace.xml");
 }
 
 TabPanel* Studio::FindPanel(const std::string& type) const {
@@ -137,27 +135,7 @@ TabPanel* Studio::FindPanel(const std::string& type) const {
 }
 
 void Studio::TogglePanel(const std::string& type) {
-  if (TabPanel* panel = FindPanel(type)) {
-    if (auto* frame = dynamic_cast<WorkspaceFrame*>(panel->GetFrame())) workspace_->RemoveTab(frame, panel, true, true);
-    return;
-  }
-  for (auto* window : workspace_->GetWindows()) {
-    for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
-      if (frame->CanReanimateTab(type)) {
-        frame->ReanimateTab(type);
-        return;
-      }
-    }
-    if (window->CanReanimateFrame(type)) {
-      window->ReanimateFrame(type);
-      return;
-    }
-  }
-  if (workspace_->CanReanimateWindow(type)) {
-    workspace_->ReanimateWindow(type);
-    return;
-  }
-  workspace_->NewTabInFocused(type);
+  kivworkspace::workspace::WorkspaceUtils::ToggleTabState(*workspace_, type, true);
 }
 
 void Studio::ShowWindowMenu(kivcore::Point global) {
@@ -166,8 +144,17 @@ void Studio::ShowWindowMenu(kivcore::Point global) {
   for (std::size_t i = 0; i < types.size(); ++i) {
     menu->AddItem(int(i) + 1, types[i].title, true, FindPanel(types[i].tabType) != nullptr);
   }
+  menu->AddSeparator();
+  const auto& arrangements = ArrangementNames();
+  for (std::size_t i = 0; i < arrangements.size(); ++i) {
+    menu->AddItem(kFirstArrangementCommand + int(i), "Arrangement: " + arrangements[i], true,
+                  arrangements[i] == arrangement_);
+  }
   const int chosen = kivui::PopupMenu(*menu, global);
   if (chosen > 0 && std::size_t(chosen) <= types.size()) TogglePanel(types[std::size_t(chosen) - 1].tabType);
+  const int arrangement = chosen - kFirstArrangementCommand;
+  if (arrangement >= 0 && std::size_t(arrangement) < arrangements.size())
+    ApplyArrangement(arrangements[std::size_t(arrangement)]);
 }
 
 }  // namespace kivstudio

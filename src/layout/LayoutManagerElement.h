@@ -90,3 +90,8 @@ inline int Along(const kivcore::Point& p, bool inY) { return inY ? p.y : p.x; }
 inline int& Along(kivcore::Point& p, bool inY) { return inY ? p.y : p.x; }
 
 }  // namespace kivworkspace::workspace
+
+// AsFrame and AsSplitter are defined with the classes they return; every unit that sees
+// this class sees those definitions too.
+#include "layout/Frame.h"
+#include "layout/Splitter.h"

@@ -10,6 +10,7 @@
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/PanelPool.h"
 #include "workspace/TopLevelWindow.h"
+#include "workspace/TreeAssembly.h"
 #include "workspace/WindowRecycler.h"
 #include "workspace/Workspace.h"
 
@@ -253,20 +254,13 @@ class WindowReader {
   void ReadChild(Splitter& parent, const PropList& childList, bool leftOrTop);
   void ReadFrame(const PropList& list, Splitter& parent, bool leftOrTop);
   TabDataList ReadRecords(const PropList& list, const char* typesKey);
-  void PlaceRecords(const TabDataList& records, Splitter& parent, bool leftOrTop);
-  // Splits the records into hidden panels (types that hide when closed, taken or made
-  // with their state) and the rest.
-  TabDataList HideRecords(const TabDataList& records, WorkspaceFrame& frame);
-  unsigned ReadFrameFlags(const PropList& list);
-
-  static void Attach(Splitter& parent, bool leftOrTop, LayoutManagerElement* child) {
-    if (leftOrTop) {
-      parent.SetLeftOrTop(child);
-    } else {
-      parent.SetRightOrBottom(child);
-    }
-    if (child) child->SetParent(&parent);
+  void PlaceRecords(const TabDataList& records, Splitter& parent, bool leftOrTop) {
+    PlaceClosedPanels(window_, records, parent, leftOrTop, Source());
   }
+  PanelSource Source() {
+    return [this](const std::string& type) { return TakeOrMake(type); };
+  }
+  unsigned ReadFrameFlags(const PropList& list);
 
   TopLevelWindow& window_;
   Workspace& workspace_;
@@ -385,7 +379,7 @@ void WindowReader::ReadChild(Splitter& parent, const PropList& childList, bool l
     bool vertical = false;
     s->GetValue("Orient", vertical);
     Splitter* child = layout_.NewSplitter(vertical);
-    Attach(parent, leftOrTop, child);
+    AttachChild(parent, leftOrTop, child);
     ReadTree(*child, childList);
   } else if (const PropList* frame = childList.GetSubList("Frame")) {
     Enter enter(path_, "Frame");
@@ -432,12 +426,12 @@ void WindowReader::ReadFrame(const PropList& list, Splitter& parent, bool leftOr
     if (!closed.empty()) PlaceRecords(closed, parent, leftOrTop);
     return;
   }
-  frame->SetRemovedTabData(HideRecords(closed, *frame));
+  frame->SetRemovedTabData(KeepHiddenPanels(workspace_, closed, *frame, Source()));
   std::int32_t front = 0;
   Get(list, "CurrTab", Type::Int, front, "the first tab is in front");
   if (front < 0) front = 0;
   frame->BringTabToFront(std::min(unsigned(front), frame->GetTabCount() - 1));
-  Attach(parent, leftOrTop, frame->GetLMFrame());
+  AttachChild(parent, leftOrTop, frame->GetLMFrame());
   frames_.push_back(frame);
 }
 
@@ -455,51 +449,6 @@ TabDataList WindowReader::ReadRecords(const PropList& list, const char* typesKey
     records.emplace_back(types[k], std::move(state));
   }
   return records;
-}
-
-TabDataList WindowReader::HideRecords(const TabDataList& records, WorkspaceFrame& frame) {
-  TabDataList removed;
-  for (const auto& [type, state] : records) {
-    if (!workspace_.TabTypeHidesWhenClosed(type)) {
-      removed.emplace_back(type, state);
-      continue;
-    }
-    TabPanelPtr panel = TakeOrMake(type);
-    if (!panel) continue;
-    panel->SetFrame(nullptr);
-    if (!state.empty()) {
-      PropList parsed = kivcore::proplist::utils::ReadPropList(state);
-      panel->LoadStateData(&parsed);
-    }
-    frame.CacheTabData(panel, true);
-  }
-  return removed;
-}
-
-void WindowReader::PlaceRecords(const TabDataList& records, Splitter& parent, bool leftOrTop) {
-  const bool hides = std::any_of(records.begin(), records.end(), [&](const auto& r) {
-    return workspace_.TabTypeHidesWhenClosed(r.first);
-  });
-  FrameDataProxy* proxy = nullptr;
-  if (hides) {
-    // Panels that hide when closed live on in a hidden frame that the placeholder holds.
-    // The placeholder also remembers the other records, as one made by closing the frame.
-    WorkspaceFramePtr hidden = window_.CreateWorkspaceFrame();
-    TabDataList removed = HideRecords(records, *hidden);
-    hidden->SetRemovedTabData(removed);
-    hidden->UI_Show(false);
-    window_.AddHiddenFrame(hidden);
-    proxy = new FrameDataProxy(&layout_, hidden->GetLMFrame(), std::move(removed));
-  } else {
-    proxy = new FrameDataProxy(&layout_, records);
-  }
-  // The manager adopts the placeholder when the tree is installed.
-  Attach(parent, leftOrTop, proxy);
-  if (leftOrTop) {
-    parent.SetLeftOrTopVisible(false);
-  } else {
-    parent.SetRightOrBottomVisible(false);
-  }
 }
 
 }  // namespace

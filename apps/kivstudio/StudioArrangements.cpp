@@ -1,0 +1,92 @@
+#include "StudioArrangements.h"
+
+#include "workspace/FrameBuilder.h"
+#include "workspace/SplitterBuilder.h"
+#include "workspace/WorkspaceBuilder.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace kivstudio {
+namespace {
+
+using kivworkspace::workspace::BuilderBase;
+using kivworkspace::workspace::FrameBuilder;
+using kivworkspace::workspace::SplitterBuilder;
+using kivworkspace::workspace::WorkspaceBuilder;
+using Element = std::unique_ptr<BuilderBase>;
+
+// A frame of the panel types, the first in front, with closed panels of the other types.
+Element Frame(std::list<std::string> types, std::initializer_list<const char*> closed = {}) {
+  auto frame = std::make_unique<FrameBuilder>(types);
+  for (const char* type : closed) frame->AddTab(type, true);
+  return frame;
+}
+
+// Two elements side by side (Beside) or one above the other (Above), the bar at the
+// fraction given.
+Element Split(bool vertical, float at, Element first, Element second) {
+  auto splitter = std::make_unique<SplitterBuilder>(vertical, std::move(first), std::move(second));
+  splitter->SetSplitVal(at);
+  return splitter;
+}
+Element Beside(float at, Element left, Element right) { return Split(true, at, std::move(left), std::move(right)); }
+Element Above(float at, Element top, Element bottom) { return Split(false, at, std::move(top), std::move(bottom)); }
+
+// Editing: bins and viewers over the timeline, tools and mixer beside it.
+void Cut(WorkspaceBuilder& builder, const kivcore::Rect& main) {
+  builder.AddWindow(
+      Above(0.56f,
+            Beside(0.62f, Beside(0.5f, Frame({"MediaBin", "EffectsLibrary", "Markers"}), Frame({"ClipViewer"})),
+                   Beside(0.78f, Frame({"SequenceViewer"}), Frame({"Inspector"}))),
+            Beside(0.09f, Frame({"ToolStrip"}),
+                   Beside(0.78f, Frame({"Timeline"}), Frame({"AudioMixer", "Scopes", "Console"})))),
+      main);
+}
+
+// Grading: large viewers, scopes beside the timeline, the inspector's colour controls, and
+// the media bin floating over the right of the main window.
+void Colour(WorkspaceBuilder& builder, const kivcore::Rect& main) {
+  builder.AddWindow(
+      Above(0.6f, Beside(0.5f, Frame({"ClipViewer"}), Frame({"SequenceViewer"})),
+            Beside(0.3f, Frame({"Inspector", "EffectsLibrary"}, {"Markers"}),
+                   Beside(0.6f, Frame({"Timeline"}), Frame({"Scopes"})))),
+      main);
+  builder.AddWindow(Frame({"MediaBin"}),
+                    {main.left + main.width - 400, main.top + 90, 360, 320});
+}
+
+// Mixing: the mixer tall on the left, markers and console under it, the timeline wide.
+void Audio(WorkspaceBuilder& builder, const kivcore::Rect& main) {
+  builder.AddWindow(
+      Beside(0.28f, Above(0.6f, Frame({"AudioMixer"}), Frame({"Markers", "Console"}, {"Progress"})),
+             Above(0.45f, Beside(0.5f, Frame({"SequenceViewer"}), Frame({"MediaBin"})),
+                   Beside(0.08f, Frame({"ToolStrip"}), Frame({"Timeline"})))),
+      main);
+}
+
+const std::map<std::string, std::function<void(WorkspaceBuilder&, const kivcore::Rect&)>>& Describers() {
+  static const std::map<std::string, std::function<void(WorkspaceBuilder&, const kivcore::Rect&)>> all = {
+      {"Cut", Cut}, {"Colour", Colour}, {"Audio", Audio}};
+  return all;
+}
+
+}  // namespace
+
+const std::vector<std::string>& ArrangementNames() {
+  static const std::vector<std::string> names = {"Cut", "Colour", "Audio"};
+  return names;
+}
+
+bool BuildArrangement(kivworkspace::workspace::Workspace& workspace, const std::string& name,
+                      const kivcore::Rect& mainRect) {
+  auto it = Describers().find(name);
+  if (it == Describers().end()) return false;
+  WorkspaceBuilder builder(workspace);
+  it->second(builder, mainRect);
+  builder.BuildWorkspace();
+  return true;
+}
+
+}  // namespace kivstudio

@@ -1,0 +1,41 @@
+#include "workspace/WorkspaceBuilder.h"
+
+#include "layout/Splitter.h"
+#include "services/ui/node/UI_NodeManager.h"
+#include "services/ui/window/OS_MonitorInfo.h"
+#include "workspace/PanelPool.h"
+#include "workspace/TopLevelWindow.h"
+#include "workspace/WindowRecycler.h"
+#include "workspace/Workspace.h"
+
+namespace kivworkspace::workspace {
+
+void WorkspaceBuilder::AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect) {
+  windows_.push_back({std::move(root), rect});
+}
+
+void WorkspaceBuilder::BuildWorkspace() {
+  kivui::UI_NodeManager::FocusChangeGroup focusGroup;
+  PanelPool pool = workspace_.GatherPanels();
+  WindowRecycler windows(workspace_);
+  for (const WindowEntry& entry : windows_) {
+    TopLevelWindow& window = windows.Next();
+    LayoutManager& layout = window.GetLayoutManager();
+    window.DestroyHiddenFrames();
+    const kivcore::Rect rect = kivui::OS_MonitorInfo::EnsureRectIsVisible(entry.rect);
+    window.UI_Show(true);
+    window.SetGlobalStructureRect(rect);
+
+    auto holder = std::make_unique<Splitter>(&layout, false);
+    std::vector<WorkspaceFramePtr> frames;
+    BuildContext context{pool, holder.get(), true, frames};
+    if (entry.root) entry.root->Build(workspace_, window, context);
+    window.ResetRootFrame(std::move(holder), frames);
+    layout.Layout(window.GetClientRect(), false, true, true);
+    if (!window.IsMain() && window.GetFrameCount() == 0) windows.GiveBack(window);
+  }
+  windows.RemoveUnused();
+  workspace_.ReleasePanels(pool);
+}
+
+}  // namespace kivworkspace::workspace

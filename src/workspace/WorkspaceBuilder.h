@@ -1,0 +1,41 @@
+#pragma once
+
+#include "services/core/PropList.h"
+#include "services/core/RectT.h"
+#include "workspace/BuilderBase.h"
+
+#include <memory>
+#include <vector>
+
+namespace kivworkspace::workspace {
+
+// A built-in arrangement described in code: a tree of splitter and frame builders per
+// window. BuildWorkspace turns the workspace into it, reusing its windows and the panels
+// whose types appear. A host may instead hand over a ready definition (UsePropList).
+class WorkspaceBuilder {
+ public:
+  explicit WorkspaceBuilder(Workspace& workspace, bool usePropList = false)
+      : workspace_(workspace), usePropList_(usePropList) {}
+
+  // A window whose tree is root, at the global rectangle (title bar and borders included).
+  // The first window described goes to the main window.
+  void AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect);
+  void BuildWorkspace();
+
+  // When set, the definition in the property list is what the arrangement is.
+  bool UsePropList() const { return usePropList_; }
+  kivcore::PropList& GetPropList() { return propList_; }
+
+ private:
+  struct WindowEntry {
+    std::unique_ptr<BuilderBase> root;
+    kivcore::Rect rect;
+  };
+
+  Workspace& workspace_;
+  bool usePropList_;
+  kivcore::PropList propList_;
+  std::vector<WindowEntry> windows_;
+};
+
+}  // namespace kivworkspace::workspace
