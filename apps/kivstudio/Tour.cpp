@@ -6,10 +6,13 @@
 #include "services/ui/testing/Input.h"
 #include "services/ui/testing/ScriptedAnswers.h"
 #include "services/ui/testing/Snapshot.h"
+#include "StudioArrangements.h"
 #include "StudioPanels.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace kivstudio {
 namespace {
@@ -33,6 +36,8 @@ class TourRun {
     SwitchTabs();
     CloseAndReopen();
     UndockCloseAndReopenWindow();
+    SwitchArrangements();
+    SaveAndRestore();
     MaximizeFrame();
     ResizeWindow();
     std::printf("tour: %d check(s) failed\n", failures_);
@@ -171,6 +176,62 @@ class TourRun {
     Check("the window comes back where it was", back && back->GetGlobalStructureRect() == where);
     Check("Scopes is listed as open again", ListedAsOpen("Scopes"));
     if (back) Shot("04b-reopened-scopes", *back);
+  }
+
+  // The Window menu's arrangements: each rebuilds the windows, keeping the panel objects
+  // whose types it shows.
+  void SwitchArrangements() {
+    TabPanel* timeline = studio_.FindPanel("Timeline");
+    ChooseArrangement("Colour");
+    auto windows = studio_.GetWorkspace().GetWindows();
+    Check("Colour has five frames and a floating window holding the media bin",
+          Window().GetFrameCount() == 5 && windows.size() == 2 && windows[1]->IsShown() &&
+              FrameOf("MediaBin") && FrameOf("MediaBin")->GetTopLevelWindow() == windows[1]);
+    Check("the timeline panel is the same object in Colour", studio_.FindPanel("Timeline") == timeline);
+    Check("Colour's frames tile the window", FramesTile());
+    Shot("07-colour");
+    if (windows.size() == 2) Shot("07a-colour-media-bin", *windows[1]);
+
+    ChooseArrangement("Audio");
+    Check("Audio has six frames and no floating window",
+          Window().GetFrameCount() == 6 && studio_.GetWorkspace().GetWindows().size() == 1);
+    Check("Audio's frames tile the window", FramesTile());
+    Shot("08-audio");
+    ChooseArrangement("Cut");
+    Check("back to Cut: seven frames that tile the window", Window().GetFrameCount() == 7 && FramesTile());
+  }
+
+  // What kivstudio does when it quits and starts again: the workspace saved into a file
+  // comes back in a new studio as it was; a damaged file gives "Cut" and the reason.
+  void SaveAndRestore() {
+    ChooseArrangement("Colour");
+    const std::filesystem::path file = std::filesystem::path(dir_) / "saved-workspace.xml";
+    studio_.Save(kivcore::filesupport::File(file));
+    Studio again(Window().GetGlobalContentRect());
+    const std::string why = again.Start(kivcore::filesupport::File(file));
+    Check("a new studio starts from the saved workspace", why.empty() && again.GetArrangementName() == "Colour");
+    Check("it has the saved windows and frames",
+          again.GetMainWindow().GetFrameCount() == 5 && again.GetWorkspace().GetWindows().size() == 2);
+    Settle();
+    Shot("09-restored-colour", again.GetMainWindow());
+
+    std::filesystem::path damaged = std::filesystem::path(dir_) / "damaged-workspace.xml";
+    { std::ofstream(damaged) << "<proplist><string k=\"KIV_Wrkspce\" v=\"1.2\"/>"; }
+    Studio fallback(Window().GetGlobalContentRect());
+    const std::string reason = fallback.Start(kivcore::filesupport::File(damaged));
+    Check("a damaged saved workspace gives Cut and says why",
+          !reason.empty() && fallback.GetArrangementName() == "Cut" && fallback.GetMainWindow().GetFrameCount() == 7);
+    std::printf("fallback reason: %s\n", reason.c_str());
+    ChooseArrangement("Cut");
+  }
+
+  void ChooseArrangement(const std::string& name) {
+    const auto& names = ArrangementNames();
+    const int index = int(std::find(names.begin(), names.end(), name) - names.begin());
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(Studio::kFirstArrangementCommand + index);
+    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));  // the Window menu
+    Settle();
   }
 
   void MaximizeFrame() {
