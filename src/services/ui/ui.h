@@ -20,6 +20,7 @@
 #include "services/ui/draw/DrawSupplier.h"
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
+#include "services/ui/events/CursorPos.h"
 #include "services/ui/events/GestureEvent.h"
 #include "services/ui/events/KeyboardEvent.h"
 #include "services/ui/events/MouseEvent.h"

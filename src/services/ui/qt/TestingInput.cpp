@@ -14,11 +14,13 @@
 #include <QTest>
 #include <QWindow>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 namespace kivui::detail {
 extern int modKeysOverride;
+extern std::optional<kivcore::Point> cursorPosOverride;
 }
 
 namespace kivui::testing {
@@ -38,6 +40,8 @@ Qt::MouseButton ToQtButton(MouseEvent::Button b) {
 // The window a real event at that point would reach: the one holding the mouse grab,
 // else the front-most window there. Returns its QWindow and the point in it.
 QWindow* Target(kivcore::Point global, QPoint& local) {
+  // The pointer is where the event says: GetGlobalCursorPos reports it from now on.
+  kivui::detail::cursorPosOverride = global;
   QWidget* top = nullptr;
   if (QWidget* grabber = QWidget::mouseGrabber()) {
     top = grabber->window();
@@ -67,6 +71,7 @@ QWidget* KeyTarget() {
 // The deepest widget a pointer event at the point reaches: the one holding the mouse
 // grab, else the widget there in the front-most window.
 QWidget* PointerTarget(kivcore::Point global) {
+  kivui::detail::cursorPosOverride = global;
   if (QWidget* grabber = QWidget::mouseGrabber()) return grabber;
   QPoint local;
   QWindow* window = Target(global, local);

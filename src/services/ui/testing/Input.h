@@ -16,7 +16,7 @@ class UI_Node;
 
 // Real input for tests and scripted tours: events enter the window system's event path at
 // a window (as the system would send them), so hit testing, capture, focus and the hooks
-// all take part.
+// all take part. Each pointer event also moves the pointer that GetGlobalCursorPos reports.
 namespace kivui::testing {
 
 // At a global point: the event goes to the front-most window there.
