@@ -11,6 +11,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/Workspace.h"
+#include "workspace/WorkspaceUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -522,9 +523,7 @@ void WorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned index,
       break;
     case kTabItemToggleMaximize:
       if (lastPanel_ && workspace->GetFocusedTabPanel() != lastPanel_) break;
-      if (TopLevelWindow* window = GetTopLevelWindow(); window && window->CanHaveMaximizedFrame()) {
-        window->SetMaximizedFrame(window->GetMaximizedFrame() == this ? nullptr : this);
-      }
+      WorkspaceUtils::ToggleThisFrameMaximizationState(*workspace, this);
       break;
     default:
       break;

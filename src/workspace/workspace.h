@@ -17,3 +17,4 @@
 #include "workspace/WorkspaceDefinition.h"
 #include "workspace/WorkspaceFrame.h"
 #include "workspace/WorkspaceFrameBase.h"
+#include "workspace/WorkspaceUtils.h"
