@@ -397,7 +397,12 @@ bool Workspace::ReanimateRecord(const WindowReanimateData& record, const std::st
     back = window->CanReanimateFrame(panel) && window->ReanimateFrame(panel);
     if (!back && pool.Remove(panel)) back = window->CreateRootFrame(panel, true, true);
   } else {
-    back = window->ReanimateFrame(*type) || window->CreateRootFrame(*type, true, true);
+    // A kept panel of the type comes back as itself from the hidden frame that holds it.
+    auto kept = std::find_if(record.panels.begin(), record.panels.end(),
+                             [&](const TabPanelPtr& p) { return p->GetTabType() == *type; });
+    back = (kept != record.panels.end() && window->CanReanimateFrame(*kept) &&
+            window->ReanimateFrame(*kept)) ||
+           window->ReanimateFrame(*type) || window->CreateRootFrame(*type, true, true);
   }
   if (!back) {
     Remove(window.get());

@@ -187,6 +187,14 @@ TEST_F(WorkspaceCore, AWindowClosedByTheWindowSystemLeavesAndComesBackWhereItWas
   EXPECT_EQ(back->GetRootFrame()->GetFrontTabPanel()->GetTabType(), "B");
   EXPECT_TRUE(back->GetRootFrame()->CanReanimateTab("H"));
   EXPECT_EQ(back->GetRootFrame()->ReanimateTab("H"), kept.get());
+
+  // Closed again and brought back for the type of the panel that hides when closed: that
+  // very panel comes back.
+  ui_testing::CloseWindow(*back);
+  ASSERT_TRUE(workspace->ReanimateWindow("H"));
+  TopLevelWindow* again = workspace->GetWindows().back();
+  ASSERT_NE(again->GetRootFrame(), nullptr);
+  EXPECT_EQ(again->GetRootFrame()->GetFrontTabPanel(), kept);
 }
 
 // Closing a window closes what may close; a panel that refuses keeps the window open, and
