@@ -112,11 +112,15 @@ std::string Studio::Start(const kivcore::filesupport::File& saved) {
   return why;
 }
 
-void Studio::Save(const kivcore::filesupport::File& file) const {
+kivcore::PropList Studio::SaveDefinition() const {
   kivcore::PropList definition;
   kivworkspace::workspace::SaveWorkspace(*workspace_, definition, kivcore::UTF8to16(arrangement_));
+  return definition;
+}
+
+void Studio::Save(const kivcore::filesupport::File& file) const {
   file.GetParent().Create();
-  kivcore::proplist::utils::SavePropList(definition, file);
+  kivcore::proplist::utils::SavePropList(SaveDefinition(), file);
 }
 
 kivcore::filesupport::File Studio::SavedWorkspaceFile() {

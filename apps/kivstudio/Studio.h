@@ -3,6 +3,7 @@
 // arrangement and the Window menu.
 
 #include "services/core/File.h"
+#include "services/core/PropList.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/Workspace.h"
 
@@ -31,6 +32,8 @@ class Studio {
   // Restores the workspace saved in the file; when the file is missing or cannot be
   // restored, builds "Cut" and returns why (empty when the saved workspace came back).
   std::string Start(const kivcore::filesupport::File& saved);
+  // The live workspace as a definition, named after the arrangement it started from.
+  kivcore::PropList SaveDefinition() const;
   // Saves the live workspace into the file, atomically; throws a kivcore error on failure.
   void Save(const kivcore::filesupport::File& file) const;
   // Where kivstudio keeps its workspace between runs, under the preferences folder.

@@ -204,8 +204,17 @@ class TourRun {
   // What kivstudio does when it quits and starts again: the workspace saved into a file
   // comes back in a new studio as it was; a damaged file gives "Cut" and the reason.
   void SaveAndRestore() {
-    ChooseArrangement("Colour");
     const std::filesystem::path file = std::filesystem::path(dir_) / "saved-workspace.xml";
+    for (const std::string& name : ArrangementNames()) {
+      ChooseArrangement(name);
+      studio_.Save(kivcore::filesupport::File(file));
+      Studio copy(Window().GetGlobalContentRect());
+      const bool started = copy.Start(kivcore::filesupport::File(file)).empty();
+      Settle();
+      Check((name + " saved and restored in a new studio saves the same definition").c_str(),
+            started && copy.SaveDefinition() == studio_.SaveDefinition());
+    }
+    ChooseArrangement("Colour");
     studio_.Save(kivcore::filesupport::File(file));
     Studio again(Window().GetGlobalContentRect());
     const std::string why = again.Start(kivcore::filesupport::File(file));
