@@ -51,10 +51,11 @@ class TestHttpServer {
 
  private:
   class Impl;
-  std::unique_ptr<Impl> impl_;
+  // The counters come first: the server's threads, started with impl_, count at once.
   std::atomic<int> requests_{0};
   std::atomic<int> open_{0};
   std::atomic<int> peak_{0};
+  std::unique_ptr<Impl> impl_;
   friend class Impl;
 };
 
