@@ -451,19 +451,31 @@ void Workspace::SaveWorkspaceData(kivcore::PropList& list) const {
   list.SetValue("FrameReanimMax", std::int32_t(n));
 }
 
-void Workspace::ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool) {
+void Workspace::ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool,
+                                  RestoreReport* report) {
+  auto note = [report](const std::string& at, const char* what) {
+    if (report) report->fallbacks.push_back("WSInstanceData/" + at + ": " + what);
+  };
   removedWindows_.clear();
   std::int32_t count = 0;
-  list.GetValue("FrameReanimMax", count);
+  if (!list.GetValue("FrameReanimMax", count))
+    note("FrameReanimMax", "missing or not an int; no closed window is remembered");
   for (std::int32_t n = 0; n < count; ++n) {
-    const kivcore::PropList* item = list.GetSubList("FrameReanim-" + std::to_string(n));
-    if (!item) continue;
+    const std::string key = "FrameReanim-" + std::to_string(n);
+    const kivcore::PropList* item = list.GetSubList(key);
+    if (!item) {
+      note(key, "missing or not a sublist; that closed window is forgotten");
+      continue;
+    }
     auto record = std::make_shared<WindowReanimateData>();
     kivcore::PropList::StringList types, kept;
-    item->GetValue("RemovedTabs", types);
+    if (!item->GetValue("RemovedTabs", types) || !item->GetValue("WinSerData", record->windowDefinition)) {
+      note(key, "its panel types or its window are missing or of another type; it is forgotten");
+      continue;
+    }
     record->tabTypes.insert(types.begin(), types.end());
-    item->GetValue("WinSerData", record->windowDefinition);
-    item->GetValue("HiddenTabs", kept);
+    if (item->HasValue("HiddenTabs") && !item->GetValue("HiddenTabs", kept))
+      note(key + "/HiddenTabs", "not a string list; its panels kept alive are made anew");
     for (const std::string& type : kept) {
       if (TabPanelPtr panel = pool.TakeOrMake(*this, type)) {
         panel->SetFrame(nullptr);

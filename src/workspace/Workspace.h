@@ -22,6 +22,7 @@ namespace kivworkspace::workspace {
 
 class TopLevelWindow;
 class WorkspaceFrame;
+struct RestoreReport;
 
 // The root of the docking model: the container of the top-level windows, the registry of
 // tab creators, the source of panel IDs and time stamps, the owner of the drag in
@@ -92,7 +93,9 @@ class Workspace : public OS_Workspace {
   // --- The closed-window records in a workspace definition ("FrameReanimMax",
   // "FrameReanim-" n); reading replaces the records, taking their panels from the pool.
   void SaveWorkspaceData(kivcore::PropList& list) const;
-  void ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool);
+  // Keys missing or of another type are noted in the report when one is given.
+  void ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool,
+                         RestoreReport* report = nullptr);
 
   // --- Closed windows.
   bool CanReanimateWindow(const std::string& type) const;

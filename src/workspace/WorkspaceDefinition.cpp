@@ -312,7 +312,8 @@ void WindowReader::Read(const PropList& list, const WindowReadOptions& options) 
   for (const BorderKeys& border : kBorders) {
     bool has = false;
     std::string type;
-    if (Get(list, border.has, Type::Bool, has) && has && Get(list, border.type, Type::String, type))
+    if (window_.IsMain() && Get(list, border.has, Type::Bool, has) && has &&
+        Get(list, border.type, Type::String, type))
       Note(border.type, "border elements are not available; " + type + " left out");
   }
 
@@ -528,7 +529,7 @@ bool RestoreWorkspace(Workspace& workspace, const PropList& definition, bool app
     if (!window.IsMain() && window.GetFrameCount() == 0) windows.GiveBack(window);
   }
   if (const PropList* data = definition.GetSubList("WSInstanceData"))
-    workspace.ReadWorkspaceData(*data, pool);
+    workspace.ReadWorkspaceData(*data, pool, report);
   windows.RemoveUnused();
   workspace.ReleasePanels(pool);
   if (TopLevelWindow* main = workspace.GetMainTopLevelWindow()) main->Activate(true);
