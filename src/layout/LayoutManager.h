@@ -45,7 +45,8 @@ class LayoutManager {
     virtual void Move(const kivcore::Point& p) = 0;
     virtual void End() = 0;
   };
-  // Makes the tracker for the (already majorized) bars under a point.
+  // Makes the tracker for the (already majorized) bars under a point; without one a
+  // SplitterTrackerMark2 drags them.
   using TrackerFactory = std::function<std::unique_ptr<Tracker>(
       LayoutManager& manager, const std::vector<Splitter*>& splitters)>;
   static void SetTrackerFactory(TrackerFactory factory);

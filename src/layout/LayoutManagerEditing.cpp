@@ -3,6 +3,7 @@
 #include "layout/Frame.h"
 #include "layout/FrameDataProxy.h"
 #include "layout/LayoutManager.h"
+#include "layout/SplitterTrackerMark2.h"
 #include "layout/Splitter.h"
 
 #include <algorithm>
@@ -330,7 +331,8 @@ void LayoutManager::AcquireTracker(const Rect& rect, std::unique_ptr<Tracker>& o
   const std::vector<Splitter*> splitters = FindSplittersContainingRect(rect);
   if (splitters.empty()) return;
   for (Splitter* s : splitters) MajorizeSplitter(s);
-  if (GlobalTrackerFactory()) out = GlobalTrackerFactory()(*this, splitters);
+  out = GlobalTrackerFactory() ? GlobalTrackerFactory()(*this, splitters)
+                               : std::make_unique<SplitterTrackerMark2>(*this, splitters);
 }
 
 void LayoutManager::AcquireTracker(int x, int y, std::unique_ptr<Tracker>& out) {

@@ -88,12 +88,13 @@ class RecordingWindowHost : public ws::LayoutManagerHostInterface {
   explicit RecordingWindowHost(CallLog* log = nullptr) : log_(log) {}
   void SuspendRedraws(bool) override { Record("SuspendRedraws"); }
   void UpdateNow() override { Record("UpdateNow"); }
-  bool GetSplitterSnappingEnabled() override { return true; }
+  bool GetSplitterSnappingEnabled() override { return snapping; }
   bool GetLayoutEnabled() override { return layoutEnabled; }
   int GetTabMinHeight() override { return 20; }
   int GetTabMinWidth() override { return 40; }
 
   bool layoutEnabled = true;
+  bool snapping = true;
 
  private:
   void Record(const char* what) {
