@@ -38,8 +38,8 @@ Element Above(float at, Element top, Element bottom) { return Split(false, at, s
 void Cut(WorkspaceBuilder& builder, const kivcore::Rect& main) {
   builder.AddWindow(
       Above(0.56f,
-            Beside(0.62f, Beside(0.5f, Frame({"MediaBin", "EffectsLibrary", "Markers"}), Frame({"ClipViewer"})),
-                   Beside(0.78f, Frame({"SequenceViewer"}), Frame({"Inspector"}))),
+            Beside(0.63f, Beside(0.62f, Frame({"MediaBin", "EffectsLibrary", "Markers"}), Frame({"ClipViewer"})),
+                   Beside(0.4f, Frame({"SequenceViewer"}), Frame({"Inspector"}))),
             Beside(0.09f, Frame({"ToolStrip"}),
                    Beside(0.78f, Frame({"Timeline"}), Frame({"AudioMixer", "Scopes", "Console"})))),
       main);

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -31,6 +32,7 @@ class TourRun {
     Settle();
     Check("the Cut arrangement has seven frames", Window().GetFrameCount() == 7);
     Check("frames tile the window", FramesTile());
+    cutRects_ = FrameRects();
     Shot("01-cut");
 
     SwitchTabs();
@@ -39,6 +41,7 @@ class TourRun {
     SwitchArrangements();
     SaveAndRestore();
     MaximizeFrame();
+    DragBar();
     ResizeWindow();
     std::printf("tour: %d check(s) failed\n", failures_);
     return failures_;
@@ -98,6 +101,12 @@ class TourRun {
     const int index = frame->GetTabWell().IndexOfTab(int(panel->GetID()));
     const kivcore::RectF r = closeBox ? frame->GetTabWell().GetCloseBoxRect(index) : frame->GetTabWell().GetTabRect(index);
     return frame->GetTabWell().UI_LocalToGlobal({int(r.left + r.width / 2), int(r.top + r.height / 2)});
+  }
+
+  std::vector<kivcore::Rect> FrameRects() {
+    std::vector<kivcore::Rect> rects;
+    for (auto* frame : Window().GetFrames()) rects.push_back(frame->GetFrameLocalRect());
+    return rects;
   }
 
   // Every shown frame lies inside the client area and no two overlap.
@@ -199,6 +208,7 @@ class TourRun {
     Shot("08-audio");
     ChooseArrangement("Cut");
     Check("back to Cut: seven frames that tile the window", Window().GetFrameCount() == 7 && FramesTile());
+    Check("back to Cut: every frame where it was at the start", FrameRects() == cutRects_);
   }
 
   // What kivstudio does when it quits and starts again: the workspace saved into a file
@@ -216,6 +226,12 @@ class TourRun {
     }
     ChooseArrangement("Colour");
     studio_.Save(kivcore::filesupport::File(file));
+    RestoreInNewStudios(file);
+    ChooseArrangement("Cut");
+  }
+
+  // New studios over the tour's own window, gone before the tour goes on.
+  void RestoreInNewStudios(const std::filesystem::path& file) {
     Studio again(Window().GetGlobalContentRect());
     const std::string why = again.Start(kivcore::filesupport::File(file));
     Check("a new studio starts from the saved workspace", why.empty() && again.GetArrangementName() == "Colour");
@@ -231,7 +247,6 @@ class TourRun {
     Check("a damaged saved workspace gives Cut and says why",
           !reason.empty() && fallback.GetArrangementName() == "Cut" && fallback.GetMainWindow().GetFrameCount() == 7);
     std::printf("fallback reason: %s\n", reason.c_str());
-    ChooseArrangement("Cut");
   }
 
   void ChooseArrangement(const std::string& name) {
@@ -241,9 +256,11 @@ class TourRun {
     answers->Command(Studio::kFirstArrangementCommand + index);
     ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));  // the Window menu
     Settle();
+    Check(("the Window menu chose " + name).c_str(), studio_.GetArrangementName() == name);
   }
 
   void MaximizeFrame() {
+    const std::vector<kivcore::Rect> before = FrameRects();
     ui_testing::DoubleClickAt(TabPoint("Timeline", false));
     WorkspaceFrame* timeline = FrameOf("Timeline");
     Check("a double click on the Timeline tab maximizes its frame",
@@ -254,6 +271,27 @@ class TourRun {
     Shot("05-maximized-timeline");
     ui_testing::DoubleClickAt(TabPoint("Timeline", false));
     Check("a second double click restores the frames", Window().GetMaximizedFrame() == nullptr && FramesTile());
+    Check("every frame is back where it was", FrameRects() == before);
+  }
+
+  // The bar between the timeline and the mixer, dragged 120 pixels to the left.
+  void DragBar() {
+    WorkspaceFrame* timeline = FrameOf("Timeline");
+    WorkspaceFrame* mixer = FrameOf("AudioMixer");
+    if (!timeline || !mixer) return Check("the timeline and the mixer are there to drag between", false);
+    const kivcore::Rect t = timeline->GetFrameLocalRect(), m = mixer->GetFrameLocalRect();
+    const kivcore::Rect clip = FrameOf("ClipViewer")->GetFrameLocalRect();
+    const kivcore::Point bar{(t.Right() + m.left) / 2, t.top + t.height / 2};
+    Check("the pointer is on a bar there",
+          Window().GetLayoutManager().HitCheckCursor(bar.x, bar.y) == kivworkspace::workspace::LayoutManager::kVerticalBar);
+    ui_testing::DragFromTo(Window().UI_LocalToGlobal(bar), Window().UI_LocalToGlobal({bar.x - 120, bar.y}), 12);
+    Settle();
+    Check("dragging the bar narrows the timeline and widens the mixer by as much",
+          std::abs(timeline->GetFrameLocalRect().width - (t.width - 120)) <= 2 &&
+              std::abs(mixer->GetFrameLocalRect().width - (m.width + 120)) <= 2);
+    Check("frames still tile the window", FramesTile());
+    Check("frames away from the bar keep their places", FrameOf("ClipViewer")->GetFrameLocalRect() == clip);
+    Shot("06a-dragged-bar");
   }
 
   void ResizeWindow() {
@@ -268,6 +306,7 @@ class TourRun {
 
   Studio& studio_;
   std::string dir_;
+  std::vector<kivcore::Rect> cutRects_;
   int failures_ = 0;
 };
 

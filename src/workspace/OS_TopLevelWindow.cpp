@@ -2,6 +2,7 @@
 
 #include "services/core/DebugDatabase.h"
 #include "services/core/PropList.h"
+#include "services/ui/events/KeyboardEvent.h"
 #include "services/ui/events/MouseEvent.h"
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/OS_Tracker.h"
@@ -164,6 +165,14 @@ bool OS_TopLevelWindow::UI_DoMouseEvent(kivui::UI_Node*, const kivui::MouseEvent
     return true;
   }
   return false;
+}
+
+bool OS_TopLevelWindow::UI_DoKeyboardEvent(const kivui::KeyboardEvent& event) {
+  OS_Tracker* tracker = osWorkspace_ ? osWorkspace_->GetTracker() : nullptr;
+  if (!tracker || event.action != kivui::KeyboardEvent::kDown || !tracker->DoKeyEvent(event.key))
+    return OS_Window::UI_DoKeyboardEvent(event);
+  EndTracker(true);
+  return true;
 }
 
 void OS_TopLevelWindow::UI_CaptureLost() {

@@ -54,6 +54,8 @@ class OS_TopLevelWindow : public LayoutManagerHostInterface, public kivui::OS_Wi
   bool IsDrawnActive() const { return drawnActive_; }
 
   bool UI_DoMouseEvent(kivui::UI_Node* target, const kivui::MouseEvent& event) override;
+  // Keys during a drag go to the workspace's tracker first.
+  bool UI_DoKeyboardEvent(const kivui::KeyboardEvent& event) override;
   void UI_CaptureLost() override;
   void UI_ActivationChanged(bool active) override;
   // With the debug setting "KIV_syncWindowEnablement" on, enabling or disabling the main

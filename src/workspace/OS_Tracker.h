@@ -19,6 +19,8 @@ class OS_Tracker {
   virtual void End(bool cancelled) = 0;
   // Abandons the drag with the exclamation beep.
   virtual void Cancel();
+  // A key pressed during the drag; true when it ends the drag as cancelled (Escape).
+  virtual bool DoKeyEvent(int /*key*/) { return false; }
 };
 
 }  // namespace kivworkspace::workspace

@@ -5,6 +5,7 @@
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/events/ModKeys.h"
+#include "services/ui/events/MouseEvent.h"
 #include "services/ui/events/PointerEvent.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
@@ -581,16 +582,34 @@ bool TopLevelWindow::UI_DoPrePointerEvent(const kivui::PointerEvent& e) {
   const int h = GetTouchHitHalfSize(e.device == kivui::PointerEvent::kPen);
   const kivcore::Rect hit{x - h, y - h, 2 * h, 2 * h};
   if (!layout_->HasSplittersWithinRect(hit)) return false;
+  const SplitterDragStart start = BeginSplitterDrag(hit, {int(e.global.x), int(e.global.y)});
+  if (start == SplitterDragStart::kNoDragger) return false;
+  touchDrag_ = start == SplitterDragStart::kStarted;
+  return true;
+}
+
+TopLevelWindow::SplitterDragStart TopLevelWindow::BeginSplitterDrag(const kivcore::Rect& hit,
+                                                                     kivcore::Point global) {
   std::unique_ptr<OS_Tracker> tracker = workspace_->AcquireSplitterDragger(this, hit);
-  if (!tracker) return false;
+  if (!tracker) return SplitterDragStart::kNoDragger;
   OS_Tracker* raw = tracker.get();
   workspace_->SetTracker(std::move(tracker), this);
-  if (raw->Begin({int(e.global.x), int(e.global.y)})) {
-    touchDrag_ = true;
-  } else {
-    workspace_->ReleaseTracker(false);
+  if (raw->Begin(global)) return SplitterDragStart::kStarted;
+  workspace_->ReleaseTracker(false);
+  return SplitterDragStart::kCancelled;
+}
+
+bool TopLevelWindow::UI_DoMouseEvent(kivui::UI_Node* target, const kivui::MouseEvent& e) {
+  if (e.action == kivui::MouseEvent::kDown && e.button == kivui::MouseEvent::kPrimary &&
+      !workspace_->GetTracker()) {
+    const kivcore::PointF local = UI_GlobalToLocalF(e.global);
+    const int x = int(std::lround(local.x)), y = int(std::lround(local.y));
+    if (layout_->HitCheckCursor(x, y) != LayoutManager::kNoBar &&
+        BeginSplitterDrag({x, y, 1, 1}, {int(e.global.x), int(e.global.y)}) ==
+            SplitterDragStart::kStarted)
+      return true;
   }
-  return true;
+  return OS_TopLevelWindow::UI_DoMouseEvent(target, e);
 }
 
 bool TopLevelWindow::UI_DuringClose() {

@@ -121,6 +121,8 @@ class TopLevelWindow : public OS_TopLevelWindow {
 
   void UI_SizeChanged(const kivcore::RectF& newBounds) override;
   bool UI_DoCursor(kivcore::PointF local) override;
+  // A press of the first button on a bar starts dragging it (and a crossing's both bars).
+  bool UI_DoMouseEvent(kivui::UI_Node* target, const kivui::MouseEvent& event) override;
   // Pen and touch presses near a bar start dragging it.
   bool UI_DoPrePointerEvent(const kivui::PointerEvent& event) override;
   bool IsTouchDragging() const { return touchDrag_; }
@@ -134,6 +136,10 @@ class TopLevelWindow : public OS_TopLevelWindow {
   WorkspaceFrame* AdoptFrame(const WorkspaceFramePtr& frame);
   void ForgetFrame(WorkspaceFrameBase* frame);
   WorkspaceFrame* ReanimateInto(FrameDataProxy* placeholder, const WorkspaceFramePtr& frame);
+  // Starts a splitter drag for the bars under the rectangle (window coordinates) at the
+  // global point.
+  enum class SplitterDragStart { kNoDragger, kStarted, kCancelled };
+  SplitterDragStart BeginSplitterDrag(const kivcore::Rect& hit, kivcore::Point global);
 
   Workspace* workspace_;
   bool interim_;

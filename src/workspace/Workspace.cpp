@@ -4,6 +4,7 @@
 #include "services/ui/node/ResourceManager.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
+#include "workspace/SplitterDragger.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WorkspaceDefinition.h"
 #include "workspace/WorkspaceFrame.h"
@@ -501,6 +502,11 @@ bool Workspace::GetStackedTabPanelsEnabled() { return stackedTabPanelsEnabled; }
 void Workspace::SetStackedTabPanelsEnabled(bool enabled) { stackedTabPanelsEnabled = enabled; }
 bool Workspace::GetDragTabSoundFeedbackEnabled() { return dragTabSoundFeedback; }
 void Workspace::SetDragTabSoundFeedbackEnabled(bool enabled) { dragTabSoundFeedback = enabled; }
+
+std::unique_ptr<OS_Tracker> Workspace::AcquireSplitterDragger(TopLevelWindow* window,
+                                                              const kivcore::Rect& rect) {
+  return std::make_unique<SplitterDragger>(window, rect);
+}
 
 void Workspace::SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* capturer) {
   if (tracker_) ReleaseTracker(true);

@@ -132,11 +132,9 @@ class Workspace : public OS_Workspace {
 
   // --- The drag in progress. The window given captures the input until the drag ends.
   // A tracker for dragging the bars of the window under the rectangle (window
-  // coordinates); none until splitter dragging is provided.
-  virtual std::unique_ptr<OS_Tracker> AcquireSplitterDragger(TopLevelWindow*,
-                                                             const kivcore::Rect&) {
-    return nullptr;
-  }
+  // coordinates): a SplitterDragger.
+  virtual std::unique_ptr<OS_Tracker> AcquireSplitterDragger(TopLevelWindow* window,
+                                                             const kivcore::Rect& rect);
   void SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* capturer);
   OS_Tracker* GetTracker() const override { return tracker_.get(); }
   void ReleaseTracker(bool cancel) override;

@@ -31,7 +31,8 @@ void WorkspaceBuilder::BuildWorkspace() {
     BuildContext context{pool, holder.get(), true, frames};
     if (entry.root) entry.root->Build(workspace_, window, context);
     window.ResetRootFrame(std::move(holder), frames);
-    layout.Layout(window.GetClientRect(), false, true, true);
+    // The split values place the bars: no pixel position of an earlier tree is kept.
+    layout.Layout(window.GetClientRect(), false, true, false);
     if (!window.IsMain() && window.GetFrameCount() == 0) windows.GiveBack(window);
   }
   windows.RemoveUnused();

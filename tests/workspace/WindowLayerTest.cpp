@@ -360,3 +360,50 @@ TEST_F(Windows, WithSyncedEnablementTheMainWindowTakesItsFloatingWindowsAlong) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts the splitter drags the workspace hears of.
+struct CountingWorkspace : Workspace {
+  int begins = 0, ends = 0;
+  void NotifySplitterDragBegin(TopLevelWindow*) override { ++begins; }
+  void NotifySplitterDragEnd(TopLevelWindow*) override { ++ends; }
+};
+
+// A bar dragged with the mouse follows it, the workspace hears the drag begin and end, and
+// Escape ends a drag where the last move left the bar.
+TEST(SplitterDrags, ABarFollowsTheMouseAndEscapeLeavesItWhereItIs) {
+  auto workspace = std::make_shared<CountingWorkspace>();
+  workspace->RegisterTabCreator(std::make_unique<NoteCreator>("A"));
+  auto main = workspace->CreateMainTopLevelWindow({0, 0, 800, 500});
+  main->UI_Show(true);
+  WorkspaceFrame* left = main->CreateRootFrame("A", false, true);
+  main->AddTabbedFrame(left, "A", LayoutManager::kRight);
+  ui_testing::ProcessEvents();
+  auto barAt = [&] {
+    int x = 0;
+    while (main->GetLayoutManager().HitCheckCursor(x, 200) == LayoutManager::kNoBar) ++x;
+    return x;
+  };
+  const int bar = barAt();
+  const int width = left->GetFrameLocalRect().width;
+
+  ui_testing::DragFromTo(main->UI_LocalToGlobal({bar, 200}), main->UI_LocalToGlobal({bar + 100, 200}));
+  EXPECT_NEAR(left->GetFrameLocalRect().width, width + 100, 2);  // the pointer holds the bar's middle
+  EXPECT_NEAR(barAt(), bar + 100, 2);
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
+  EXPECT_EQ(workspace->begins, 1);
+  EXPECT_EQ(workspace->ends, 1);
+
+  workspace->SetFocusedTabPanel(left->GetTabPanel(0).get());
+  ui_testing::MousePressAt(main->UI_LocalToGlobal({bar + 100, 200}));
+  ui_testing::MouseMoveTo(main->UI_LocalToGlobal({bar + 50, 200}));
+  ui_testing::KeyClick(kivui::kKeyEscape);
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
+  ui_testing::MouseMoveTo(main->UI_LocalToGlobal({bar - 100, 200}));
+  ui_testing::MouseReleaseAt(main->UI_LocalToGlobal({bar - 100, 200}));
+  EXPECT_NEAR(barAt(), bar + 50, 2) << "the bar stays where the last move before Escape put it";
+  EXPECT_EQ(workspace->ends, 2);
+}
+
+}  // namespace
