@@ -70,7 +70,8 @@ kivcore::PropList Saved(const Workspace& workspace) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Host host;
+  // Never destroyed: at exit Qt's own globals may already be gone.
+  static Host& host = *new Host;
   kivcore::PropList definition;
   try {
     definition = kivcore::proplist::utils::ReadPropList(
