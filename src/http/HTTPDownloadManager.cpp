@@ -25,8 +25,19 @@ boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::NewDownload(
   }
   // Started without the manager's lock: the download's steps on other threads take it while
   // holding their own deferreds, which starting adds to.
-  if (start) stream->StartDownload();
+  if (start) Start(stream);
   return stream;
+}
+
+void HTTPDownloadManager::Start(const boost::shared_ptr<HTTPDownloadStream>& stream) {
+  try {
+    stream->StartDownload();
+  } catch (...) {
+    // A download that could not start (its partial file cannot be made) is not active.
+    std::lock_guard lock(mutex_);
+    std::erase(active_, stream);
+    throw;
+  }
 }
 
 void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStream>& stream,
@@ -40,7 +51,7 @@ void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStr
     ResumeDownload(stream, it->second, false);
     paused_.erase(stream);
   }
-  if (start) stream->StartDownload();
+  if (start) Start(stream);
 }
 
 boost::shared_ptr<HTTPDownloadStream> HTTPDownloadManager::ResumeFromRecord(
@@ -67,7 +78,7 @@ void HTTPDownloadManager::ResumeDownload(const boost::shared_ptr<HTTPDownloadStr
     }
     active_.push_back(stream);
   }
-  if (start) stream->StartDownload();
+  if (start) Start(stream);
 }
 
 void HTTPDownloadManager::CancelAllDownloads() {

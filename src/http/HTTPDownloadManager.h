@@ -55,6 +55,10 @@ class HTTPDownloadManager : public boost::enable_shared_from_this<HTTPDownloadMa
   boost::shared_ptr<kivnet::http::RequestProcessor> GetRequestProcessor() const;
 
  private:
+  // Starts the download; when starting throws, it leaves the active list and the error
+  // goes to the caller.
+  void Start(const boost::shared_ptr<HTTPDownloadStream>& stream);
+
   boost::shared_ptr<twisted::DeferredSemaphore> semaphore_;
   unsigned concurrency_;
   unsigned chunkSize_;

@@ -358,6 +358,14 @@ TEST_F(Downloads, CancellingLeavesNoPartialFile) {
   EXPECT_TRUE(manager->FlushAllDownloads());
 }
 
+// A download whose partial file cannot be made fails to start with the error, and is not
+// left among the active downloads (where a flush would wait for it).
+TEST_F(Downloads, ADownloadThatCannotStartIsNotActive) {
+  EXPECT_ANY_THROW(manager->NewDownload(files.Url(), File(dir / "missing" / "x.bin"), {}, true));
+  EXPECT_TRUE(manager->GetActiveDownloads().empty());
+  EXPECT_TRUE(manager->FlushAllDownloads());
+}
+
 TEST_F(Downloads, CancelStopsTheSizeProbeAndItsBackOffAtOnce) {
   // The probe is on its way: the server holds it.
   files.holdProbe = true;
