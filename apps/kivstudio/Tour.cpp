@@ -65,15 +65,20 @@ class TourRun {
     std::printf("screenshot: %s\n", path.c_str());
   }
 
+  // The Window menu's title in the menu bar, and its command that toggles a panel type.
+  kivcore::Point WindowMenuPoint() { return Window().UI_LocalToGlobal({170, 12}); }
+  static int PanelCommand(const std::string& type) {
+    for (std::size_t i = 0; i < PanelTypes().size(); ++i) {
+      if (std::string(PanelTypes()[i].tabType) == type) return int(i) + 1;
+    }
+    return 0;
+  }
+
   // Chooses a panel type in the Window menu, as a user would.
   void ChooseInWindowMenu(const std::string& type) {
     auto answers = ui_testing::ScriptedAnswers::Install();
-    int command = 0;
-    for (std::size_t i = 0; i < PanelTypes().size(); ++i) {
-      if (std::string(PanelTypes()[i].tabType) == type) command = int(i) + 1;
-    }
-    answers->Command(command);
-    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));  // the Window menu
+    answers->Command(PanelCommand(type));
+    ui_testing::ClickAt(WindowMenuPoint());
     Check("the Window menu was shown", answers->GetAsked().size() == 1);
   }
 
@@ -81,12 +86,10 @@ class TourRun {
   bool ListedAsOpen(const std::string& type) {
     auto answers = ui_testing::ScriptedAnswers::Install();
     answers->Cancel();
-    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));
+    ui_testing::ClickAt(WindowMenuPoint());
     const kivui::OSMenu* menu = answers->GetAsked().empty() ? nullptr : answers->GetAsked().back().menu;
-    for (std::size_t i = 0; menu && i < PanelTypes().size(); ++i) {
-      if (std::string(PanelTypes()[i].tabType) == type) return menu->FindCommand(int(i) + 1)->checked;
-    }
-    return false;
+    const kivui::OSMenu::Item* item = menu ? menu->FindCommand(PanelCommand(type)) : nullptr;
+    return item && item->checked;
   }
 
   WorkspaceFrame* FrameOf(const std::string& type) {
@@ -254,7 +257,7 @@ class TourRun {
     const int index = int(std::find(names.begin(), names.end(), name) - names.begin());
     auto answers = ui_testing::ScriptedAnswers::Install();
     answers->Command(Studio::kFirstArrangementCommand + index);
-    ui_testing::ClickAt(Window().UI_LocalToGlobal({170, 12}));  // the Window menu
+    ui_testing::ClickAt(WindowMenuPoint());
     Settle();
     Check(("the Window menu chose " + name).c_str(), studio_.GetArrangementName() == name);
   }

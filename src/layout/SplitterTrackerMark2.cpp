@@ -57,7 +57,7 @@ int SplitterTrackerMark2::GetMin(std::size_t bar) const { return bars_.at(bar)->
 int SplitterTrackerMark2::GetMax(std::size_t bar) const { return bars_.at(bar)->max; }
 
 void SplitterTrackerMark2::Begin(const kivcore::Point& p) {
-  start_ = last_ = p;
+  last_ = p;
   for (auto& bar : bars_) Prepare(*bar);
 }
 

@@ -53,7 +53,7 @@ class SplitterTrackerMark2 : public LayoutManager::Tracker {
 
   LayoutManager& manager_;
   std::vector<std::unique_ptr<Bar>> bars_;
-  kivcore::Point start_{}, last_{};
+  kivcore::Point last_{};  // where the last move left the bars
   int tabMinWidth_, tabMinHeight_;
 };
 

@@ -377,10 +377,8 @@ void WindowReader::ReadTree(Splitter& splitter, const PropList& parentList) {
 }
 
 void WindowReader::ReadChild(Splitter& parent, const PropList& childList, bool leftOrTop) {
-  if (const PropList* s = childList.GetSubList("Splitter")) {
-    bool vertical = false;
-    s->GetValue("Orient", vertical);
-    Splitter* child = layout_.NewSplitter(vertical);
+  if (childList.GetSubList("Splitter")) {
+    Splitter* child = layout_.NewSplitter(false);  // ReadTree sets its orientation
     AttachChild(parent, leftOrTop, child);
     ReadTree(*child, childList);
   } else if (const PropList* frame = childList.GetSubList("Frame")) {

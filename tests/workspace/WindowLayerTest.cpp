@@ -234,16 +234,30 @@ struct DraggingWorkspace : Workspace {
   }
 };
 
-TEST(TouchBars, PenAndTouchPressesNearABarStartADragWithinTheirHitSize) {
-  auto workspace = std::make_shared<DraggingWorkspace>();
-  workspace->RegisterTabCreator(std::make_unique<NoteCreator>("A"));
-  auto main = workspace->CreateMainTopLevelWindow({0, 0, 800, 500});
+// An 800 x 500 main window of the workspace with two "A" frames side by side; returns the
+// left one.
+WorkspaceFrame* TwoFramesSideBySide(Workspace& workspace, std::shared_ptr<TopLevelWindow>& main) {
+  workspace.RegisterTabCreator(std::make_unique<NoteCreator>("A"));
+  main = workspace.CreateMainTopLevelWindow({0, 0, 800, 500});
   main->UI_Show(true);
   WorkspaceFrame* left = main->CreateRootFrame("A", false, true);
   main->AddTabbedFrame(left, "A", LayoutManager::kRight);
   ui_testing::ProcessEvents();
-  int barLeft = 0;  // the bar's first column
-  while (main->GetLayoutManager().HitCheckCursor(barLeft, 200) == LayoutManager::kNoBar) ++barLeft;
+  return left;
+}
+
+// The first column of the bar at the window's height y (800 when there is none).
+int FirstBarColumn(const TopLevelWindow& window, int y) {
+  int x = 0;
+  while (x < 800 && window.GetLayoutManager().HitCheckCursor(x, y) == LayoutManager::kNoBar) ++x;
+  return x;
+}
+
+TEST(TouchBars, PenAndTouchPressesNearABarStartADragWithinTheirHitSize) {
+  auto workspace = std::make_shared<DraggingWorkspace>();
+  std::shared_ptr<TopLevelWindow> main;
+  TwoFramesSideBySide(*workspace, main);
+  const int barLeft = FirstBarColumn(*main, 200);
   ASSERT_LT(barLeft, 800);
   EXPECT_EQ(main->GetTouchHitHalfSize(true), 3);
   EXPECT_EQ(main->GetTouchHitHalfSize(false), 4);
@@ -374,17 +388,9 @@ struct CountingWorkspace : Workspace {
 // Escape ends a drag where the last move left the bar.
 TEST(SplitterDrags, ABarFollowsTheMouseAndEscapeLeavesItWhereItIs) {
   auto workspace = std::make_shared<CountingWorkspace>();
-  workspace->RegisterTabCreator(std::make_unique<NoteCreator>("A"));
-  auto main = workspace->CreateMainTopLevelWindow({0, 0, 800, 500});
-  main->UI_Show(true);
-  WorkspaceFrame* left = main->CreateRootFrame("A", false, true);
-  main->AddTabbedFrame(left, "A", LayoutManager::kRight);
-  ui_testing::ProcessEvents();
-  auto barAt = [&] {
-    int x = 0;
-    while (main->GetLayoutManager().HitCheckCursor(x, 200) == LayoutManager::kNoBar) ++x;
-    return x;
-  };
+  std::shared_ptr<TopLevelWindow> main;
+  WorkspaceFrame* left = TwoFramesSideBySide(*workspace, main);
+  auto barAt = [&] { return FirstBarColumn(*main, 200); };
   const int bar = barAt();
   const int width = left->GetFrameLocalRect().width;
 
