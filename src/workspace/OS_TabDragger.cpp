@@ -1,14 +1,21 @@
 #include "workspace/OS_TabDragger.h"
 
-#include "services/ui/node/UI_Container.h"
-#include "workspace/TabPanel.h"
+#include "services/ui/node/UI_NodeManager.h"
 
 namespace kivworkspace::workspace {
 
-void OS_TabDragger::DetachPanelWindow(const std::shared_ptr<TabPanel>& panel) {
-  panel->UI_Show(false);
-  if (kivui::UI_Container* parent = panel->GetParent()) parent->Remove(panel.get());
-  detached_.push_back(panel);
+OS_TabDragger::~OS_TabDragger() { RestoreCursor(); }
+
+void OS_TabDragger::ShowDragCursor(bool wholeFrame) {
+  kivui::UI_NodeManager::Get().SetResourceCursor(wholeFrame ? kivui::kCursorDragFrame
+                                                            : kivui::kCursorDragTab);
+  cursorShown_ = true;
+}
+
+void OS_TabDragger::RestoreCursor() {
+  if (!cursorShown_) return;
+  cursorShown_ = false;
+  kivui::UI_NodeManager::Get().ResetCursor();
 }
 
 }  // namespace kivworkspace::workspace

@@ -1,23 +1,19 @@
 #pragma once
 
-#include <memory>
-#include <vector>
-
 namespace kivworkspace::workspace {
 
-class TabPanel;
-
-// The native side of a tab drag: the panels torn off their frames, hidden and cut loose
-// from their containers until the drop puts them somewhere.
+// The native side of a tab drag: the cursor that shows what is dragged (a tab, or a whole
+// frame) for as long as the drag lasts.
 class OS_TabDragger {
  public:
-  // Hides the panel, takes it out of its container and keeps it.
-  void DetachPanelWindow(const std::shared_ptr<TabPanel>& panel);
-  const std::vector<std::shared_ptr<TabPanel>>& GetDetachedPanels() const { return detached_; }
-  std::vector<std::shared_ptr<TabPanel>> TakeDetachedPanels() { return std::move(detached_); }
+  virtual ~OS_TabDragger();
+
+ protected:
+  void ShowDragCursor(bool wholeFrame);
+  void RestoreCursor();
 
  private:
-  std::vector<std::shared_ptr<TabPanel>> detached_;
+  bool cursorShown_ = false;
 };
 
 }  // namespace kivworkspace::workspace

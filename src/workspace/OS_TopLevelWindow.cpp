@@ -169,9 +169,10 @@ bool OS_TopLevelWindow::UI_DoMouseEvent(kivui::UI_Node*, const kivui::MouseEvent
 
 bool OS_TopLevelWindow::UI_DoKeyboardEvent(const kivui::KeyboardEvent& event) {
   OS_Tracker* tracker = osWorkspace_ ? osWorkspace_->GetTracker() : nullptr;
-  if (!tracker || event.action != kivui::KeyboardEvent::kDown || !tracker->DoKeyEvent(event.key))
-    return OS_Window::UI_DoKeyboardEvent(event);
-  EndTracker(true);
+  const OS_Tracker::KeyOutcome outcome =
+      tracker ? tracker->DoKeyEvent(event) : OS_Tracker::KeyOutcome::kIgnored;
+  if (outcome == OS_Tracker::KeyOutcome::kIgnored) return OS_Window::UI_DoKeyboardEvent(event);
+  if (outcome == OS_Tracker::KeyOutcome::kCancel) EndTracker(true);
   return true;
 }
 

@@ -2,6 +2,10 @@
 
 #include "services/core/PointT.h"
 
+namespace kivui {
+struct KeyboardEvent;
+}
+
 namespace kivworkspace::workspace {
 
 // A drag in progress (a tab, a splitter bar), driven by the top-level window that holds the
@@ -9,6 +13,9 @@ namespace kivworkspace::workspace {
 // capture is lost. The native side only adds the warning beep of a cancelled drag.
 class OS_Tracker {
  public:
+  // What a key pressed or released during the drag did.
+  enum class KeyOutcome { kIgnored, kHandled, kCancel };
+
   virtual ~OS_Tracker() = default;
 
   // The drag starts at a global position; false when it was cancelled at once.
@@ -19,8 +26,8 @@ class OS_Tracker {
   virtual void End(bool cancelled) = 0;
   // Abandons the drag with the exclamation beep.
   virtual void Cancel();
-  // A key pressed during the drag; true when it ends the drag as cancelled (Escape).
-  virtual bool DoKeyEvent(int /*key*/) { return false; }
+  // A key pressed or released during the drag; kCancel ends the drag as cancelled.
+  virtual KeyOutcome DoKeyEvent(const kivui::KeyboardEvent&) { return KeyOutcome::kIgnored; }
 };
 
 }  // namespace kivworkspace::workspace

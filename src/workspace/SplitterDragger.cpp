@@ -7,7 +7,7 @@
 namespace kivworkspace::workspace {
 
 SplitterDragger::SplitterDragger(TopLevelWindow* window, const kivcore::Rect& localRect)
-    : window_(window) {
+    : Tracker(window->GetWorkspace(), kWantsKeyEvents), window_(window) {
   window_->GetLayoutManager().AcquireTracker(localRect, tracker_);
 }
 
@@ -19,6 +19,7 @@ bool SplitterDragger::Begin(kivcore::Point global) {
   if (!tracker_) return false;
   window_->GetLayoutManager().SetUserAdjustingSplitter(true);
   adjusting_ = true;
+  SetTracking(true);
   tracker_->Begin(window_->UI_GlobalToLocal(global));
   window_->GetWorkspace()->NotifySplitterDragBegin(window_);
   notified_ = true;
@@ -34,10 +35,15 @@ void SplitterDragger::End(bool) {
   if (tracker_) tracker_->End();
   if (adjusting_) window_->GetLayoutManager().SetUserAdjustingSplitter(false);
   adjusting_ = false;
+  SetTracking(false);
   if (notified_) window_->GetWorkspace()->NotifySplitterDragEnd(window_);
   notified_ = false;
 }
 
-bool SplitterDragger::DoKeyEvent(int key) { return key == kivui::kKeyEscape; }
+OS_Tracker::KeyOutcome SplitterDragger::DoKeyEvent(const kivui::KeyboardEvent& event) {
+  if (event.action != kivui::KeyboardEvent::kDown || event.key != kivui::kKeyEscape)
+    return KeyOutcome::kIgnored;
+  return KeyOutcome::kCancel;
+}
 
 }  // namespace kivworkspace::workspace

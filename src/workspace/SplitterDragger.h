@@ -2,7 +2,7 @@
 
 #include "layout/LayoutManager.h"
 #include "services/core/RectT.h"
-#include "workspace/OS_Tracker.h"
+#include "workspace/Tracker.h"
 
 #include <memory>
 
@@ -13,7 +13,7 @@ class TopLevelWindow;
 // Drags the bars of a window under a pressed point (or a touch's rectangle) through the
 // layout's tracker. The workspace hears of the drag's beginning and end; Escape ends it
 // where the last move left the bars.
-class SplitterDragger : public OS_Tracker {
+class SplitterDragger : public Tracker {
  public:
   // `localRect` is in the window's coordinates: a 1 x 1 rectangle for a mouse press.
   SplitterDragger(TopLevelWindow* window, const kivcore::Rect& localRect);
@@ -23,7 +23,7 @@ class SplitterDragger : public OS_Tracker {
   bool Begin(kivcore::Point global) override;
   bool Track(kivcore::Point global) override;
   void End(bool cancelled) override;
-  bool DoKeyEvent(int key) override;
+  KeyOutcome DoKeyEvent(const kivui::KeyboardEvent& event) override;
 
  private:
   TopLevelWindow* window_;

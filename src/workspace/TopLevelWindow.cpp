@@ -75,8 +75,14 @@ WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target,
                                                InsertionType side) {
   kivui::UI_NodeManager::FocusChangeGroup focusGroup;
   WorkspaceFramePtr frame = CreateWorkspaceFrame();
-  AdoptFrame(frame);
   frame->AddTabs(panels);
+  return AddTabbedFrame(target, frame, side);
+}
+
+WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target,
+                                               const WorkspaceFramePtr& frame,
+                                               InsertionType side) {
+  AdoptFrame(frame);
   if (!layout_->GetRoot()) {
     layout_->SetRootFrame(frame->GetLMFrame(), GetClientRect());
   } else {
@@ -263,12 +269,15 @@ WorkspaceFrameBase* TopLevelWindow::GetFrameFromLMFrame(const Frame* frame) cons
 
 WorkspaceFrameBase* TopLevelWindow::GetFrameFromPos(kivcore::Point global) const {
   for (WorkspaceFrameBase* f : GetFrames()) {
-    if (!f->IsShown()) continue;
-    const kivcore::Rect local = f->GetFrameLocalRect();
-    const kivcore::Point tl = UI_LocalToGlobal(local.TopLeft());
-    if (kivcore::Rect{tl.x, tl.y, local.width, local.height}.Contains(global)) return f;
+    if (f->IsShown() && GetFrameGlobalRect(*f).Contains(global)) return f;
   }
   return nullptr;
+}
+
+kivcore::Rect TopLevelWindow::GetFrameGlobalRect(const WorkspaceFrameBase& frame) const {
+  const kivcore::Rect local = frame.GetFrameLocalRect();
+  const kivcore::Point tl = UI_LocalToGlobal(local.TopLeft());
+  return {tl.x, tl.y, local.width, local.height};
 }
 
 TabPanel* TopLevelWindow::GetLastTouchedTabPanel() const {

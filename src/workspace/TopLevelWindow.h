@@ -2,6 +2,7 @@
 
 #include "layout/DropZone.h"
 #include "layout/LayoutManagerV1.h"
+#include "workspace/DropZoneOverlayWindow.h"
 #include "workspace/OS_TopLevelWindow.h"
 #include "workspace/WorkspaceFrame.h"
 
@@ -10,6 +11,9 @@
 
 namespace kivworkspace::workspace {
 
+class EdgeDropZoneOverlayWindow;
+class FrameDropZoneOverlayWindow;
+class TabDragger;
 class Workspace;
 
 // One window of the workspace: the main window or a floating one. It owns the window's
@@ -57,6 +61,9 @@ class TopLevelWindow : public OS_TopLevelWindow {
                                  InsertionType side);
   WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const std::string& type,
                                  InsertionType side);
+  // Inserts a frame (taken from another window, or from none) unchanged beside target.
+  WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const WorkspaceFramePtr& frame,
+                                 InsertionType side);
   // A root frame holding a new panel of the type (null, and nothing changed, when no
   // creator makes one) or the panel; the panel gets the focus when `focus` is set, and the
   // window lays out at once when `layout` is set (otherwise at its next size change).
@@ -86,6 +93,7 @@ class TopLevelWindow : public OS_TopLevelWindow {
   WorkspaceFrame* GetRootFrame() const;
   WorkspaceFrameBase* GetFrameFromLMFrame(const Frame* frame) const;
   WorkspaceFrameBase* GetFrameFromPos(kivcore::Point global) const;
+  kivcore::Rect GetFrameGlobalRect(const WorkspaceFrameBase& frame) const;
   bool HasSingleWorkspaceFrame() const { return GetFrameCount() == 1; }
   TabPanel* GetLastTouchedTabPanel() const;
   // Closes the panels and removes the frames they leave empty. With applyPolicy (the user
@@ -105,6 +113,23 @@ class TopLevelWindow : public OS_TopLevelWindow {
   void GetEdgeDropZoneRect(DropZone::DropType type, kivcore::Rect& out, bool hitTest) const;
   void CalculateDropZoneExclusionsForEdges(const kivcore::Rect& frameGlobal,
                                            std::vector<int>& out) const;
+
+  // --- The drop-zone overlay shown while a tab is dragged over the window: at most one.
+  DropZoneOverlayWindow* GetDropZoneOverlay() const { return overlay_.get(); }
+  EdgeDropZoneOverlayWindow* GetEdgeDropZoneOverlay() const;
+  FrameDropZoneOverlayWindow* GetFrameDropZoneOverlay() const;
+  // The overlay for the drag at the global point: a window-edge zone when one is hit and
+  // edge drops are allowed, else the zones of `frame` (none when null). Replaces the
+  // current overlay; null (and no overlay) when there is nothing to offer.
+  DropZoneOverlayWindow* CreateDropZoneOverlay(TabDragger* dragger, kivcore::Point global,
+                                               WorkspaceFrame* frame);
+  DropZoneOverlayPtr CreateEdgeDropZoneOverlay(TabDragger* dragger, kivcore::Point global);
+  DropZoneOverlayPtr CreateFrameDropZoneOverlay(TabDragger* dragger, kivcore::Point global,
+                                                WorkspaceFrame* frame);
+  void DestroyDropZoneOverlay();
+  // Moves this window (a drag window) so that the grip of what it carries (the front tab,
+  // or the tab well for a whole frame) lies under the global point.
+  void SetDragPosition(kivcore::Point global, bool wholeFrame);
 
   // --- Zoom.
   virtual bool CanMegaZoom() const { return false; }
@@ -150,6 +175,7 @@ class TopLevelWindow : public OS_TopLevelWindow {
   int topInset_ = 0;
   bool touchDrag_ = false;
   std::shared_ptr<kivui::UI_Node> topChrome_;
+  DropZoneOverlayPtr overlay_;
 };
 
 using TopLevelWindowPtr = std::shared_ptr<TopLevelWindow>;

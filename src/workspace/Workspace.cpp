@@ -5,6 +5,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/SplitterDragger.h"
+#include "workspace/TabDragger.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WorkspaceDefinition.h"
 #include "workspace/WorkspaceFrame.h"
@@ -105,6 +106,34 @@ std::shared_ptr<TopLevelWindow> Workspace::AddTopLevelWindow(bool orphan,
   auto window = CreateTopLevelWindow(orphan, rect);
   PushBack(window);
   return window;
+}
+
+std::shared_ptr<TopLevelWindow> Workspace::NewDragSrcWindow(const kivcore::Rect& rect,
+                                                            WorkspaceFramePtr frame,
+                                                            const std::vector<TabPanelPtr>& panels) {
+  auto window = std::make_shared<TopLevelWindow>(this, true);
+  if (TopLevelWindow* main = GetMainTopLevelWindow()) {
+    window->ConstructOSWindow(main, rect);
+  } else {
+    window->ConstructOrphanOSWindow(rect);
+  }
+  PushBack(window);
+  if (!frame) frame = window->CreateWorkspaceFrame();
+  frame->AddTabs(panels);
+  window->SetRootFrame(frame);
+  window->UI_SetOpacity(0.8f);
+  window->UI_Show(true);
+  return window;
+}
+
+std::shared_ptr<TopLevelWindow> Workspace::CreateDragSrcWindow(
+    const std::vector<TabPanelPtr>& panels, const kivcore::Rect& rect) {
+  return NewDragSrcWindow(rect, nullptr, panels);
+}
+
+std::shared_ptr<TopLevelWindow> Workspace::CreateDragSrcWindow(const WorkspaceFramePtr& frame,
+                                                               const kivcore::Rect& rect) {
+  return NewDragSrcWindow(rect, frame, {});
 }
 
 void Workspace::MakeWindowPermanent(const std::shared_ptr<TopLevelWindow>& window) {
@@ -506,6 +535,11 @@ void Workspace::SetDragTabSoundFeedbackEnabled(bool enabled) { dragTabSoundFeedb
 std::unique_ptr<OS_Tracker> Workspace::AcquireSplitterDragger(TopLevelWindow* window,
                                                               const kivcore::Rect& rect) {
   return std::make_unique<SplitterDragger>(window, rect);
+}
+
+std::unique_ptr<OS_Tracker> Workspace::AcquireTabDragger(WorkspaceFrame* frame, bool wholeFrame,
+                                                         unsigned index) {
+  return std::make_unique<TabDragger>(frame, wholeFrame, index);
 }
 
 void Workspace::SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* capturer) {

@@ -57,6 +57,12 @@ class Workspace : public OS_Workspace {
                                                                const kivcore::Rect* rect);
   std::shared_ptr<TopLevelWindow> AddTopLevelWindow(bool orphan, const kivcore::Rect* rect);
   void MakeWindowPermanent(const std::shared_ptr<TopLevelWindow>& window);
+  // An interim window, shown at 80 % opacity at the global rectangle, carrying dragged
+  // panels (in a new frame) or a dragged frame until the drag ends.
+  virtual std::shared_ptr<TopLevelWindow> CreateDragSrcWindow(
+      const std::vector<TabPanelPtr>& panels, const kivcore::Rect& rect);
+  virtual std::shared_ptr<TopLevelWindow> CreateDragSrcWindow(
+      const std::shared_ptr<WorkspaceFrame>& frame, const kivcore::Rect& rect);
   void RemoveWindow(TopLevelWindow* window, bool keepData);
   // Closes a top-level window (see the notes in Workspace.cpp); false when it stays.
   virtual bool ChildRequestRemove(const std::shared_ptr<kivui::UI_Node>& node);
@@ -135,6 +141,9 @@ class Workspace : public OS_Workspace {
   // coordinates): a SplitterDragger.
   virtual std::unique_ptr<OS_Tracker> AcquireSplitterDragger(TopLevelWindow* window,
                                                              const kivcore::Rect& rect);
+  // A tracker for dragging a tab of the frame, or the whole frame: a TabDragger.
+  virtual std::unique_ptr<OS_Tracker> AcquireTabDragger(WorkspaceFrame* frame, bool wholeFrame,
+                                                        unsigned index);
   void SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* capturer);
   OS_Tracker* GetTracker() const override { return tracker_.get(); }
   void ReleaseTracker(bool cancel) override;
@@ -166,6 +175,9 @@ class Workspace : public OS_Workspace {
   // A new floating window whose root frame holds a new panel of the type; null (and no
   // window) when no creator makes the type.
   WorkspaceFrame* NewFloatingRootFrame(const std::string& type);
+  std::shared_ptr<TopLevelWindow> NewDragSrcWindow(const kivcore::Rect& rect,
+                                                   std::shared_ptr<WorkspaceFrame> frame,
+                                                   const std::vector<TabPanelPtr>& panels);
   void ForEachWindowEmptying(bool destroy);
 
   std::unique_ptr<OS_Tracker> tracker_;

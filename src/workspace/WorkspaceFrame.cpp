@@ -76,6 +76,14 @@ WorkspaceFrame::WorkspaceFrame(TopLevelWindow* window, unsigned stackedViewFlags
     const kivcore::Rect r{int(global.x), int(global.y), 1, 1};
     if (index >= 0) HandleTabItemAction(kTabItemContextMenu, unsigned(index), &r);
   };
+  cb.tabDraggedOut = [this](int id, kivcore::PointF from, kivcore::PointF to) {
+    const int index = tabWell_->IndexOfTab(id);
+    if (index >= 0) ContinueTabDrag(kTabItemDragTab, unsigned(index), from, to);
+  };
+  cb.wellDragged = [this](kivcore::PointF from, kivcore::PointF to) {
+    const int front = GetFrontTabIndex();
+    if (front >= 0) ContinueTabDrag(kTabItemDragGroup, unsigned(front), from, to);
+  };
   flyoutButton_->SetToolTip(
       Text("$$$/kivworkspace/workspace/WorkspaceFrame/FlyoutButtonToolTip=Panel menu"));
   flyoutButton_->onClick = [this] {
@@ -490,6 +498,10 @@ void WorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned index,
       // then focused: a double click on the same tab then toggles maximization.
       lastPanel_ = workspace->GetFocusedTabPanel();
       break;
+    case kTabItemDragGroup:
+    case kTabItemDragTab:
+      if (rect) BeginTabDrag(*workspace, action == kTabItemDragGroup, index, rect->TopLeft());
+      break;
     case kTabItemFocus:
       BringTabToFront(index);
       workspace->SetFocusedTabPanel(panel.get());
@@ -620,6 +632,40 @@ void WorkspaceFrame::DoMenuCommand(int index, int command) {
   if (DoFlyoutMenuCommand(index, unsigned(command))) return;
   if (!panel->DoFlyoutMenuCommand(unsigned(command)))
     panel->DoMultiPaneMenuCommand(unsigned(command));
+}
+
+void WorkspaceFrame::BeginTabDrag(Workspace& workspace, bool wholeFrame, unsigned index,
+                                  kivcore::Point pressGlobal) {
+  std::unique_ptr<OS_Tracker> tracker = workspace.AcquireTabDragger(this, wholeFrame, index);
+  if (!tracker) return;
+  OS_Tracker* raw = tracker.get();
+  // The main window holds the input for the whole drag: the source window may go away.
+  TopLevelWindow* main = workspace.GetMainTopLevelWindow();
+  workspace.SetTracker(std::move(tracker), main && main->IsShown() ? main : GetTopLevelWindow());
+  if (raw->Begin(pressGlobal)) return;
+  if (wholeFrame) lastPanel_ = workspace.GetFocusedTabPanel();
+  workspace.ReleaseTracker(false);
+}
+
+void WorkspaceFrame::ContinueTabDrag(TabItemAction action, unsigned index,
+                                     kivcore::PointF pressGlobal, kivcore::PointF global) {
+  Workspace* workspace = GetWorkspace();
+  if (!workspace || workspace->GetTracker()) return;
+  auto keep = shared_from_this();
+  const kivcore::Rect press{int(std::lround(pressGlobal.x)), int(std::lround(pressGlobal.y)), 1, 1};
+  HandleTabItemAction(action, index, &press);
+  if (OS_Tracker* tracker = workspace->GetTracker())
+    tracker->Track({int(std::lround(global.x)), int(std::lround(global.y))});
+}
+
+unsigned WorkspaceFrame::GetInsertionIndex(kivcore::Point global) const {
+  const kivcore::PointF local = tabWell_->UI_GlobalToLocalF({float(global.x), float(global.y)});
+  unsigned index = 0;
+  for (int i = 0; i < tabWell_->GetTabCount(); ++i) {
+    const kivcore::RectF r = tabWell_->GetTabRect(i);
+    if (local.x > r.left + r.width / 2) index = unsigned(i + 1);
+  }
+  return index;
 }
 
 void WorkspaceFrame::Undock(int index, bool group) {

@@ -74,6 +74,11 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   void MoveTabPanel(unsigned from, unsigned to);
   void HandleTabItemMoved(unsigned from, unsigned to);
   bool AllowFrameClose() const;
+  // Whether dragged panels may be dropped on this frame (its drop zones are offered).
+  virtual bool AcceptsTabDrop() const { return true; }
+  // Where a tab dropped on the tab well at the global point goes: before the first tab
+  // whose middle lies right of the point.
+  unsigned GetInsertionIndex(kivcore::Point global) const;
   bool AllowCloseOtherSimilar(int index) const;
   int IndexOf(const TabPanel* panel) const;
 
@@ -145,6 +150,12 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   // The tab shows the panel's texts, colour and marks again, and the frame refreshes.
   void ResyncTab(const TabPanel& panel);
   void ShowFront();
+  // The tab well hands over a drag (item action 13 for a tab, 2 for the whole frame) that
+  // has already left the press point.
+  void BeginTabDrag(Workspace& workspace, bool wholeFrame, unsigned index,
+                    kivcore::Point pressGlobal);
+  void ContinueTabDrag(TabItemAction action, unsigned index, kivcore::PointF pressGlobal,
+                       kivcore::PointF global);
   void Undock(int index, bool group);
   std::unique_ptr<kivui::OSMenu> BuildMenu(int index) const;
   std::vector<TabPanel*> OtherPanelsOfType(const TabPanel& panel) const;

@@ -7,7 +7,6 @@
 #include "services/ui/events/PointerEvent.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "workspace/OS_OverlayWindow.h"
-#include "workspace/OS_TabDragger.h"
 
 using namespace kivtest;
 namespace ui_testing = kivui::testing;
@@ -297,19 +296,6 @@ TEST(TouchBars, PenAndTouchPressesNearABarStartADragWithinTheirHitSize) {
   EXPECT_EQ(workspace->GetTracker(), nullptr);
   EXPECT_EQ(workspace->tracked, (std::vector<kivcore::Point>{
                                     {at.x + 10, at.y}, {at.x + 20, at.y}, {at.x + 30, at.y}}));
-}
-
-TEST(TabDragger, DetachedPanelsAreHiddenAndOutOfTheirFrames) {
-  Workspace workspace;
-  workspace.RegisterTabCreator(std::make_unique<NoteCreator>("A"));
-  auto main = workspace.CreateMainTopLevelWindow({0, 0, 400, 300});
-  WorkspaceFrame* frame = main->CreateRootFrame("A", false, true);
-  TabPanelPtr panel = frame->GetTabPanel(0);
-  OS_TabDragger dragger;
-  dragger.DetachPanelWindow(panel);
-  EXPECT_FALSE(panel->IsShown());
-  EXPECT_EQ(panel->GetParent(), nullptr);
-  EXPECT_EQ(dragger.TakeDetachedPanels(), (std::vector<TabPanelPtr>{panel}));
 }
 
 }  // namespace

@@ -87,13 +87,30 @@ TEST_F(TabWellFixture, DraggingATabPastItsNeighboursReordersAndReportsEachMove) 
 
 TEST_F(TabWellFixture, ATabDraggedOutOfTheWellIsHandedOver) {
   std::vector<int> draggedOut;
-  well->GetCallbacks().tabDraggedOut = [&](int id, kivcore::PointF) {
+  kivcore::PointF pressedAt;
+  well->GetCallbacks().tabDraggedOut = [&](int id, kivcore::PointF from, kivcore::PointF) {
     draggedOut.push_back(id);
-    return true;
+    pressedAt = from;
   };
   const kivcore::Point c = Center(well->GetTabRect(1));
   testing_ui::DragFromTo(c, {c.x, c.y + 80}, 8);
   EXPECT_EQ(draggedOut, (std::vector<int>{20}));
+  EXPECT_EQ(pressedAt, (kivcore::PointF{float(c.x), float(c.y)}));
+  EXPECT_EQ(Order(), (std::vector<int>{10, 20, 30}));
+}
+
+TEST_F(TabWellFixture, DraggingTheEmptyAreaIsHandedOverOnlyPastTheThreshold) {
+  std::vector<std::pair<kivcore::PointF, kivcore::PointF>> drags;
+  well->GetCallbacks().wellDragged = [&](kivcore::PointF from, kivcore::PointF to) {
+    drags.emplace_back(from, to);
+  };
+  const kivcore::RectF last = well->GetTabRect(well->GetTabCount() - 1);
+  const kivcore::Point empty = well->UI_LocalToGlobal({int(last.Right()) + 20, int(last.top + 5)});
+  testing_ui::DragFromTo(empty, {empty.x + 3, empty.y}, 1);
+  EXPECT_TRUE(drags.empty());
+  testing_ui::DragFromTo(empty, {empty.x + 40, empty.y + 40}, 4);
+  ASSERT_EQ(drags.size(), 1u);
+  EXPECT_EQ(drags[0].first, (kivcore::PointF{float(empty.x), float(empty.y)}));
   EXPECT_EQ(Order(), (std::vector<int>{10, 20, 30}));
 }
 

@@ -44,6 +44,7 @@ struct UI_TabWell::Press {
   bool overClose = false;
   bool dragging = false;
   kivcore::PointF start;
+  kivcore::PointF startGlobal;
 };
 
 UI_TabWell::UI_TabWell() : UI_TabWell(Options{}) {}
@@ -356,7 +357,11 @@ void UI_TabWell::OnPress(const MouseEvent& e) {
     return;
   }
   const int index = HitTestTab(e.local);
-  if (index < 0) return;
+  if (index < 0) {
+    if (callbacks_.wellDragged && e.button == MouseEvent::kPrimary && !e.IsContextClick())
+      BeginPress(-1, e);
+    return;
+  }
   const UI_TabItem& tab = tabs_[std::size_t(index)];
   const int id = tab.id;
   if (e.IsContextClick()) {
@@ -368,18 +373,31 @@ void UI_TabWell::OnPress(const MouseEvent& e) {
     if (callbacks_.tabDoubleClicked) callbacks_.tabDoubleClicked(id);
     return;
   }
-  press_ = std::make_unique<Press>();
-  press_->id = id;
-  press_->start = e.local;
+  BeginPress(id, e);
   press_->onClose = !tab.locked && GetCloseBoxRect(index).Contains(e.local);
   press_->overClose = press_->onClose;
-  UI_NodeManager::Get().BeginCapture(this);
   if (press_->onClose) return;
   SetFrontTab(id);
   if (callbacks_.tabClicked) callbacks_.tabClicked(id);
 }
 
+void UI_TabWell::BeginPress(int id, const MouseEvent& e) {
+  press_ = std::make_unique<Press>();
+  press_->id = id;
+  press_->start = e.local;
+  press_->startGlobal = e.global;
+  UI_NodeManager::Get().BeginCapture(this);
+}
+
 void UI_TabWell::OnDrag(const MouseEvent& e) {
+  if (press_->id < 0) {
+    const kivcore::PointF d{e.local.x - press_->start.x, e.local.y - press_->start.y};
+    if (std::hypot(d.x, d.y) <= kDragThreshold) return;
+    const kivcore::PointF from = press_->startGlobal;
+    EndTracking();
+    callbacks_.wellDragged(from, e.global);
+    return;
+  }
   const int index = IndexOfTab(press_->id);
   if (index < 0) return EndTracking();
   if (press_->onClose) {
@@ -393,8 +411,9 @@ void UI_TabWell::OnDrag(const MouseEvent& e) {
   if (callbacks_.tabDraggedOut &&
       (e.local.y < -kDragOutDistance || e.local.y > height + kDragOutDistance)) {
     const int id = press_->id;
+    const kivcore::PointF from = press_->startGlobal;
     EndTracking();
-    callbacks_.tabDraggedOut(id, e.global);
+    callbacks_.tabDraggedOut(id, from, e.global);
     return;
   }
   if (!options_.draggableTabs) return;
@@ -410,6 +429,7 @@ void UI_TabWell::OnDrag(const MouseEvent& e) {
 
 void UI_TabWell::OnRelease(const MouseEvent& e) {
   const int id = press_->id;
+  if (id < 0) return EndTracking();
   const bool close = press_->onClose && GetCloseBoxRect(IndexOfTab(id)).Contains(e.local);
   EndTracking();
   if (close && callbacks_.closeBoxClicked) callbacks_.closeBoxClicked(id);

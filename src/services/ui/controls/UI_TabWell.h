@@ -30,9 +30,12 @@ class UI_TabWell : public UI_Node {
     // clicks the chosen one.
     std::function<void(kivcore::PointF global)> overflowClicked;
     std::function<void(int id, kivcore::PointF global)> tabContextMenu;
-    // A tab is dragged out of the well (beyond the drag-out distance above or below it).
-    // Return true to take the drag over; the well then stops tracking.
-    std::function<bool(int id, kivcore::PointF global)> tabDraggedOut;
+    // A tab is dragged out of the well (beyond the drag-out distance above or below it),
+    // from the global press point to the pointer's. The well stops tracking.
+    std::function<void(int id, kivcore::PointF pressGlobal, kivcore::PointF global)> tabDraggedOut;
+    // The well's empty area is dragged beyond the drag threshold. When set, a press there
+    // is tracked; the well stops tracking once this is called.
+    std::function<void(kivcore::PointF pressGlobal, kivcore::PointF global)> wellDragged;
   };
 
   static constexpr float kTabHeight = 26;
@@ -103,6 +106,7 @@ class UI_TabWell : public UI_Node {
   void Relayout();
   float AvailableRight(bool withOverflow) const;
   void OnPress(const MouseEvent& event);
+  void BeginPress(int id, const MouseEvent& event);
   void OnDrag(const MouseEvent& event);
   void OnRelease(const MouseEvent& event);
   void EndTracking();

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "workspace/DropZoneOverlayWindow.h"
+
+namespace kivworkspace::workspace {
+
+class WorkspaceFrame;
+
+// The overlay of one frame: its four side zones, its centre and its tab well, kept clear
+// of the window-edge zones by the exclusions.
+class FrameDropZoneOverlayWindow : public DropZoneOverlayWindow {
+ public:
+  FrameDropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target, TabDragger* dragger,
+                             WorkspaceFrame* frame, const kivcore::Rect& frameGlobal,
+                             const std::vector<int>& exclusions);
+
+  WorkspaceFrame* GetRootFrame() const { return frame_; }
+
+ private:
+  WorkspaceFrame* frame_;
+};
+
+}  // namespace kivworkspace::workspace

@@ -1,0 +1,262 @@
+#include "workspace/TabDragger.h"
+
+#include "services/ui/events/KeyboardEvent.h"
+#include "services/ui/events/ModKeys.h"
+#include "services/ui/node/UI_NodeManager.h"
+#include "workspace/EdgeDropZoneOverlayWindow.h"
+#include "workspace/TopLevelWindow.h"
+#include "workspace/Workspace.h"
+#include "workspace/WorkspaceFrame.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kivworkspace::workspace {
+
+using kivcore::Point;
+using kivcore::Rect;
+
+namespace {
+
+// The pointer must move further than this from the press before the tab leaves its frame.
+constexpr double kDragStartDistance = 5.0;
+// A drag window is at most this big, so that it does not hide where it can be dropped.
+constexpr int kMaxDragWindowWidth = 400;
+constexpr int kMaxDragWindowHeight = 300;
+
+}  // namespace
+
+TabDragger::TabDragger(WorkspaceFrame* source, bool wholeFrame, unsigned tabIndex)
+    : Tracker(source->GetWorkspace(), kWantsKeyEvents),
+      source_(std::static_pointer_cast<WorkspaceFrame>(source->shared_from_this())),
+      tabIndex_(tabIndex),
+      wholeFrame_(wholeFrame) {
+  if (TopLevelWindow* window = source->GetTopLevelWindow())
+    sourceWindow_ = std::static_pointer_cast<TopLevelWindow>(window->shared_from_this());
+}
+
+TabDragger::~TabDragger() {
+  if (IsTracking()) End(true);
+}
+
+TopLevelWindow* TabDragger::GetSourceWindow() const { return sourceWindow_.lock().get(); }
+
+bool TabDragger::Begin(Point global) {
+  const TabPanelPtr panel =
+      wholeFrame_ ? source_->GetFrontTabPanel() : source_->GetTabPanel(tabIndex_);
+  if (!panel) return false;
+  draggedPanel_ = panel;
+  press_ = current_ = global;
+  sourceTabCount_ = source_->GetTabCount();
+  GetWorkspace()->NotifyTabDragBegin(draggedPanel_.get());
+  notified_ = true;
+  SetTracking(true);
+  return true;
+}
+
+bool TabDragger::Track(Point global) {
+  current_ = global;
+  Move(global);
+  return false;
+}
+
+OS_Tracker::KeyOutcome TabDragger::DoKeyEvent(const kivui::KeyboardEvent& event) {
+  if (event.key == kivui::kKeyEscape)
+    return event.action == kivui::KeyboardEvent::kDown ? KeyOutcome::kCancel : KeyOutcome::kHandled;
+  Move(current_);
+  return KeyOutcome::kHandled;
+}
+
+void TabDragger::Move(Point global) {
+  if (dropping_ || !IsTracking()) return;
+  FindTarget(global);
+  Rect edgeRect;
+  std::vector<Point> edgePolygon;
+  const bool edgeHit =
+      targetWindow_ && targetWindow_->GetEdgeDropZone(global, edgeRect, edgePolygon) != DropZone::kNone;
+  if (!started_) {
+    if (std::hypot(double(global.x - press_.x), double(global.y - press_.y)) <= kDragStartDistance)
+      return;
+    ShowDragCursor(wholeFrame_);
+    started_ = true;
+  }
+  // The docking modifier keeps every zone away: the panels will float where they are let go.
+  const bool docking = (kivui::GetCurrentModKeys() & kivui::kModDocking) == 0;
+  // A drag that starts on an edge zone of its own window stays docked until it leaves it.
+  if (!undocked_ && (!edgeHit || !docking)) {
+    Undock();
+    FindTarget(global);
+  }
+  UpdateDropZones(global, docking && edgeHit, docking);
+  if (dragWindow_) dragWindow_->SetDragPosition(global, wholeFrame_);
+}
+
+void TabDragger::FindTarget(Point global) {
+  auto* window = dynamic_cast<TopLevelWindow*>(kivui::OS_Window::WindowFromPoint(global, dragWindow_.get()));
+  if (window && (window->GetWorkspace() != GetWorkspace() || !window->AcceptsTabs() ||
+                 window->IsInterim()))
+    window = nullptr;
+  targetWindow_ = window;
+  targetFrame_ = window ? dynamic_cast<WorkspaceFrame*>(window->GetFrameFromPos(global)) : nullptr;
+}
+
+void TabDragger::Undock() {
+  undocked_ = true;
+  Workspace* workspace = GetWorkspace();
+  TopLevelWindow* window = source_->GetTopLevelWindow();
+  const auto keepWindow = window ? window->shared_from_this() : nullptr;
+  const Rect sourceRect = window ? window->GetFrameGlobalRect(*source_) : Rect{};
+  if (window && window->GetMaximizedFrame()) window->SetMaximizedFrame(nullptr);
+  std::vector<TabPanelPtr> panels;
+  if (wholeFrame_) {
+    if (window) window->RemoveFrame(source_.get(), false);
+    if (window && !window->GetRootFrame() && !window->IsMain()) workspace->RemoveWindow(window, false);
+  } else {
+    const int index = source_->IndexOf(draggedPanel_.get());
+    panels.push_back(source_->GetTabPanel(unsigned(index)));
+    // Takes the frame out when it empties, and a floating window it leaves empty.
+    workspace->RemoveTab(source_.get(), index, false, false);
+  }
+  const Rect rect{sourceRect.left, sourceRect.top,
+                  std::clamp(sourceRect.width, 200, kMaxDragWindowWidth),
+                  std::clamp(sourceRect.height, 120, kMaxDragWindowHeight)};
+  dragWindow_ = wholeFrame_ ? workspace->CreateDragSrcWindow(source_, rect)
+                            : workspace->CreateDragSrcWindow(panels, rect);
+  // Keys must still reach the drag (Escape) when the focus left with the panels.
+  if (!kivui::UI_NodeManager::Get().GetFocusNode()) {
+    if (TopLevelWindow* main = workspace->GetMainTopLevelWindow()) main->UI_GainKeyboardFocus();
+  }
+}
+
+void TabDragger::UpdateDropZones(Point global, bool edgeHit, bool docking) {
+  TopLevelWindow* window = docking ? targetWindow_ : nullptr;
+  if (overlayWindow_.lock().get() != window) DestroyOverlay();
+  if (!window) return SetActiveType(DropZone::kNone);
+  DropZoneOverlayWindow* overlay = window->GetDropZoneOverlay();
+  // An overlay answers only inside its area; an edge hit replaces a frame's zones.
+  if (overlay && (!overlay->GetGlobalRect().Contains(global) ||
+                  (edgeHit && !window->GetEdgeDropZoneOverlay()))) {
+    DestroyOverlay();
+    overlay = nullptr;
+  }
+  if (!overlay && (targetFrame_ || edgeHit)) {
+    // The frame being emptied by this drag offers nothing.
+    WorkspaceFrame* frame = targetFrame_;
+    if (frame == source_.get() && (wholeFrame_ || frame->GetTabCount() <= 1)) frame = nullptr;
+    overlay = window->CreateDropZoneOverlay(this, global, frame);
+    if (overlay) {
+      overlayWindow_ = std::static_pointer_cast<TopLevelWindow>(window->shared_from_this());
+      overlay->UI_Show(true);
+      overlay->BringToTop();
+    }
+  }
+  DropZone::DropType type = DropZone::kNone;
+  if (overlay)
+    type = overlay->GetZoneCount() >= 2 ? overlay->DropZoneFromPoint(global) : overlay->GetActiveDropZone();
+  if (type == DropZone::kTabWell && targetFrame_)
+    insertionIndex_ = targetFrame_->GetInsertionIndex(global);
+  SetActiveType(type);
+}
+
+void TabDragger::SetActiveType(DropZone::DropType type) {
+  if (type == activeType_ && (type == DropZone::kNone || !preview_.IsEmpty())) return;
+  activeType_ = type;
+  preview_ = ComputePreview();
+  if (TopLevelWindow* window = overlayWindow_.lock().get()) {
+    if (DropZoneOverlayWindow* overlay = window->GetDropZoneOverlay()) overlay->SetPreviewRect(preview_);
+  }
+}
+
+Rect TabDragger::ComputePreview() const {
+  TopLevelWindow* window = targetWindow_;
+  if (!window || activeType_ == DropZone::kNone) return {};
+  const bool edge = window->GetEdgeDropZoneOverlay() != nullptr;
+  if (activeType_ == DropZone::kCentre || activeType_ == DropZone::kTabWell)
+    return targetFrame_ && !edge ? window->GetFrameGlobalRect(*targetFrame_) : Rect{};
+  LayoutManager& layout = window->GetLayoutManager();
+  if (!layout.GetRoot()) return window->GetGlobalClientRect();
+  WorkspaceFrame* carrier = dragWindow_ ? dragWindow_->GetRootFrame() : source_.get();
+  Frame* target = edge || !targetFrame_ ? nullptr : targetFrame_->GetLMFrame();
+  const Rect local = layout.PreviewAddFrame(
+      target, LayoutManager::InsertionType(activeType_ - 1), carrier->GetLMFrame());
+  const Point tl = window->UI_LocalToGlobal(local.TopLeft());
+  return {tl.x, tl.y, local.width, local.height};
+}
+
+std::vector<TabPanelPtr> TabDragger::TakeCarriedPanels() {
+  std::vector<TabPanelPtr> panels;
+  WorkspaceFrame* carrier = dragWindow_ ? dragWindow_->GetRootFrame() : nullptr;
+  while (carrier && carrier->GetTabCount() > 0) panels.push_back(carrier->DetachTabPanel(0));
+  return panels;
+}
+
+bool TabDragger::Drop() {
+  TopLevelWindow* window = targetWindow_;
+  if (!window || activeType_ == DropZone::kNone) return false;
+  const bool edge = window->GetEdgeDropZoneOverlay() != nullptr;
+  WorkspaceFrame* target = edge ? nullptr : targetFrame_;
+  const DropZone::DropType type = activeType_;
+  if ((type == DropZone::kCentre || type == DropZone::kTabWell) && !target) return false;
+  if (!undocked_) Undock();
+  if (!dragWindow_ || !dragWindow_->GetRootFrame()) return false;
+  const auto keepTarget = window->shared_from_this();
+  dropping_ = true;
+  if (type == DropZone::kCentre || type == DropZone::kTabWell) {
+    unsigned at = type == DropZone::kCentre ? target->GetTabCount()
+                                             : std::min(insertionIndex_, target->GetTabCount());
+    for (const TabPanelPtr& panel : TakeCarriedPanels()) target->AddTab(panel, at++, false);
+  } else {
+    const auto side = LayoutManager::InsertionType(type - 1);
+    if (wholeFrame_) {
+      WorkspaceFramePtr frame = std::static_pointer_cast<WorkspaceFrame>(
+          dragWindow_->GetRootFrame()->shared_from_this());
+      dragWindow_->RemoveFrame(frame.get(), false);
+      window->AddTabbedFrame(target, frame, side);
+    } else {
+      window->AddTabbedFrame(target, TakeCarriedPanels(), side);
+    }
+  }
+  if (DropZoneOverlayWindow* overlay = window->GetDropZoneOverlay()) overlay->DropPerformed();
+  dropping_ = false;
+  return true;
+}
+
+void TabDragger::DestroyOverlay() {
+  if (TopLevelWindow* window = overlayWindow_.lock().get()) window->DestroyDropZoneOverlay();
+  overlayWindow_.reset();
+}
+
+void TabDragger::FinishDragWindow(bool docked) {
+  if (!dragWindow_) return;
+  const std::shared_ptr<TopLevelWindow> window = std::move(dragWindow_);
+  WorkspaceFrame* root = window->GetRootFrame();
+  if (docked || !root || root->GetTabCount() == 0) {
+    if (root) window->RemoveFrame(root, false);
+    GetWorkspace()->RemoveWindow(window.get(), false);
+    return;
+  }
+  window->UI_SetOpacity(1);
+  GetWorkspace()->MakeWindowPermanent(window);
+}
+
+void TabDragger::End(bool cancelled) {
+  const bool wasTracking = IsTracking();
+  SetTracking(false);
+  RestoreCursor();
+  bool docked = false;
+  if (wasTracking && started_ && !cancelled) {
+    FindTarget(current_);
+    docked = Drop();
+  }
+  DestroyOverlay();
+  FinishDragWindow(docked);
+  Workspace* workspace = GetWorkspace();
+  if (draggedPanel_ && draggedPanel_->GetFrame()) {
+    if (TabPanelPtr front = draggedPanel_->GetFrame()->GetFrontTabPanel())
+      workspace->SetFocusedTabPanel(front.get());
+  }
+  if (notified_) workspace->NotifyTabDragEnd(draggedPanel_.get());
+  notified_ = false;
+}
+
+}  // namespace kivworkspace::workspace

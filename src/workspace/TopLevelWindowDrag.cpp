@@ -1,0 +1,85 @@
+// The window's side of a tab drag: its drop-zone overlay and the following of the pointer
+// by a drag window.
+#include "services/ui/controls/UI_TabWell.h"
+#include "services/ui/window/OS_MonitorInfo.h"
+#include "workspace/EdgeDropZoneOverlayWindow.h"
+#include "workspace/FrameDropZoneOverlayWindow.h"
+#include "workspace/TabDragger.h"
+#include "workspace/TopLevelWindow.h"
+
+namespace kivworkspace::workspace {
+
+using kivcore::Point;
+using kivcore::Rect;
+
+EdgeDropZoneOverlayWindow* TopLevelWindow::GetEdgeDropZoneOverlay() const {
+  return dynamic_cast<EdgeDropZoneOverlayWindow*>(overlay_.get());
+}
+
+FrameDropZoneOverlayWindow* TopLevelWindow::GetFrameDropZoneOverlay() const {
+  return dynamic_cast<FrameDropZoneOverlayWindow*>(overlay_.get());
+}
+
+DropZoneOverlayWindow* TopLevelWindow::CreateDropZoneOverlay(TabDragger* dragger, Point global,
+                                                             WorkspaceFrame* frame) {
+  // Along this window's own edges a drop must change something: not when its only frame
+  // is the one being dragged.
+  const bool edgesAllowed = dragger->GetSourceWindow() != this || GetFrameCount() != 1 ||
+                            (!dragger->IsWholeFrame() && dragger->GetSourceTabCount() >= 2);
+  DropZoneOverlayPtr overlay = edgesAllowed ? CreateEdgeDropZoneOverlay(dragger, global) : nullptr;
+  if (!overlay && frame) overlay = CreateFrameDropZoneOverlay(dragger, global, frame);
+  if (!overlay) {
+    DestroyDropZoneOverlay();
+    return nullptr;
+  }
+  DestroyDropZoneOverlay();
+  overlay_ = std::move(overlay);
+  return overlay_.get();
+}
+
+DropZoneOverlayPtr TopLevelWindow::CreateEdgeDropZoneOverlay(TabDragger* dragger, Point global) {
+  Rect rect;
+  std::vector<Point> polygon;
+  const DropZone::DropType type = GetEdgeDropZone(global, rect, polygon);
+  if (type == DropZone::kNone) return nullptr;
+  auto overlay = std::make_shared<EdgeDropZoneOverlayWindow>(workspace_, this, dragger, rect,
+                                                             polygon, type);
+  overlay->CreateOverTarget();
+  return overlay;
+}
+
+DropZoneOverlayPtr TopLevelWindow::CreateFrameDropZoneOverlay(TabDragger* dragger, Point,
+                                                              WorkspaceFrame* frame) {
+  if (!frame || !frame->AcceptsTabDrop()) return nullptr;
+  const Rect frameGlobal = GetFrameGlobalRect(*frame);
+  std::vector<int> exclusions;
+  CalculateDropZoneExclusionsForEdges(frameGlobal, exclusions);
+  auto overlay = std::make_shared<FrameDropZoneOverlayWindow>(workspace_, this, dragger, frame,
+                                                              frameGlobal, exclusions);
+  overlay->CreateOverTarget();
+  return overlay;
+}
+
+void TopLevelWindow::DestroyDropZoneOverlay() {
+  if (!overlay_) return;
+  DropZoneOverlayPtr overlay = std::move(overlay_);
+  overlay->UI_SetOpacity(0);
+  overlay->UI_Show(false);
+}
+
+void TopLevelWindow::SetDragPosition(Point global, bool wholeFrame) {
+  WorkspaceFrame* frame = GetRootFrame();
+  if (!frame) return;
+  const kivui::UI_TabWell& well = frame->GetTabWell();
+  kivcore::RectF grip = well.GetLocalBounds();
+  const int front = frame->GetFrontTabIndex();
+  if (!wholeFrame && front >= 0) grip = well.GetTabRect(front);
+  const Point centre =
+      well.UI_LocalToGlobal({int(grip.left + grip.width / 2), int(grip.top + grip.height / 2)});
+  Rect r = GetGlobalStructureRect().Offset(global.x - centre.x, global.y - centre.y);
+  const Rect monitor = kivui::OS_MonitorInfo::FromPoint(global).rect;
+  if (r.top < monitor.top) r.top = monitor.top;
+  SetGlobalStructureRect(r);
+}
+
+}  // namespace kivworkspace::workspace
