@@ -140,10 +140,12 @@ void TabDragger::UpdateDropZones(Point global, bool edgeHit, bool docking) {
     overlay = nullptr;
   }
   if (!overlay && (targetFrame_ || edgeHit)) {
-    // The frame being emptied by this drag offers nothing.
+    // The frame this drag is about to empty offers nothing.
     WorkspaceFrame* frame = targetFrame_;
-    if (frame == source_.get() && (wholeFrame_ || frame->GetTabCount() <= 1)) frame = nullptr;
+    if (frame == source_.get() && !undocked_ && (wholeFrame_ || frame->GetTabCount() <= 1))
+      frame = nullptr;
     overlay = window->CreateDropZoneOverlay(this, global, frame);
+    activeType_ = DropZone::kNone;  // new zones: the preview is computed afresh
     if (overlay) {
       overlayWindow_ = std::static_pointer_cast<TopLevelWindow>(window->shared_from_this());
       overlay->UI_Show(true);
@@ -159,7 +161,7 @@ void TabDragger::UpdateDropZones(Point global, bool edgeHit, bool docking) {
 }
 
 void TabDragger::SetActiveType(DropZone::DropType type) {
-  if (type == activeType_ && (type == DropZone::kNone || !preview_.IsEmpty())) return;
+  if (type == activeType_) return;
   activeType_ = type;
   preview_ = ComputePreview();
   if (TopLevelWindow* window = overlayWindow_.lock().get()) {
@@ -205,6 +207,7 @@ bool TabDragger::Drop() {
     unsigned at = type == DropZone::kCentre ? target->GetTabCount()
                                              : std::min(insertionIndex_, target->GetTabCount());
     for (const TabPanelPtr& panel : TakeCarriedPanels()) target->AddTab(panel, at++, false);
+    target->BringTabToFront(draggedPanel_.get());
   } else {
     const auto side = LayoutManager::InsertionType(type - 1);
     if (wholeFrame_) {
@@ -236,6 +239,7 @@ void TabDragger::FinishDragWindow(bool docked) {
     return;
   }
   window->UI_SetOpacity(1);
+  window->SetTakesFocus(true);
   GetWorkspace()->MakeWindowPermanent(window);
 }
 

@@ -117,6 +117,7 @@ std::shared_ptr<TopLevelWindow> Workspace::NewDragSrcWindow(const kivcore::Rect&
   } else {
     window->ConstructOrphanOSWindow(rect);
   }
+  window->SetTakesFocus(false);
   PushBack(window);
   if (!frame) frame = window->CreateWorkspaceFrame();
   frame->AddTabs(panels);

@@ -13,6 +13,7 @@
 #include "services/ui/qt/NodeImpl.h"
 #include "services/ui/window/OS_Window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -159,7 +160,10 @@ void NodeWidget::DispatchMouse(QMouseEvent* e, int action, int clickCount) {
   e->accept();
   if (!node_) return;
   const bool hover = action == MouseEvent::kMove && e->buttons() == Qt::NoButton;
-  if (hover && UI_NodeManager::Get().AreMouseOverUpdatesSuspended()) return;
+  // Suspension holds back hovering, never what a capturing node (a drag) must see.
+  if (hover && UI_NodeManager::Get().AreMouseOverUpdatesSuspended() &&
+      !UI_NodeManager::Get().GetCaptureNode())
+    return;
   if (hover && !UI_NodeManager::Get().GetCaptureNode()) UpdateCursor(e->position());
   if (!node_) return;
   if (const MouseEvent::Origin origin = OriginOf(e); origin != MouseEvent::kFromMouse) {
@@ -305,7 +309,12 @@ void NodeWidget::changeEvent(QEvent* e) {
   const bool active = isActiveWindow();
   if (active) window->BroughtToFront();
   auto& manager = UI_NodeManager::Get();
-  if (!active && manager.GetCaptureNode() && manager.GetCaptureNode()->GetWindow() == window) {
+  // The capture goes with the activation, unless a window that takes no focus (one
+  // carried by a drag) was activated anyway, as some platforms do on showing it.
+  const QWidget* now = QApplication::activeWindow();
+  const bool passive = now && now->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus);
+  if (!active && !passive && manager.GetCaptureNode() &&
+      manager.GetCaptureNode()->GetWindow() == window) {
     manager.LoseCapture();
   }
   window->UI_ActivationChanged(active);

@@ -138,6 +138,14 @@ void OS_Window::UI_SetOpacity(float opacity) {
   qt::WidgetOf(*this)->setWindowOpacity(opacity);
 }
 
+void OS_Window::SetTakesFocus(bool takes) {
+  QWidget* w = qt::WidgetOf(*this);
+  const bool visible = w->isVisible();
+  w->setAttribute(Qt::WA_ShowWithoutActivating, !takes);
+  w->setWindowFlag(Qt::WindowDoesNotAcceptFocus, !takes);
+  if (visible) w->show();  // new window flags hide the window
+}
+
 float OS_Window::GetOpacity() const { return GetImpl().opacity; }
 
 void OS_Window::Raise() {

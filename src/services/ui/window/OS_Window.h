@@ -55,6 +55,10 @@ class OS_Window : public UI_Container {
   DpiSelection GetDpiSelection() const { return dpiSelection_; }
 
   void UI_SetOpacity(float opacity);
+  // A window that does not take focus is neither activated when shown nor focusable (a
+  // window carried by a drag, which must leave the activation and the input capture
+  // where they are). Windows take focus by default.
+  void SetTakesFocus(bool takes);
   float GetOpacity() const;
 
   void Raise();
