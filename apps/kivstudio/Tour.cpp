@@ -8,20 +8,64 @@
 #include "services/ui/testing/Snapshot.h"
 #include "StudioArrangements.h"
 #include "StudioPanels.h"
+#include "services/ui/events/CursorPos.h"
+#include "workspace/DropZoneOverlayWindow.h"
+#include "workspace/TabDragger.h"
 
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace kivstudio {
 namespace {
 
+using kivworkspace::workspace::DropZone;
+using kivworkspace::workspace::TabDragger;
 using kivworkspace::workspace::TabPanel;
 using kivworkspace::workspace::TopLevelWindow;
 using kivworkspace::workspace::WorkspaceFrame;
 namespace ui_testing = kivui::testing;
+
+// Pointer input made by the window system itself (xdotool through the X server), so that
+// drags meet the real grabs, activation and event order a user's would; without X11
+// (offscreen) the same gestures enter the event loop as injected events.
+class WindowSystemPointer {
+ public:
+  WindowSystemPointer() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    x11_ = std::getenv("DISPLAY") && !(platform && std::string(platform) == "offscreen") &&
+           std::system("command -v xdotool >/dev/null 2>&1") == 0;
+  }
+  bool IsWindowSystem() const { return x11_; }
+  void Press(kivcore::Point p) {
+    Move(p);
+    if (!x11_) return ui_testing::MousePressAt(p);
+    Run("mousedown 1");
+  }
+  void Move(kivcore::Point p) {
+    if (!x11_) return ui_testing::MouseMoveTo(p);
+    Run("mousemove --sync " + std::to_string(p.x) + " " + std::to_string(p.y));
+  }
+  void Release(kivcore::Point p) {
+    if (!x11_) return ui_testing::MouseReleaseAt(p);
+    Run("mouseup 1");
+  }
+  // Moves in straight steps, the way a hand does.
+  void MoveAlong(kivcore::Point from, kivcore::Point to, int steps) {
+    for (int i = 1; i <= steps; ++i)
+      Move({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+  }
+
+ private:
+  void Run(const std::string& args) {
+    if (std::system(("xdotool " + args).c_str()) != 0) std::printf("xdotool %s failed\n", args.c_str());
+    ui_testing::ProcessEvents(30);
+  }
+  bool x11_ = false;
+};
 
 class TourRun {
  public:
@@ -42,6 +86,7 @@ class TourRun {
     SaveAndRestore();
     MaximizeFrame();
     DragBar();
+    DockByDragging();
     ResizeWindow();
     std::printf("tour: %d check(s) failed\n", failures_);
     return failures_;
@@ -297,6 +342,105 @@ class TourRun {
     Shot("06a-dragged-bar");
   }
 
+  // A tab pressed and pulled out of its well: the drag has begun.
+  TabDragger* PullOutTab(const std::string& type) {
+    const kivcore::Point tab = TabPoint(type, false);
+    pointer_.Press(tab);
+    pointer_.MoveAlong(tab, {tab.x + 10, tab.y + 60}, 6);
+    return dynamic_cast<TabDragger*>(studio_.GetWorkspace().GetTracker());
+  }
+  // Drags a panel's tab to the point and lets go there; `atTarget` runs before the release,
+  // with the drag in progress. False when no drag began.
+  bool DragTabTo(const std::string& type, kivcore::Point to,
+                 const std::function<void(TabDragger&)>& atTarget) {
+    TabDragger* dragger = PullOutTab(type);
+    if (!dragger) {
+      pointer_.Release(kivui::GetGlobalCursorPos());
+      return false;
+    }
+    pointer_.MoveAlong(kivui::GetGlobalCursorPos(), to, 10);
+    Settle();
+    if (auto* d = dynamic_cast<TabDragger*>(studio_.GetWorkspace().GetTracker())) atTarget(*d);
+    pointer_.Release(to);
+    Settle();
+    return true;
+  }
+  kivcore::Point ZoneCentre(WorkspaceFrame& frame, DropZone::DropType type) {
+    const kivcore::Rect global = Window().GetFrameGlobalRect(frame);
+    std::vector<int> exclusions;
+    Window().CalculateDropZoneExclusionsForEdges(global, exclusions);
+    for (const DropZone& z : Window().GetLayoutManager().GetDropZones(frame.GetLMFrame(), global, exclusions)) {
+      if (z.GetType() != type) continue;
+      long x = 0, y = 0;
+      for (kivcore::Point p : z.GetArea()) x += p.x, y += p.y;
+      return {int(x / long(z.GetArea().size())), int(y / long(z.GetArea().size()))};
+    }
+    return {};
+  }
+  kivcore::Rect Screen() { return {0, 0, 1600, 1000}; }
+  void ScreenShot(const std::string& name) {
+    Settle();
+    const std::string path = (std::filesystem::path(dir_) / (name + ".png")).string();
+    ui_testing::SaveScreenSnapshotPNG(Screen(), path);
+    std::printf("screenshot: %s\n", path.c_str());
+  }
+
+  // Docking with the mouse: Markers beside the timeline, Scopes torn off into a floating
+  // window and docked back along the main window's right edge.
+  void DockByDragging() {
+    std::printf("pointer: %s\n", pointer_.IsWindowSystem() ? "the window system's (xdotool)" : "injected events");
+    WorkspaceFrame* timeline = FrameOf("Timeline");
+    if (!timeline || !FrameOf("Markers")) return Check("the timeline and the markers are there", false);
+    kivcore::Rect preview;
+    bool overlayShown = false;
+    const bool dragged = DragTabTo("Markers", ZoneCentre(*timeline, DropZone::kLeft), [&](TabDragger& d) {
+      preview = d.GetPreviewRect();
+      overlayShown = Window().GetFrameDropZoneOverlay() != nullptr && d.GetActiveDropType() == DropZone::kLeft;
+      ScreenShot("07a-drag-overlay");
+    });
+    Check("pulling the Markers tab out of its well starts a drag", dragged);
+    Check("over the timeline's left zone the overlay shows it active", overlayShown);
+    WorkspaceFrame* markers = FrameOf("Markers");
+    Check("Markers landed in a frame of its own left of the timeline, where the preview showed",
+          markers && markers->GetTabCount() == 1 && markers != timeline &&
+              Window().GetFrameGlobalRect(*markers) == preview &&
+              Window().GetFrameGlobalRect(*markers).Right() <= Window().GetFrameGlobalRect(*timeline).left);
+    Check("frames still tile the window", FramesTile());
+    Shot("07b-docked-beside-timeline");
+
+    const kivcore::Rect main = Window().GetGlobalStructureRect();
+    const kivcore::Point outside{main.Right() + 70, main.top + 300};
+    DragTabTo("Scopes", outside, [](TabDragger&) {});
+    WorkspaceFrame* scopes = FrameOf("Scopes");
+    TopLevelWindow* floating = scopes ? scopes->GetTopLevelWindow() : nullptr;
+    Check("let go outside the window, Scopes floats in a window of its own at the pointer",
+          floating && floating != &Window() && !floating->IsInterim() &&
+              floating->GetGlobalStructureRect().Contains(outside));
+    Check("the Window menu still lists Scopes as open", ListedAsOpen("Scopes"));
+    ScreenShot("08-torn-off");
+
+    kivcore::Rect edge;
+    Window().GetEdgeDropZoneRect(DropZone::kRight, edge, true);
+    const kivcore::Point right{edge.left + edge.width / 2, edge.top + edge.height / 2};
+    DragTabTo("Scopes", right, [&](TabDragger& d) {
+      preview = d.GetPreviewRect();
+      overlayShown = Window().GetEdgeDropZoneOverlay() != nullptr;
+      ScreenShot("09a-edge-overlay");
+    });
+    scopes = FrameOf("Scopes");
+    const kivcore::Rect client = Window().GetGlobalClientRect();
+    Check("over the right edge the edge overlay is shown", overlayShown);
+    Check("docked along the right edge, Scopes spans the window's height where the preview showed",
+          scopes && scopes->GetTopLevelWindow() == &Window() &&
+              Window().GetFrameGlobalRect(*scopes) == preview &&
+              Window().GetFrameGlobalRect(*scopes).height == client.height &&
+              Window().GetFrameGlobalRect(*scopes).Right() == client.Right());
+    Check("its floating window went away", studio_.GetWorkspace().GetWindows().size() == 1);
+    Check("nothing of the drags is left", studio_.GetWorkspace().GetTracker() == nullptr &&
+                                             Window().GetDropZoneOverlay() == nullptr);
+    Shot("09b-docked-at-edge");
+  }
+
   void ResizeWindow() {
     const kivcore::Rect r = Window().GetGlobalStructureRect();
     Window().SetGlobalStructureRect({r.left, r.top, r.width * 9 / 10, r.height * 9 / 10});
@@ -309,6 +453,7 @@ class TourRun {
 
   Studio& studio_;
   std::string dir_;
+  WindowSystemPointer pointer_;
   std::vector<kivcore::Rect> cutRects_;
   int failures_ = 0;
 };
