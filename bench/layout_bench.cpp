@@ -130,8 +130,10 @@ void BM_HitCheckCursor(benchmark::State& state) {
   PerFrame(state);
 }
 
-// One pointer move during a tab drag over a desktop window: the drop zones of the frame
-// under the pointer and a preview of the drop on each of its four sides.
+// One pointer move during a tab drag over a desktop window that enters a frame: its drop
+// zones and the preview of a drop on the side under the pointer (what the dragger does).
+// With `allSides` a preview on each of the four sides instead, as drags once did.
+template <bool allSides>
 void BM_DragPointerMove(benchmark::State& state) {
   RecordingWindowHost window;
   ws::LayoutManagerV1 manager(&window);
@@ -151,7 +153,7 @@ void BM_DragPointerMove(benchmark::State& state) {
   const Rect rect = tree.Host(under).rect();
   for (auto _ : state) {
     benchmark::DoNotOptimize(manager.GetDropZones(under, rect, {}));
-    for (int side = 0; side < 4; ++side) {
+    for (int side = 0; side < (allSides ? 4 : 1); ++side) {
       benchmark::DoNotOptimize(manager.PreviewAddFrame(
           under, static_cast<ws::LayoutManager::InsertionType>(side), dragged));
     }
@@ -160,7 +162,8 @@ void BM_DragPointerMove(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_DragPointerMove)->Name("DragPointerMove")->Arg(10)->Arg(100)->Arg(1000);
+BENCHMARK(BM_DragPointerMove<false>)->Name("DragPointerMove")->Arg(10)->Arg(100)->Arg(1000);
+BENCHMARK(BM_DragPointerMove<true>)->Name("DragPointerMove/fourPreviews")->Arg(10)->Arg(100)->Arg(1000);
 
 #define KIV_LAYOUT_SIZES ->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)
 BENCHMARK(BM_FullLayout<false>)->Name("FullLayout/balanced") KIV_LAYOUT_SIZES;

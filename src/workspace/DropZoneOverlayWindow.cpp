@@ -7,12 +7,16 @@
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WorkspaceFrame.h"
 
+#include <algorithm>
+
 namespace kivworkspace::workspace {
 
 using kivcore::Point;
 using kivcore::Rect;
 
 namespace {
+
+constexpr float kPreviewBand = 10;
 
 // Even-odd crossing test; points on the left or top edge count as inside.
 bool PolygonContains(const std::vector<Point>& polygon, Point p) {
@@ -49,19 +53,29 @@ void DropZoneOverlayWindow::CreateOverTarget() {
 }
 
 DropZone::DropType DropZoneOverlayWindow::DropZoneFromPoint(Point global) {
+  const DropZone::DropType before = active_;
   active_ = DropZone::kNone;
   for (const DropZone& zone : zones_) {
     if (!PolygonContains(zone.GetArea(), global)) continue;
     active_ = zone.GetType();
     break;
   }
+  if (active_ != before) InvalidateGlobal(globalRect_);
   return active_;
 }
 
 void DropZoneOverlayWindow::SetPreviewRect(const Rect& global) {
   if (global == preview_) return;
+  InvalidateGlobal(preview_);
   preview_ = global;
-  UI_Invalidate();
+  InvalidateGlobal(preview_);
+}
+
+void DropZoneOverlayWindow::InvalidateGlobal(const Rect& global) {
+  if (global.IsEmpty()) return;
+  // The outline is drawn half outside the rectangle.
+  UI_InvalidateRect({float(global.left - origin_.x - 2), float(global.top - origin_.y - 2),
+                     float(global.width + 4), float(global.height + 4)});
 }
 
 void DropZoneOverlayWindow::DropPerformed() {
@@ -78,16 +92,25 @@ void DropZoneOverlayWindow::UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) {
     for (Point p : area) out.push_back({float(p.x - origin_.x), float(p.y - origin_.y)});
     return out;
   };
+  // The preview: an outline with a tinted band inside it. Filling the whole rectangle
+  // would cost a blend of every pixel of half a window on each zone change.
   if (!preview_.IsEmpty()) {
     const kivcore::RectF r{float(preview_.left - origin_.x), float(preview_.top - origin_.y),
                            float(preview_.width), float(preview_.height)};
-    d.FillRect(r, theme.accent.WithAlpha(70));
+    const float band = std::min({kPreviewBand, r.width / 2, r.height / 2});
+    const kivui::Color tint = theme.accent.WithAlpha(90);
+    d.FillRect({r.left, r.top, r.width, band}, tint);
+    d.FillRect({r.left, r.Bottom() - band, r.width, band}, tint);
+    d.FillRect({r.left, r.top + band, band, r.height - 2 * band}, tint);
+    d.FillRect({r.Right() - band, r.top + band, band, r.height - 2 * band}, tint);
     d.FrameRect(r, theme.accent, 2);
   }
+  // The zones: the side trapezoids tinted, the centre only outlined unless it is active.
   for (const DropZone& zone : zones_) {
     const bool active = zone.GetType() == active_;
     const auto polygon = local(zone.GetArea());
-    d.FillPolygon(polygon, theme.accent.WithAlpha(active ? 150 : 45));
+    if (active || zone.GetType() != DropZone::kCentre)
+      d.FillPolygon(polygon, theme.accent.WithAlpha(active ? 150 : 45));
     d.FramePolygon(polygon, theme.accentText.WithAlpha(active ? 220 : 90));
   }
 }

@@ -50,6 +50,8 @@ class DropZoneOverlayWindow : public OS_OverlayWindow {
   void SetActiveDropZone(DropZone::DropType type) { active_ = type; }
 
  private:
+  void InvalidateGlobal(const kivcore::Rect& global);
+
   kivcore::Rect globalRect_;
   Workspace* workspace_;
   std::vector<DropZone> zones_;
