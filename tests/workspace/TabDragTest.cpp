@@ -96,7 +96,9 @@ struct TabDrags : WorkspaceFixture {
       EXPECT_EQ(w->GetDropZoneOverlay(), nullptr);
       EXPECT_FALSE(w->IsInterim());
       EXPECT_EQ(w->GetLayoutManager().CheckStructure(), "");
-      if (!w->IsMain()) EXPECT_NE(w->GetRootFrame(), nullptr) << "an empty floating window";
+      if (!w->IsMain()) {
+        EXPECT_NE(w->GetRootFrame(), nullptr) << "an empty floating window";
+      }
     }
     EXPECT_TRUE(kivui::OS_Window::UI_FindAllWindowsMatchingID("DropZoneOverlayWindow").empty());
   }
@@ -134,8 +136,8 @@ TEST_P(SideDrops, LandWhereThePreviewShowed) {
   if (c.edge) {
     // Along the whole window: the new frame spans the window's full width or height.
     const Rect area = main->GetDropArea();
-    if (c.type == DropZone::kTop || c.type == DropZone::kBottom) EXPECT_EQ(preview.width, area.width);
-    else EXPECT_EQ(preview.height, area.height);
+    const bool along = c.type == DropZone::kTop || c.type == DropZone::kBottom;
+    EXPECT_EQ(along ? preview.width : preview.height, along ? area.width : area.height);
   } else {
     // Beside the frame: it takes half of what the frame had.
     const bool across = c.type == DropZone::kLeft || c.type == DropZone::kRight;
