@@ -26,13 +26,15 @@ int AxisStart(const Splitter& s) { return Vertical(s) ? s.GetLocation().left : s
 int AxisEnd(const Splitter& s) { return AxisStart(s) + s.Length(s.GetLocation()); }
 
 // The frame beside the bar on one side: down the same-orientation splitters, the child
-// that faces the bar.
+// that faces the bar, or the other one where a kept placeholder hides the facing side.
 Frame* NearestFrame(LayoutManagerElement* e, bool vertical, bool leftOrTopSide) {
   while (e) {
     if (Frame* f = e->AsFrame()) return f;
     Splitter* s = e->AsSplitter();
     if (!s || s->IsVertical() != vertical) return nullptr;
-    e = leftOrTopSide ? s->GetRightOrBottom() : s->GetLeftOrTop();
+    const bool facingShown =
+        leftOrTopSide ? s->IsRightOrBottomSubtreeVisible() : s->IsLeftOrTopSubtreeVisible();
+    e = leftOrTopSide == facingShown ? s->GetRightOrBottom() : s->GetLeftOrTop();
   }
   return nullptr;
 }
@@ -66,13 +68,16 @@ void SplitterTrackerMark2::WalkSide(Bar& bar, LayoutManagerElement* e, bool left
   if (!s) return;
   const bool vertical = Vertical(*bar.splitter);
   if (s->IsVertical() == vertical) {
-    if (!s->IsVisible()) return;
-    ++bar.count[leftOrTopSide ? 0 : 1];
-    bar.exclude.push_back(s);
-    WalkSide(bar, s->GetLeftOrTop(), leftOrTopSide);
-    WalkSide(bar, s->GetRightOrBottom(), leftOrTopSide);
+    // A splitter with a hidden side shows no bar, but its shown side may hold some.
+    if (s->IsVisible()) {
+      ++bar.count[leftOrTopSide ? 0 : 1];
+      bar.exclude.push_back(s);
+    }
+    if (s->IsLeftOrTopSubtreeVisible()) WalkSide(bar, s->GetLeftOrTop(), leftOrTopSide);
+    if (s->IsRightOrBottomSubtreeVisible()) WalkSide(bar, s->GetRightOrBottom(), leftOrTopSide);
     return;
   }
+  if (!s->IsVisible()) return;
   // A bar across this one: its subtree may hold a fixed size along this bar's axis.
   kivcore::Point constraint{0, 0};
   s->GetConstraintSize(constraint);

@@ -42,8 +42,8 @@ TabDragger::~TabDragger() {
 TopLevelWindow* TabDragger::GetSourceWindow() const { return sourceWindow_.lock().get(); }
 
 bool TabDragger::Begin(Point global) {
-  const TabPanelPtr panel =
-      wholeFrame_ ? source_->GetFrontTabPanel() : source_->GetTabPanel(tabIndex_);
+  TabPanelPtr panel = source_->GetTabPanel(tabIndex_);
+  if (!panel && wholeFrame_) panel = source_->GetFrontTabPanel();
   if (!panel) return false;
   draggedPanel_ = panel;
   press_ = current_ = global;
@@ -72,8 +72,8 @@ void TabDragger::Move(Point global) {
   FindTarget(global);
   Rect edgeRect;
   std::vector<Point> edgePolygon;
-  const bool edgeHit =
-      targetWindow_ && targetWindow_->GetEdgeDropZone(global, edgeRect, edgePolygon) != DropZone::kNone;
+  const bool edgeHit = targetWindow_ && targetWindow_->AllowsEdgeDrops(*this) &&
+                       targetWindow_->GetEdgeDropZone(global, edgeRect, edgePolygon) != DropZone::kNone;
   if (!started_) {
     if (std::hypot(double(global.x - press_.x), double(global.y - press_.y)) <= kDragStartDistance)
       return;
@@ -106,22 +106,31 @@ void TabDragger::Undock() {
   TopLevelWindow* window = source_->GetTopLevelWindow();
   const auto keepWindow = window ? window->shared_from_this() : nullptr;
   const Rect sourceRect = window ? window->GetFrameGlobalRect(*source_) : Rect{};
-  if (window && window->GetMaximizedFrame()) window->SetMaximizedFrame(nullptr);
-  std::vector<TabPanelPtr> panels;
-  if (wholeFrame_) {
-    if (window) window->RemoveFrame(source_.get(), false);
-    if (window && !window->GetRootFrame() && !window->IsMain()) workspace->RemoveWindow(window, false);
-  } else {
-    const int index = source_->IndexOf(draggedPanel_.get());
-    panels.push_back(source_->GetTabPanel(unsigned(index)));
-    // Takes the frame out when it empties, and a floating window it leaves empty.
-    workspace->RemoveTab(source_.get(), index, false, false);
-  }
   const Rect rect{sourceRect.left, sourceRect.top,
                   std::clamp(sourceRect.width, 200, kMaxDragWindowWidth),
                   std::clamp(sourceRect.height, 120, kMaxDragWindowHeight)};
-  dragWindow_ = wholeFrame_ ? workspace->CreateDragSrcWindow(source_, rect)
-                            : workspace->CreateDragSrcWindow(panels, rect);
+  // A window giving up a frame leaves its maximized state.
+  if (window && window->GetMaximizedFrame() && (wholeFrame_ || source_->GetTabCount() == 1))
+    window->SetMaximizedFrame(nullptr);
+  if (wholeFrame_) {
+    if (window) window->RemoveFrame(source_.get(), false);
+    dragWindow_ = workspace->CreateDragSrcWindow(source_, rect);
+  } else {
+    dragWindow_ = workspace->CreateDragSrcWindow(std::vector<TabPanelPtr>{}, rect);
+  }
+  // A floating source window left without frames goes now; the drag's input must not go
+  // with it.
+  const bool windowGoes = window && !window->IsMain() &&
+                          (wholeFrame_ ? window->GetFrameCount() == 0
+                                       : window->GetFrameCount() == 1 && source_->GetTabCount() == 1);
+  if (windowGoes) workspace->MoveTrackerCapture(window, dragWindow_.get());
+  if (wholeFrame_) {
+    if (window && !window->GetRootFrame() && !window->IsMain()) workspace->RemoveWindow(window, false);
+  } else {
+    // Takes the frame out when it empties, and a floating window it leaves empty.
+    workspace->RemoveTab(source_.get(), source_->IndexOf(draggedPanel_.get()), false, false);
+    dragWindow_->GetRootFrame()->AddTab(draggedPanel_, false);
+  }
   // Keys must still reach the drag (Escape) when the focus left with the panels.
   if (!kivui::UI_NodeManager::Get().GetFocusNode()) {
     if (TopLevelWindow* main = workspace->GetMainTopLevelWindow()) main->UI_GainKeyboardFocus();
@@ -139,13 +148,15 @@ void TabDragger::UpdateDropZones(Point global, bool edgeHit, bool docking) {
     DestroyOverlay();
     overlay = nullptr;
   }
-  if (!overlay && (targetFrame_ || edgeHit)) {
+  if (!overlay && (targetFrame_ || edgeHit || window->GetFrameCount() == 0)) {
     // The frame this drag is about to empty offers nothing.
     WorkspaceFrame* frame = targetFrame_;
     if (frame == source_.get() && !undocked_ && (wholeFrame_ || frame->GetTabCount() <= 1))
       frame = nullptr;
     overlay = window->CreateDropZoneOverlay(this, global, frame);
-    activeType_ = DropZone::kNone;  // new zones: the preview is computed afresh
+    // New zones: the preview is computed afresh.
+    activeType_ = DropZone::kNone;
+    preview_ = {};
     if (overlay) {
       overlayWindow_ = std::static_pointer_cast<TopLevelWindow>(window->shared_from_this());
       overlay->UI_Show(true);
@@ -172,11 +183,11 @@ void TabDragger::SetActiveType(DropZone::DropType type) {
 Rect TabDragger::ComputePreview() const {
   TopLevelWindow* window = targetWindow_;
   if (!window || activeType_ == DropZone::kNone) return {};
+  LayoutManager& layout = window->GetLayoutManager();
+  if (!layout.GetRoot()) return window->GetGlobalClientRect();
   const bool edge = window->GetEdgeDropZoneOverlay() != nullptr;
   if (activeType_ == DropZone::kCentre || activeType_ == DropZone::kTabWell)
     return targetFrame_ && !edge ? window->GetFrameGlobalRect(*targetFrame_) : Rect{};
-  LayoutManager& layout = window->GetLayoutManager();
-  if (!layout.GetRoot()) return window->GetGlobalClientRect();
   WorkspaceFrame* carrier = dragWindow_ ? dragWindow_->GetRootFrame() : source_.get();
   Frame* target = edge || !targetFrame_ ? nullptr : targetFrame_->GetLMFrame();
   const Rect local = layout.PreviewAddFrame(
@@ -198,12 +209,19 @@ bool TabDragger::Drop() {
   const bool edge = window->GetEdgeDropZoneOverlay() != nullptr;
   WorkspaceFrame* target = edge ? nullptr : targetFrame_;
   const DropZone::DropType type = activeType_;
-  if ((type == DropZone::kCentre || type == DropZone::kTabWell) && !target) return false;
+  const bool empty = window->GetFrameCount() == 0;
+  if ((type == DropZone::kCentre || type == DropZone::kTabWell) && !target && !empty) return false;
   if (!undocked_) Undock();
   if (!dragWindow_ || !dragWindow_->GetRootFrame()) return false;
   const auto keepTarget = window->shared_from_this();
   dropping_ = true;
-  if (type == DropZone::kCentre || type == DropZone::kTabWell) {
+  if (empty) {
+    // A window without frames takes what is dropped anywhere on it as its root frame.
+    WorkspaceFramePtr frame = std::static_pointer_cast<WorkspaceFrame>(
+        dragWindow_->GetRootFrame()->shared_from_this());
+    dragWindow_->RemoveFrame(frame.get(), false);
+    window->AddTabbedFrame(nullptr, frame, LayoutManager::kTop);
+  } else if (type == DropZone::kCentre || type == DropZone::kTabWell) {
     unsigned at = type == DropZone::kCentre ? target->GetTabCount()
                                              : std::min(insertionIndex_, target->GetTabCount());
     for (const TabPanelPtr& panel : TakeCarriedPanels()) target->AddTab(panel, at++, false);

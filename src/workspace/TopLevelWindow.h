@@ -127,6 +127,8 @@ class TopLevelWindow : public OS_TopLevelWindow {
   DropZoneOverlayPtr CreateFrameDropZoneOverlay(TabDragger* dragger, kivcore::Point global,
                                                 WorkspaceFrame* frame);
   void DestroyDropZoneOverlay();
+  // Whether the drag may drop along this window's edges.
+  bool AllowsEdgeDrops(const TabDragger& dragger) const;
   // Moves this window (a drag window) so that the grip of what it carries (the front tab,
   // or the tab well for a whole frame) lies under the global point.
   void SetDragPosition(kivcore::Point global, bool wholeFrame);
@@ -165,6 +167,10 @@ class TopLevelWindow : public OS_TopLevelWindow {
   // global point.
   enum class SplitterDragStart { kNoDragger, kStarted, kCancelled };
   SplitterDragStart BeginSplitterDrag(const kivcore::Rect& hit, kivcore::Point global);
+  // A window without frames offers its whole drop area as one zone.
+  DropZoneOverlayPtr CreateWholeAreaOverlay(TabDragger* dragger);
+  // Makes the overlay's native window; null when that fails.
+  static DropZoneOverlayPtr ShowOverTarget(DropZoneOverlayPtr overlay);
 
   Workspace* workspace_;
   bool interim_;

@@ -1,5 +1,6 @@
 // The window's side of a tab drag: its drop-zone overlay and the following of the pointer
 // by a drag window.
+#include "services/core/Error.h"
 #include "services/ui/controls/UI_TabWell.h"
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/EdgeDropZoneOverlayWindow.h"
@@ -20,17 +21,21 @@ FrameDropZoneOverlayWindow* TopLevelWindow::GetFrameDropZoneOverlay() const {
   return dynamic_cast<FrameDropZoneOverlayWindow*>(overlay_.get());
 }
 
-DropZoneOverlayWindow* TopLevelWindow::CreateDropZoneOverlay(TabDragger* dragger, Point global,
-                                                             WorkspaceFrame* frame) {
+bool TopLevelWindow::AllowsEdgeDrops(const TabDragger& dragger) const {
   // Along this window's own edges a drop must change something: not when its only frame
   // is the one being dragged.
-  const bool edgesAllowed = dragger->GetSourceWindow() != this || GetFrameCount() != 1 ||
-                            (!dragger->IsWholeFrame() && dragger->GetSourceTabCount() >= 2);
-  DropZoneOverlayPtr overlay = edgesAllowed ? CreateEdgeDropZoneOverlay(dragger, global) : nullptr;
-  if (!overlay && frame) overlay = CreateFrameDropZoneOverlay(dragger, global, frame);
-  if (!overlay) {
-    DestroyDropZoneOverlay();
-    return nullptr;
+  return dragger.GetSourceWindow() != this || GetFrameCount() != 1 ||
+         (!dragger.IsWholeFrame() && dragger.GetSourceTabCount() >= 2);
+}
+
+DropZoneOverlayWindow* TopLevelWindow::CreateDropZoneOverlay(TabDragger* dragger, Point global,
+                                                             WorkspaceFrame* frame) {
+  DropZoneOverlayPtr overlay;
+  if (GetFrameCount() == 0) {
+    overlay = CreateWholeAreaOverlay(dragger);
+  } else {
+    if (AllowsEdgeDrops(*dragger)) overlay = CreateEdgeDropZoneOverlay(dragger, global);
+    if (!overlay && frame) overlay = CreateFrameDropZoneOverlay(dragger, global, frame);
   }
   DestroyDropZoneOverlay();
   overlay_ = std::move(overlay);
@@ -42,10 +47,8 @@ DropZoneOverlayPtr TopLevelWindow::CreateEdgeDropZoneOverlay(TabDragger* dragger
   std::vector<Point> polygon;
   const DropZone::DropType type = GetEdgeDropZone(global, rect, polygon);
   if (type == DropZone::kNone) return nullptr;
-  auto overlay = std::make_shared<EdgeDropZoneOverlayWindow>(workspace_, this, dragger, rect,
-                                                             polygon, type);
-  overlay->CreateOverTarget();
-  return overlay;
+  return ShowOverTarget(std::make_shared<EdgeDropZoneOverlayWindow>(workspace_, this, dragger,
+                                                                    rect, polygon, type));
 }
 
 DropZoneOverlayPtr TopLevelWindow::CreateFrameDropZoneOverlay(TabDragger* dragger, Point,
@@ -54,9 +57,23 @@ DropZoneOverlayPtr TopLevelWindow::CreateFrameDropZoneOverlay(TabDragger* dragge
   const Rect frameGlobal = GetFrameGlobalRect(*frame);
   std::vector<int> exclusions;
   CalculateDropZoneExclusionsForEdges(frameGlobal, exclusions);
-  auto overlay = std::make_shared<FrameDropZoneOverlayWindow>(workspace_, this, dragger, frame,
-                                                              frameGlobal, exclusions);
-  overlay->CreateOverTarget();
+  return ShowOverTarget(std::make_shared<FrameDropZoneOverlayWindow>(
+      workspace_, this, dragger, frame, frameGlobal, exclusions));
+}
+
+DropZoneOverlayPtr TopLevelWindow::CreateWholeAreaOverlay(TabDragger* dragger) {
+  const Rect a = GetDropArea();
+  const std::vector<Point> polygon{a.TopLeft(), {a.Right(), a.top}, {a.Right(), a.Bottom()}, {a.left, a.Bottom()}};
+  return ShowOverTarget(std::make_shared<EdgeDropZoneOverlayWindow>(workspace_, this, dragger, a,
+                                                                    polygon, DropZone::kCentre));
+}
+
+DropZoneOverlayPtr TopLevelWindow::ShowOverTarget(DropZoneOverlayPtr overlay) {
+  try {
+    overlay->CreateOverTarget();
+  } catch (const kivcore::config::Error&) {
+    return nullptr;  // no overlay: the drag goes on without zones here
+  }
   return overlay;
 }
 

@@ -550,6 +550,12 @@ void Workspace::SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* 
   if (capturer) kivui::UI_NodeManager::Get().BeginCapture(capturer);
 }
 
+void Workspace::MoveTrackerCapture(TopLevelWindow* from, TopLevelWindow* to) {
+  if (!tracker_ || trackerCapturer_ != from || !to) return;
+  kivui::UI_NodeManager::Get().TransferCapture(from, to);
+  trackerCapturer_ = to;
+}
+
 void Workspace::ReleaseTracker(bool cancel) {
   std::unique_ptr<OS_Tracker> tracker = std::move(tracker_);
   TopLevelWindow* capturer = trackerCapturer_;

@@ -145,6 +145,8 @@ class Workspace : public OS_Workspace {
   virtual std::unique_ptr<OS_Tracker> AcquireTabDragger(WorkspaceFrame* frame, bool wholeFrame,
                                                         unsigned index);
   void SetTracker(std::unique_ptr<OS_Tracker> tracker, TopLevelWindow* capturer);
+  // The drag's input moves from a window about to go to another one.
+  void MoveTrackerCapture(TopLevelWindow* from, TopLevelWindow* to);
   OS_Tracker* GetTracker() const override { return tracker_.get(); }
   void ReleaseTracker(bool cancel) override;
 

@@ -107,3 +107,31 @@ TEST_F(SplitterTracking, ABarSnapsToAFixedWidthFrameBesideIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A frame closed but kept as a placeholder hides its side of a splitter: the frame beside
+// the bar is found past it, so the bar still snaps to that frame's size.
+TEST_F(SplitterTracking, ABarSnapsToTheFrameBehindAPlaceholder) {
+  Frame* a = Start();
+  Frame* kept = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kRight, kept);
+  Frame* d = tree.NewFrame();
+  manager.AddFrame(kept, LayoutManager::kLeft, d);
+  Frame* c = tree.NewFrame();
+  manager.AddFrame(d, LayoutManager::kLeft, c);
+  // ((a | c) | (d | kept)): d closes, leaving ((a | c) | (placeholder | kept)).
+  manager.RemoveFrame(d, true, true);
+  tree.Host(kept).setSnaps({{180, 0}});
+  manager.Layout(kWindow, false, true, false);
+  Splitter* root = manager.GetRoot()->AsSplitter();
+  ASSERT_NE(root, nullptr);
+  ASSERT_FALSE(root->GetRightOrBottom()->AsSplitter()->IsVisible());
+  const Point bar{root->GetPixelPlacement(), 200};
+  auto tracker = Grab(bar);
+  ASSERT_TRUE(tracker);
+  Drag(*tracker, bar, {600 - 180 + 12, 200});
+  EXPECT_EQ(tree.Host(kept).rect().width, 180);
+}
+
+}  // namespace

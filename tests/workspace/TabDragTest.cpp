@@ -349,3 +349,50 @@ TEST_F(TabDrags, RandomDragsKeepTheWorkspaceSound) {
 
 }  // namespace
 }  // namespace kivtest
+
+namespace kivtest {
+namespace {
+
+// With the main window hidden the floating window holds the drag's input; dragging its
+// only tab out of it takes that window away, and the drag goes on to its drop.
+TEST_F(TabDrags, TheLastTabOfTheCapturingWindowCanBeDragged) {
+  topRight->DoMenuCommand(0, kCmdUndockPanel);
+  ui_testing::ProcessEvents();
+  WorkspaceFrame* floating = FrameOf("B");
+  ASSERT_NE(floating->GetTopLevelWindow(), main.get());
+  main->UI_Show(false);
+  ui_testing::ProcessEvents();
+  Grab(*floating, 0);
+  EXPECT_EQ(workspace->GetWindows().size(), 2u) << "the emptied window went, the drag window came";
+  const Point away = kivui::GetGlobalCursorPos();
+  MoveTo({away.x + 30, away.y + 30});
+  ui_testing::MouseReleaseAt({away.x + 30, away.y + 30});
+  ExpectNothingLeftBehind();
+  ASSERT_NE(FrameOf("B"), nullptr);
+  EXPECT_TRUE(FrameOf("B")->GetTopLevelWindow()->IsShown());
+}
+
+// A main window emptied by dragging its frames away takes a panel dropped anywhere on it.
+TEST_F(TabDrags, AnEmptiedMainWindowTakesADropAnywhere) {
+  const Rect m = main->GetGlobalStructureRect();
+  int offset = 0;
+  for (WorkspaceFrame* frame : {left, topRight, bottomRight}) {
+    Grab(*frame, 0, true);
+    const Point away{m.Right() + 150 + offset, m.top + 150 + offset};
+    offset += 450;
+    MoveTo(away);
+    ui_testing::MouseReleaseAt(away);
+  }
+  ASSERT_EQ(main->GetFrameCount(), 0u);
+  Grab(*FrameOf("C"), 0);
+  const Rect preview = MoveTo(Centre(main->GetGlobalClientRect()));
+  EXPECT_EQ(preview, main->GetGlobalClientRect());
+  ui_testing::MouseReleaseAt(Centre(main->GetGlobalClientRect()));
+  ASSERT_NE(main->GetRootFrame(), nullptr);
+  EXPECT_EQ(Types(*main->GetRootFrame()), std::vector<std::string>{"C"});
+  EXPECT_EQ(main->GetFrameGlobalRect(*main->GetRootFrame()), preview);
+  ExpectNothingLeftBehind();
+}
+
+}  // namespace
+}  // namespace kivtest

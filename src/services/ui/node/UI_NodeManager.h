@@ -39,6 +39,9 @@ class UI_NodeManager {
   // through CaptureLost().
   void BeginCapture(UI_Node* node);
   void EndCapture(UI_Node* node);
+  // Hands the capture of `from` to another node without telling `from` it was lost: the
+  // input goes on to the same handler through a node that outlives `from`.
+  void TransferCapture(UI_Node* from, UI_Node* to);
   UI_Node* GetCaptureNode() const { return capture_; }
   // Takes the capture away from its node as the system would (window deactivated, node
   // hidden or destroyed).

@@ -41,6 +41,13 @@ void UI_NodeManager::EndCapture(UI_Node* node) {
   ResetCursor();
 }
 
+void UI_NodeManager::TransferCapture(UI_Node* from, UI_Node* to) {
+  if (!from || !to || capture_ != from || from == to) return;
+  if (QWidget* w = qt::WidgetOf(*from)) w->releaseMouse();
+  capture_ = to;
+  qt::WidgetOf(*to)->grabMouse();
+}
+
 void UI_NodeManager::LoseCapture() {
   UI_Node* node = capture_;
   if (!node) return;
