@@ -10,6 +10,8 @@
 #include "workspace/WorkspaceDefinition.h"
 #include "workspace/WorkspaceFrame.h"
 
+#include "OffscreenBenchmarks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -140,13 +142,4 @@ BENCHMARK(BM_RestoreAlternating)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  // The offscreen platform warns on every window raise; writing that out would be measured.
-  setenv("QT_LOGGING_RULES", "default.warning=false", 0);
-  kivui::Application app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }

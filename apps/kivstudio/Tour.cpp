@@ -366,15 +366,8 @@ class TourRun {
     return true;
   }
   kivcore::Point ZoneCentre(WorkspaceFrame& frame, DropZone::DropType type) {
-    const kivcore::Rect global = Window().GetFrameGlobalRect(frame);
-    std::vector<int> exclusions;
-    Window().CalculateDropZoneExclusionsForEdges(global, exclusions);
-    for (const DropZone& z : Window().GetLayoutManager().GetDropZones(frame.GetLMFrame(), global, exclusions)) {
-      if (z.GetType() != type) continue;
-      long x = 0, y = 0;
-      for (kivcore::Point p : z.GetArea()) x += p.x, y += p.y;
-      return {int(x / long(z.GetArea().size())), int(y / long(z.GetArea().size()))};
-    }
+    for (const DropZone& z : Window().GetFrameDropZones(frame))
+      if (z.GetType() == type) return z.GetCentre();
     return {};
   }
   kivcore::Rect Screen() { return {0, 0, 1600, 1000}; }

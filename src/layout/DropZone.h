@@ -34,6 +34,13 @@ class DropZone {
   std::vector<kivcore::Point> GetArea() const { return area_; }
   Frame* GetFrame() const { return frame_; }
   DropType GetType() const { return type_; }
+  // The mean of the polygon's corners: a point well inside a zone of the usual shapes.
+  kivcore::Point GetCentre() const {
+    long x = 0, y = 0;
+    for (kivcore::Point p : area_) x += p.x, y += p.y;
+    const long n = area_.empty() ? 1 : long(area_.size());
+    return {int(x / n), int(y / n)};
+  }
   // Always empty: the rectangle a drop would give comes from the manager's previews.
   kivcore::Rect GetPositionOfFrameIfDropped(const Frame*) const { return {}; }
 

@@ -3,11 +3,11 @@
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "workspace/EdgeDropZoneOverlayWindow.h"
-#include "workspace/FrameDropZoneOverlayWindow.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WorkspaceFrame.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kivworkspace::workspace {
 
@@ -47,7 +47,8 @@ DropZoneOverlayWindow::DropZoneOverlayWindow(Workspace* workspace, TopLevelWindo
 DropZoneOverlayWindow::~DropZoneOverlayWindow() = default;
 
 void DropZoneOverlayWindow::CreateOverTarget() {
-  const Rect area = target_->GetGlobalClientRect();
+  // A frame's previews lie within the frame; an edge's span the window.
+  const Rect area = zones_.size() > 1 ? globalRect_ : target_->GetGlobalClientRect();
   origin_ = area.TopLeft();
   Create(target_, area);
 }
@@ -60,22 +61,14 @@ DropZone::DropType DropZoneOverlayWindow::DropZoneFromPoint(Point global) {
     active_ = zone.GetType();
     break;
   }
-  if (active_ != before) InvalidateGlobal(globalRect_);
+  if (active_ != before) UI_Invalidate();
   return active_;
 }
 
 void DropZoneOverlayWindow::SetPreviewRect(const Rect& global) {
   if (global == preview_) return;
-  InvalidateGlobal(preview_);
   preview_ = global;
-  InvalidateGlobal(preview_);
-}
-
-void DropZoneOverlayWindow::InvalidateGlobal(const Rect& global) {
-  if (global.IsEmpty()) return;
-  // The outline is drawn half outside the rectangle.
-  UI_InvalidateRect({float(global.left - origin_.x - 2), float(global.top - origin_.y - 2),
-                     float(global.width + 4), float(global.height + 4)});
+  UI_Invalidate();
 }
 
 void DropZoneOverlayWindow::DropPerformed() {
@@ -92,8 +85,7 @@ void DropZoneOverlayWindow::UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) {
     for (Point p : area) out.push_back({float(p.x - origin_.x), float(p.y - origin_.y)});
     return out;
   };
-  // The preview: an outline with a tinted band inside it. Filling the whole rectangle
-  // would cost a blend of every pixel of half a window on each zone change.
+  // The preview: an outline with a tinted band inside it.
   if (!preview_.IsEmpty()) {
     const kivcore::RectF r{float(preview_.left - origin_.x), float(preview_.top - origin_.y),
                            float(preview_.width), float(preview_.height)};
@@ -105,17 +97,57 @@ void DropZoneOverlayWindow::UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) {
     d.FillRect({r.Right() - band, r.top + band, band, r.height - 2 * band}, tint);
     d.FrameRect(r, theme.accent, 2);
   }
-  // The zones: the side trapezoids tinted, the centre only outlined unless it is active.
+  // The zones: tinted, the centre only while active; outlines opaque.
   for (const DropZone& zone : zones_) {
     const bool active = zone.GetType() == active_;
     const auto polygon = local(zone.GetArea());
     if (active || zone.GetType() != DropZone::kCentre)
-      d.FillPolygon(polygon, theme.accent.WithAlpha(active ? 150 : 45));
-    d.FramePolygon(polygon, theme.accentText.WithAlpha(active ? 220 : 90));
+      FillZone(d, polygon, theme.accent.WithAlpha(active ? 150 : 45));
+    FrameZone(d, polygon, active ? theme.accentText : theme.accent);
   }
 }
 
-// --- the two kinds ---------------------------------------------------------------------------
+// Outlines likewise: straight edges as one-pixel rectangles, only the short diagonals of
+// the trapezoids as lines.
+void DropZoneOverlayWindow::FrameZone(kivui::Drawbot& d, const std::vector<kivcore::PointF>& p,
+                                      kivui::Color colour) {
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const kivcore::PointF a = p[i], b = p[(i + 1) % p.size()];
+    if (a.x == b.x || a.y == b.y) {
+      d.FillRect({std::min(a.x, b.x), std::min(a.y, b.y), std::max(std::fabs(b.x - a.x), 1.0f),
+                  std::max(std::fabs(b.y - a.y), 1.0f)},
+                 colour);
+    } else {
+      d.DrawLine(a, b, colour);
+    }
+  }
+}
+
+// Translucent polygons cost the raster engine time for every row they span, rectangles
+// next to nothing: a zone is filled as rectangles where its shape allows, so that a frame
+// a thousand pixels tall redraws in microseconds.
+void DropZoneOverlayWindow::FillZone(kivui::Drawbot& d, const std::vector<kivcore::PointF>& p,
+                                     kivui::Color colour) {
+  float left = p.front().x, right = left, top = p.front().y, bottom = top;
+  for (kivcore::PointF q : p) {
+    left = std::min(left, q.x), right = std::max(right, q.x);
+    top = std::min(top, q.y), bottom = std::max(bottom, q.y);
+  }
+  const bool rectangle = std::all_of(p.begin(), p.end(), [&](kivcore::PointF q) {
+    return (q.x == left || q.x == right) && (q.y == top || q.y == bottom);
+  });
+  if (rectangle) return d.FillRect({left, top, right - left, bottom - top}, colour);
+  // A side trapezoid along a vertical edge: p0 and p3 on the edge, p1 and p2 inside.
+  const bool tall = p.size() == 4 && p[0].x == p[3].x && p[1].x == p[2].x &&
+                    bottom - top > right - left;
+  if (!tall) return d.FillPolygon(p, colour);
+  const float y1 = std::min(p[1].y, p[2].y), y2 = std::max(p[1].y, p[2].y);
+  d.FillRect({left, y1, right - left, y2 - y1}, colour);
+  d.FillPolygon({p[0], p[1], {p[0].x, p[1].y}}, colour);
+  d.FillPolygon({p[3], p[2], {p[3].x, p[2].y}}, colour);
+}
+
+// --- the edge kind ----------------------------------------------------------------------------
 
 EdgeDropZoneOverlayWindow::EdgeDropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target,
                                                      TabDragger* dragger, const Rect& rect,
@@ -125,15 +157,5 @@ EdgeDropZoneOverlayWindow::EdgeDropZoneOverlayWindow(Workspace* workspace, TopLe
                             {DropZone(&target->GetLayoutManager(), polygon, type, nullptr)}) {
   SetActiveDropZone(type);
 }
-
-FrameDropZoneOverlayWindow::FrameDropZoneOverlayWindow(Workspace* workspace,
-                                                       TopLevelWindow* target, TabDragger* dragger,
-                                                       WorkspaceFrame* frame,
-                                                       const Rect& frameGlobal,
-                                                       const std::vector<int>& exclusions)
-    : DropZoneOverlayWindow(
-          workspace, target, dragger, frameGlobal,
-          target->GetLayoutManager().GetDropZones(frame->GetLMFrame(), frameGlobal, exclusions)),
-      frame_(frame) {}
 
 }  // namespace kivworkspace::workspace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/DropZone.h"
+#include "services/ui/draw/Color.h"
 #include "workspace/OS_OverlayWindow.h"
 
 #include <memory>
@@ -15,9 +16,9 @@ class Workspace;
 // A transparent window over a target window while a tab is dragged across it: it draws
 // the drop zones it was made for (a frame's six, or one window-edge trapezoid), the active
 // zone highlighted, and the rectangle the dragged panels would take if dropped now. Input
-// passes through it. Its rectangle (GetGlobalRect) is the area whose zones it answers;
-// the native window covers the target's whole client area, so that the preview can be
-// drawn wherever the drop would put the panels.
+// passes through it. Its rectangle (GetGlobalRect) is the area whose zones it answers.
+// The native window covers that frame for a frame's zones (the drop stays within it) and
+// the target's whole client area for an edge's (the drop spans the window).
 class DropZoneOverlayWindow : public OS_OverlayWindow {
  public:
   DropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target, TabDragger* dragger,
@@ -50,7 +51,10 @@ class DropZoneOverlayWindow : public OS_OverlayWindow {
   void SetActiveDropZone(DropZone::DropType type) { active_ = type; }
 
  private:
-  void InvalidateGlobal(const kivcore::Rect& global);
+  static void FillZone(kivui::Drawbot& d, const std::vector<kivcore::PointF>& polygon,
+                       kivui::Color colour);
+  static void FrameZone(kivui::Drawbot& d, const std::vector<kivcore::PointF>& polygon,
+                        kivui::Color colour);
 
   kivcore::Rect globalRect_;
   Workspace* workspace_;

@@ -12,7 +12,9 @@ class FrameDropZoneOverlayWindow : public DropZoneOverlayWindow {
  public:
   FrameDropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target, TabDragger* dragger,
                              WorkspaceFrame* frame, const kivcore::Rect& frameGlobal,
-                             const std::vector<int>& exclusions);
+                             std::vector<DropZone> zones)
+      : DropZoneOverlayWindow(workspace, target, dragger, frameGlobal, std::move(zones)),
+        frame_(frame) {}
 
   WorkspaceFrame* GetRootFrame() const { return frame_; }
 

@@ -127,6 +127,8 @@ class TopLevelWindow : public OS_TopLevelWindow {
   DropZoneOverlayPtr CreateFrameDropZoneOverlay(TabDragger* dragger, kivcore::Point global,
                                                 WorkspaceFrame* frame);
   void DestroyDropZoneOverlay();
+  // The drop zones of a frame of this window, clear of the window-edge zones.
+  std::vector<DropZone> GetFrameDropZones(WorkspaceFrame& frame) const;
   // Whether the drag may drop along this window's edges.
   bool AllowsEdgeDrops(const TabDragger& dragger) const;
   // Moves this window (a drag window) so that the grip of what it carries (the front tab,

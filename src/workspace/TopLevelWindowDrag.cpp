@@ -28,6 +28,13 @@ bool TopLevelWindow::AllowsEdgeDrops(const TabDragger& dragger) const {
          (!dragger.IsWholeFrame() && dragger.GetSourceTabCount() >= 2);
 }
 
+std::vector<DropZone> TopLevelWindow::GetFrameDropZones(WorkspaceFrame& frame) const {
+  const Rect global = GetFrameGlobalRect(frame);
+  std::vector<int> exclusions;
+  CalculateDropZoneExclusionsForEdges(global, exclusions);
+  return layout_->GetDropZones(frame.GetLMFrame(), global, exclusions);
+}
+
 DropZoneOverlayWindow* TopLevelWindow::CreateDropZoneOverlay(TabDragger* dragger, Point global,
                                                              WorkspaceFrame* frame) {
   DropZoneOverlayPtr overlay;
@@ -54,11 +61,8 @@ DropZoneOverlayPtr TopLevelWindow::CreateEdgeDropZoneOverlay(TabDragger* dragger
 DropZoneOverlayPtr TopLevelWindow::CreateFrameDropZoneOverlay(TabDragger* dragger, Point,
                                                               WorkspaceFrame* frame) {
   if (!frame || !frame->AcceptsTabDrop()) return nullptr;
-  const Rect frameGlobal = GetFrameGlobalRect(*frame);
-  std::vector<int> exclusions;
-  CalculateDropZoneExclusionsForEdges(frameGlobal, exclusions);
   return ShowOverTarget(std::make_shared<FrameDropZoneOverlayWindow>(
-      workspace_, this, dragger, frame, frameGlobal, exclusions));
+      workspace_, this, dragger, frame, GetFrameGlobalRect(*frame), GetFrameDropZones(*frame)));
 }
 
 DropZoneOverlayPtr TopLevelWindow::CreateWholeAreaOverlay(TabDragger* dragger) {

@@ -20,12 +20,6 @@ namespace ui_testing = kivui::testing;
 using kivcore::Point;
 using kivcore::Rect;
 
-Point Centroid(const std::vector<Point>& polygon) {
-  long x = 0, y = 0;
-  for (Point p : polygon) x += p.x, y += p.y;
-  return {int(x / long(polygon.size())), int(y / long(polygon.size()))};
-}
-
 Point Centre(const Rect& r) { return {r.left + r.width / 2, r.top + r.height / 2}; }
 
 // A window of three frames: left {A, N}, top right {B}, bottom right {C}.
@@ -68,11 +62,8 @@ struct TabDrags : WorkspaceFixture {
   }
   // The centre of a zone of a frame's overlay as the window computes it.
   Point ZonePoint(WorkspaceFrame& frame, DropZone::DropType type) {
-    const Rect global = main->GetFrameGlobalRect(frame);
-    std::vector<int> exclusions;
-    main->CalculateDropZoneExclusionsForEdges(global, exclusions);
-    for (const DropZone& z : main->GetLayoutManager().GetDropZones(frame.GetLMFrame(), global, exclusions))
-      if (z.GetType() == type) return Centroid(z.GetArea());
+    for (const DropZone& z : main->GetFrameDropZones(frame))
+      if (z.GetType() == type) return z.GetCentre();
     ADD_FAILURE() << "no zone " << type;
     return {};
   }
