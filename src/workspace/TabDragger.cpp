@@ -4,6 +4,7 @@
 #include "services/ui/events/ModKeys.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "workspace/EdgeDropZoneOverlayWindow.h"
+#include "workspace/ScIncDec.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/Workspace.h"
 #include "workspace/WorkspaceFrame.h"
@@ -68,7 +69,7 @@ OS_Tracker::KeyOutcome TabDragger::DoKeyEvent(const kivui::KeyboardEvent& event)
 }
 
 void TabDragger::Move(Point global) {
-  if (dropping_ || !IsTracking()) return;
+  if (dropping_ > 0 || !IsTracking()) return;
   FindTarget(global);
   Rect edgeRect;
   std::vector<Point> edgePolygon;
@@ -214,7 +215,7 @@ bool TabDragger::Drop() {
   if (!undocked_) Undock();
   if (!dragWindow_ || !dragWindow_->GetRootFrame()) return false;
   const auto keepTarget = window->shared_from_this();
-  dropping_ = true;
+  const ScIncDec dropping(dropping_);
   if (empty) {
     // A window without frames takes what is dropped anywhere on it as its root frame.
     WorkspaceFramePtr frame = std::static_pointer_cast<WorkspaceFrame>(
@@ -238,7 +239,6 @@ bool TabDragger::Drop() {
     }
   }
   if (DropZoneOverlayWindow* overlay = window->GetDropZoneOverlay()) overlay->DropPerformed();
-  dropping_ = false;
   return true;
 }
 

@@ -74,7 +74,7 @@ class TabDragger : public OS_TabDragger, public Tracker {
   TabPanelPtr draggedPanel_;  // the pressed tab's panel (the front one for a frame)
   bool started_ = false;
   bool undocked_ = false;
-  bool dropping_ = false;
+  int dropping_ = 0;  // above 0 while a drop is performed
   bool notified_ = false;
   DropZone::DropType activeType_ = DropZone::kNone;
   unsigned insertionIndex_ = 0;
