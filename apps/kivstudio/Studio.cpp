@@ -87,6 +87,8 @@ Studio::~Studio() {
 
 void Studio::ApplyArrangement(const std::string& name) {
   if (!BuildArrangement(*workspace_, name, main_->GetGlobalStructureRect())) return;
+  // The tools stay pinned to the left whatever the arrangement.
+  main_->SetStaticElement("ToolStrip", kivworkspace::workspace::LayoutManager::kLeft, true);
   arrangement_ = name;
   menuBar_->UI_Invalidate();
   // The timeline's panel has the focus in every arrangement.
@@ -128,18 +130,25 @@ kivcore::filesupport::File Studio::SavedWorkspaceFile() {
 }
 
 TabPanel* Studio::FindPanel(const std::string& type) const {
+  if (TabPanel* panel = kivworkspace::workspace::WorkspaceUtils::FindFirstTabOfType(*workspace_, type))
+    return panel;
   for (auto* window : workspace_->GetWindows()) {
-    for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
-      for (unsigned i = 0; i < frame->GetTabCount(); ++i) {
-        if (frame->GetTabPanel(i)->GetTabType() == type) return frame->GetTabPanel(i).get();
-      }
+    for (auto side : {LayoutManager::kTop, LayoutManager::kLeft, LayoutManager::kBottom, LayoutManager::kRight}) {
+      TabPanel* element = window->GetStaticElement(side);
+      if (element && element->GetTabType() == type) return element;
     }
   }
   return nullptr;
 }
 
 void Studio::TogglePanel(const std::string& type) {
-  kivworkspace::workspace::WorkspaceUtils::ToggleTabState(*workspace_, type, true);
+  namespace utils = kivworkspace::workspace::WorkspaceUtils;
+  // The bars live on the main window's sides unless the user undocked them.
+  const bool inFrames = utils::FindFirstTabOfType(*workspace_, type) != nullptr;
+  if (type == "Transport" && !inFrames) return utils::ToggleToolbarTabState(*workspace_, type);
+  if (type != "ToolStrip" || inFrames) return utils::ToggleTabState(*workspace_, type, true);
+  if (main_->HasStaticElement(LayoutManager::kLeft)) return main_->RemoveStaticElement(LayoutManager::kLeft, true);
+  main_->SetStaticElement(type, LayoutManager::kLeft, true);
 }
 
 void Studio::ShowWindowMenu(kivcore::Point global) {

@@ -40,8 +40,7 @@ void Cut(WorkspaceBuilder& builder, const kivcore::Rect& main) {
       Above(0.56f,
             Beside(0.63f, Beside(0.62f, Frame({"MediaBin", "EffectsLibrary", "Markers"}), Frame({"ClipViewer"})),
                    Beside(0.4f, Frame({"SequenceViewer"}), Frame({"Inspector"}))),
-            Beside(0.09f, Frame({"ToolStrip"}),
-                   Beside(0.78f, Frame({"Timeline"}), Frame({"AudioMixer", "Scopes", "Console"})))),
+            Beside(0.78f, Frame({"Timeline"}), Frame({"AudioMixer", "Scopes", "Console"}))),
       main);
 }
 
@@ -62,8 +61,8 @@ void Audio(WorkspaceBuilder& builder, const kivcore::Rect& main) {
   builder.AddWindow(
       Beside(0.28f, Above(0.6f, Frame({"AudioMixer"}), Frame({"Markers", "Console"}, {"Progress"})),
              Above(0.45f, Beside(0.5f, Frame({"SequenceViewer"}), Frame({"MediaBin"})),
-                   Beside(0.08f, Frame({"ToolStrip"}), Frame({"Timeline"})))),
-      main);
+                   Frame({"Timeline"}))),
+      main, "Transport");
 }
 
 const std::map<std::string, std::function<void(WorkspaceBuilder&, const kivcore::Rect&)>>& Describers() {

@@ -5,6 +5,7 @@
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/progress/ProgressCategoryContainerView.h"
 #include "workspace/Workspace.h"
+#include "workspace/WorkspaceBorderElement.h"
 
 #include <cmath>
 #include <cstdio>
@@ -70,6 +71,21 @@ class DrawnPanel : public TabPanel {
   }
   DrawFunction draw_;
   kivcore::Point snap_;
+};
+
+// A drawn panel that can be pinned to a window side: the tool strip (dragged out by its
+// grip) and the transport bar (collapsed to its handle and expanded again).
+class BorderPanel : public DrawnPanel, public kivworkspace::workspace::WorkspaceBorderElement {
+ public:
+  BorderPanel(Workspace* w, WorkspaceFrameBase* f, const PanelType& type, DrawFunction draw,
+              kivcore::Point snap, bool rippable, bool resizeable)
+      : DrawnPanel(w, f, type, std::move(draw), snap), rippable_(rippable), resizeable_(resizeable) {}
+  bool IsRippable() const override { return rippable_; }
+  bool IsResizeable() const override { return resizeable_; }
+
+ private:
+  bool rippable_;
+  bool resizeable_;
 };
 
 void DrawMediaBin(Drawbot& d, const RectF& b, const DrawnPanel&) {
@@ -300,6 +316,19 @@ void DrawTools(Drawbot& d, const RectF& b, const DrawnPanel&) {
   }
 }
 
+// Play controls and the timecode, in one row.
+void DrawTransport(Drawbot& d, const RectF& b, const DrawnPanel&) {
+  d.FillRect(b, Theme().header);
+  const float cy = b.top + b.height / 2;
+  float x = b.left + 12;
+  for (int i = 0; i < 5; ++i, x += 30) {
+    d.FillRoundedRect({x, cy - 11, 24, 22}, 4, i == 2 ? Theme().accent : Theme().button);
+    d.FillPolygon({{x + 9, cy - 5}, {x + 17, cy}, {x + 9, cy + 5}}, Theme().text);
+  }
+  d.DrawText("00:00:53:12", {x + 10, b.top, 140, b.height}, Font::Mono(14), Theme().accent,
+             kivui::kAlignLeft | kivui::kAlignVCenter);
+}
+
 // A panel hosting a view node (the console, the progress list) that fills it.
 class HostPanel : public TabPanel {
  public:
@@ -332,6 +361,13 @@ StudioCreator::Factory Drawn(DrawnPanel::DrawFunction draw, kivcore::Point snap 
   };
 }
 
+StudioCreator::Factory Border(DrawnPanel::DrawFunction draw, kivcore::Point snap, bool rippable,
+                              bool resizeable) {
+  return [=](Workspace* w, WorkspaceFrameBase* f, const PanelType& type) {
+    return std::make_shared<BorderPanel>(w, f, type, draw, snap, rippable, resizeable);
+  };
+}
+
 }  // namespace
 
 const std::vector<PanelType>& PanelTypes() {
@@ -342,6 +378,7 @@ const std::vector<PanelType>& PanelTypes() {
       {"AudioMixer", "Audio Mixer", false},     {"Scopes", "Scopes", false},
       {"ToolStrip", "Tools", false},            {"Markers", "Markers", false},
       {"Console", "Console", true},             {"Progress", "Progress", true},
+      {"Transport", "Transport", false},
   };
   return types;
 }
@@ -357,7 +394,7 @@ void RegisterStudioPanels(Workspace& workspace) {
       Drawn(DrawInspector),
       Drawn(DrawMixer),
       Drawn(DrawScopes),
-      Drawn(DrawTools),
+      Border(DrawTools, {48, 0}, true, false),
       Drawn(DrawMarkers),
       [](Workspace* w, WorkspaceFrameBase* f, const PanelType& type) {
         return std::make_shared<HostPanel>(w, f, type, std::make_shared<kivui::ConsoleView>());
@@ -367,6 +404,7 @@ void RegisterStudioPanels(Workspace& workspace) {
             kivui::utility::ProgressCategoryContainer::Get());
         return std::make_shared<HostPanel>(w, f, type, view);
       },
+      Border(DrawTransport, {0, 36}, false, true),
   };
   for (std::size_t i = 0; i < t.size(); ++i) workspace.RegisterTabCreator(std::make_unique<StudioCreator>(t[i], factories[i]));
 }

@@ -11,6 +11,8 @@
 #include "services/ui/events/CursorPos.h"
 #include "workspace/DropZoneOverlayWindow.h"
 #include "workspace/TabDragger.h"
+#include "workspace/TablessWorkspaceFrame.h"
+#include "workspace/WorkspaceBorderElementResizeHandle.h"
 
 #include <cstdio>
 #include <algorithm>
@@ -74,7 +76,10 @@ class TourRun {
   int Run() {
     std::filesystem::create_directories(dir_);
     Settle();
-    Check("the Cut arrangement has seven frames", Window().GetFrameCount() == 7);
+    Check("the Cut arrangement has six frames", Window().GetFrameCount() == 6);
+    Check("the tools are pinned to the left of the window",
+          Window().GetStaticElement(kivworkspace::workspace::LayoutManager::kLeft) ==
+              studio_.FindPanel("ToolStrip"));
     Check("frames tile the window", FramesTile());
     cutRects_ = FrameRects();
     Shot("01-cut");
@@ -87,6 +92,7 @@ class TourRun {
     MaximizeFrame();
     DragBar();
     DockByDragging();
+    PinnedBars();
     ResizeWindow();
     std::printf("tour: %d check(s) failed\n", failures_);
     return failures_;
@@ -250,12 +256,15 @@ class TourRun {
     if (windows.size() == 2) Shot("07a-colour-media-bin", *windows[1]);
 
     ChooseArrangement("Audio");
-    Check("Audio has six frames and no floating window",
-          Window().GetFrameCount() == 6 && studio_.GetWorkspace().GetWindows().size() == 1);
+    Check("Audio has five frames, the transport bar on top and no floating window",
+          Window().GetFrameCount() == 5 && studio_.GetWorkspace().GetWindows().size() == 1 &&
+              Window().GetStaticElement(kivworkspace::workspace::LayoutManager::kTop) ==
+                  studio_.FindPanel("Transport"));
     Check("Audio's frames tile the window", FramesTile());
     Shot("08-audio");
     ChooseArrangement("Cut");
-    Check("back to Cut: seven frames that tile the window", Window().GetFrameCount() == 7 && FramesTile());
+    Check("back to Cut: six frames that tile the window, no transport bar",
+          Window().GetFrameCount() == 6 && FramesTile() && !studio_.FindPanel("Transport"));
     Check("back to Cut: every frame where it was at the start", FrameRects() == cutRects_);
   }
 
@@ -293,7 +302,7 @@ class TourRun {
     Studio fallback(Window().GetGlobalContentRect());
     const std::string reason = fallback.Start(kivcore::filesupport::File(damaged));
     Check("a damaged saved workspace gives Cut and says why",
-          !reason.empty() && fallback.GetArrangementName() == "Cut" && fallback.GetMainWindow().GetFrameCount() == 7);
+          !reason.empty() && fallback.GetArrangementName() == "Cut" && fallback.GetMainWindow().GetFrameCount() == 6);
     std::printf("fallback reason: %s\n", reason.c_str());
   }
 
@@ -432,6 +441,30 @@ class TourRun {
     Check("nothing of the drags is left", studio_.GetWorkspace().GetTracker() == nullptr &&
                                              Window().GetDropZoneOverlay() == nullptr);
     Shot("09b-docked-at-edge");
+  }
+
+  // Audio pins the transport bar on top: its handle dragged up collapses it, a double
+  // click on the handle brings it back.
+  void PinnedBars() {
+    using kivworkspace::workspace::LayoutManager;
+    ChooseArrangement("Audio");
+    auto* bar = Window().GetBorderFrame(LayoutManager::kTop);
+    if (!bar) return Check("Audio has a transport bar on top", false);
+    const int open = bar->GetFrameLocalRect().height;
+    const kivui::UI_Node& handle = bar->GetResizeHandle();
+    const kivcore::Point grip = handle.UI_LocalToGlobal({200, 2});
+    pointer_.Press(grip);
+    pointer_.MoveAlong(grip, {grip.x, grip.y - 12}, 4);
+    pointer_.Release({grip.x, grip.y - 12});
+    Settle();
+    Check("dragging the handle up collapses the transport bar to its handle",
+          bar->GetIsMinimized() && bar->GetFrameLocalRect().height < open && FramesTile());
+    Shot("10a-transport-collapsed");
+    ui_testing::DoubleClickAt(handle.UI_LocalToGlobal({200, 5}));
+    Settle();
+    Check("a double click on the handle expands it again",
+          !bar->GetIsMinimized() && bar->GetFrameLocalRect().height == open && FramesTile());
+    Shot("10b-transport-open");
   }
 
   void ResizeWindow() {

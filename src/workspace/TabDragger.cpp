@@ -5,6 +5,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "workspace/EdgeDropZoneOverlayWindow.h"
 #include "workspace/ScIncDec.h"
+#include "workspace/WorkspaceBorderElement.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/Workspace.h"
 #include "workspace/WorkspaceFrame.h"
@@ -216,7 +217,11 @@ bool TabDragger::Drop() {
   if (!dragWindow_ || !dragWindow_->GetRootFrame()) return false;
   const auto keepTarget = window->shared_from_this();
   const ScIncDec dropping(dropping_);
-  if (empty) {
+  if (type == DropZone::kTop && edge && window->IsMain() && !wholeFrame_ &&
+      dynamic_cast<WorkspaceBorderElement*>(draggedPanel_.get())) {
+    // A border element let go on the main window's top edge is pinned there.
+    window->SetStaticElement(TakeCarriedPanels().front(), LayoutManager::kTop, true);
+  } else if (empty) {
     // A window without frames takes what is dropped anywhere on it as its root frame.
     WorkspaceFramePtr frame = std::static_pointer_cast<WorkspaceFrame>(
         dragWindow_->GetRootFrame()->shared_from_this());

@@ -231,7 +231,8 @@ void TopLevelWindow::DestroyHiddenFrames() {
 std::vector<WorkspaceFrameBase*> TopLevelWindow::GetFrames() const {
   std::vector<WorkspaceFrameBase*> frames;
   for (std::size_t i = 0; i < GetChildCount(); ++i) {
-    if (auto* f = dynamic_cast<WorkspaceFrameBase*>(GetChild(i))) frames.push_back(f);
+    auto* f = dynamic_cast<WorkspaceFrameBase*>(GetChild(i));
+    if (f && !IsStaticFrame(*f)) frames.push_back(f);
   }
   return frames;
 }

@@ -13,6 +13,7 @@ namespace kivworkspace::workspace {
 
 class EdgeDropZoneOverlayWindow;
 class FrameDropZoneOverlayWindow;
+class TablessWorkspaceFrame;
 class TabDragger;
 class Workspace;
 
@@ -114,6 +115,23 @@ class TopLevelWindow : public OS_TopLevelWindow {
   void CalculateDropZoneExclusionsForEdges(const kivcore::Rect& frameGlobal,
                                            std::vector<int>& out) const;
 
+  // --- Static elements: panels pinned to a side of the window in tabless frames, outside
+  // the splitter tree (GetFrames leaves them out). A border element among them learns its
+  // side, and the layout lets it be resized when the element says it can be.
+  virtual std::shared_ptr<TablessWorkspaceFrame> CreateTablessFrame();
+  // Replaces the element on that side (kCentre is not a side here).
+  void SetStaticElement(const TabPanelPtr& panel, InsertionType side, bool relayout);
+  void SetStaticElement(const std::string& type, InsertionType side, bool relayout);
+  TabPanel* GetStaticElement(InsertionType side) const;
+  TablessWorkspaceFrame* GetBorderFrame(InsertionType side) const;
+  // kCentre asks for the static tabless frame that takes the tree's place.
+  bool HasStaticElement(InsertionType side) const;
+  TablessWorkspaceFrame* GetStaticTablessFrame() const;
+  // Takes the element off the window; its panel goes with its frame.
+  void RemoveStaticElement(InsertionType side, bool relayout);
+  // The side the frame is pinned to, or -1 when it is not a static frame of this window.
+  int GetStaticElementSide(const WorkspaceFrameBase& frame) const;
+
   // --- The drop-zone overlay shown while a tab is dragged over the window: at most one.
   DropZoneOverlayWindow* GetDropZoneOverlay() const { return overlay_.get(); }
   EdgeDropZoneOverlayWindow* GetEdgeDropZoneOverlay() const;
@@ -163,6 +181,8 @@ class TopLevelWindow : public OS_TopLevelWindow {
 
  private:
   WorkspaceFrame* AdoptFrame(const WorkspaceFramePtr& frame);
+  bool IsStaticFrame(const WorkspaceFrameBase& frame) const;
+  TablessWorkspaceFrame* TablessFrameOf(const Frame* frame) const;
   void ForgetFrame(WorkspaceFrameBase* frame);
   WorkspaceFrame* ReanimateInto(FrameDataProxy* placeholder, const WorkspaceFramePtr& frame);
   // Starts a splitter drag for the bars under the rectangle (window coordinates) at the

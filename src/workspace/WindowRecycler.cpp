@@ -19,6 +19,10 @@ TopLevelWindow& WindowRecycler::Next() {
     return *workspace_.AddTopLevelWindow(workspace_.GetMainTopLevelWindow() == nullptr, nullptr);
   std::shared_ptr<TopLevelWindow> window = std::move(unused_.front());
   unused_.pop_front();
+  // Its elements come from the definition read into it.
+  for (auto side : {LayoutManager::kTop, LayoutManager::kLeft, LayoutManager::kRight,
+                    LayoutManager::kBottom})
+    window->RemoveStaticElement(side, false);
   return *window;
 }
 

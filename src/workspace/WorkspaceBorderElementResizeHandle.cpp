@@ -42,6 +42,8 @@ bool WorkspaceBorderElementResizeHandle::UI_DoCursor(kivcore::PointF local) {
 
 bool WorkspaceBorderElementResizeHandle::UI_DoMouseEvent(kivui::UI_Node* target,
                                                          const kivui::MouseEvent& e) {
+  // Its element's frame offers the context menu.
+  if (e.action == kivui::MouseEvent::kDown && e.IsContextClick()) return false;
   if (!flag_ && e.action == kivui::MouseEvent::kDown && e.button == kivui::MouseEvent::kPrimary) {
     capture_ = std::make_unique<WorkspaceBorderElementResizeCapture>(this, e.global, target_);
     kivui::UI_NodeManager::Get().BeginCapture(this);

@@ -10,8 +10,9 @@
 
 namespace kivworkspace::workspace {
 
-void WorkspaceBuilder::AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect) {
-  windows_.push_back({std::move(root), rect});
+void WorkspaceBuilder::AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect,
+                                 std::string topElementType) {
+  windows_.push_back({std::move(root), rect, std::move(topElementType)});
 }
 
 void WorkspaceBuilder::BuildWorkspace() {
@@ -31,6 +32,8 @@ void WorkspaceBuilder::BuildWorkspace() {
     BuildContext context{pool, holder.get(), true, frames};
     if (entry.root) entry.root->Build(workspace_, window, context);
     window.ResetRootFrame(std::move(holder), frames);
+    if (!entry.topElementType.empty())
+      window.SetStaticElement(entry.topElementType, LayoutManager::kTop, true);
     // The split values place the bars: no pixel position of an earlier tree is kept.
     layout.Layout(window.GetClientRect(), false, true, false);
     if (!window.IsMain() && window.GetFrameCount() == 0) windows.GiveBack(window);

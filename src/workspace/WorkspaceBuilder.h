@@ -5,6 +5,7 @@
 #include "workspace/BuilderBase.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kivworkspace::workspace {
@@ -17,9 +18,11 @@ class WorkspaceBuilder {
   explicit WorkspaceBuilder(Workspace& workspace, bool usePropList = false)
       : workspace_(workspace), usePropList_(usePropList) {}
 
-  // A window whose tree is root, at the global rectangle (title bar and borders included).
-  // The first window described goes to the main window.
-  void AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect);
+  // A window whose tree is root, at the global rectangle (title bar and borders included),
+  // with a panel of the type pinned along its top when one is given. The first window
+  // described goes to the main window.
+  void AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect,
+                 std::string topElementType = {});
   void BuildWorkspace();
 
   // When set, the definition in the property list is what the arrangement is.
@@ -30,6 +33,7 @@ class WorkspaceBuilder {
   struct WindowEntry {
     std::unique_ptr<BuilderBase> root;
     kivcore::Rect rect;
+    std::string topElementType;
   };
 
   Workspace& workspace_;

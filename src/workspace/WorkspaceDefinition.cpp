@@ -9,6 +9,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/PanelPool.h"
+#include "workspace/TablessWorkspaceFrame.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/TreeAssembly.h"
 #include "workspace/WindowRecycler.h"
@@ -38,13 +39,15 @@ constexpr const char* kInvalidWorkspaceAt =
 struct BorderKeys {
   const char* has;
   const char* type;
+  LayoutManager::InsertionType side;
 };
 constexpr BorderKeys kBorders[] = {
-    {"HasToolBar", "ToolBarTabType"},
-    {"HasLeftBar", "LeftBarTabType"},
-    {"HasRightBar", "RightBarTabType"},
-    {"HasStatBar", "StatBarTabType"},
+    {"HasToolBar", "ToolBarTabType", LayoutManager::kTop},
+    {"HasLeftBar", "LeftBarTabType", LayoutManager::kLeft},
+    {"HasRightBar", "RightBarTabType", LayoutManager::kRight},
+    {"HasStatBar", "StatBarTabType", LayoutManager::kBottom},
 };
+constexpr const char* kTopMinimized = "ToolBarMinimized";
 
 std::string Numbered(std::string_view prefix, std::size_t n) {
   return std::string(prefix) + std::to_string(n);
@@ -252,6 +255,7 @@ class WindowReader {
   void ReadPlacement(const PropList& list, const WindowReadOptions& options,
                      const kivcore::Rect& stored, bool& secondLayout);
   void ReadTree(Splitter& splitter, const PropList& splitterList);
+  void ReadBorderElements(const PropList& list);
   void ReadChild(Splitter& parent, const PropList& childList, bool leftOrTop);
   void ReadFrame(const PropList& list, Splitter& parent, bool leftOrTop);
   TabDataList ReadRecords(const PropList& list, const char* typesKey);
@@ -310,13 +314,7 @@ void WindowReader::Read(const PropList& list, const WindowReadOptions& options) 
   window_.UI_Show(true);
   window_.ResetRootFrame(std::move(holder), frames_);
 
-  for (const BorderKeys& border : kBorders) {
-    bool has = false;
-    std::string type;
-    if (window_.IsMain() && Get(list, border.has, Type::Bool, has) && has &&
-        Get(list, border.type, Type::String, type))
-      Note(border.type, "border elements are not available; " + type + " left out");
-  }
+  if (window_.IsMain()) ReadBorderElements(list);
 
   if (stored && (window_.GetGlobalStructureRect().width != stored->width ||
                  window_.GetGlobalStructureRect().height != stored->height)) {
@@ -465,8 +463,34 @@ void WriteWindow(const TopLevelWindow& window, PropList& list, WindowForm form) 
   if (const Frame* maximized = layout.GetMaximizedFrame())
     list.SetValue("MaxFramePath", MaxFramePath(layout, *maximized));
   WriteElement(window, *layout.GetRootHolder(), list, form);
-  // No window carries border elements yet.
-  for (const BorderKeys& border : kBorders) list.SetValue(border.has, false);
+  for (const BorderKeys& border : kBorders) {
+    const TabPanel* element = window.GetStaticElement(border.side);
+    list.SetValue(border.has, element != nullptr);
+    if (!element) continue;
+    list.SetValue(border.type, element->GetTabType());
+    if (border.side != LayoutManager::kTop) continue;
+    const TablessWorkspaceFrame* frame = window.GetBorderFrame(border.side);
+    list.SetValue(kTopMinimized, frame->GetIsMinimized());
+  }
+}
+
+void WindowReader::ReadBorderElements(const PropList& list) {
+  for (const BorderKeys& border : kBorders) {
+    bool has = false;
+    std::string type;
+    if (!Get(list, border.has, Type::Bool, has) || !has ||
+        !Get(list, border.type, Type::String, type, "no element is set there"))
+      continue;
+    window_.SetStaticElement(type, border.side, false);
+    TablessWorkspaceFrame* frame = window_.GetBorderFrame(border.side);
+    if (!frame) {
+      Note(border.type, "no panel of type " + type + " can be made; no element is set there");
+      continue;
+    }
+    bool minimized = false;
+    if (border.side == LayoutManager::kTop && Get(list, kTopMinimized, Type::Bool, minimized))
+      frame->SetIsMinimized(minimized);
+  }
 }
 
 void ReadWindow(TopLevelWindow& window, const PropList& list, PanelPool& pool,

@@ -451,6 +451,42 @@ void ToggleTabState(Workspace& workspace, const TabPanelPtr& panel, bool focusIf
   Toggle(workspace, ToggleTarget(panel->GetTabType(), panel), focusIfShown);
 }
 
+namespace {
+
+// Whether a panel of the type is open anywhere or can come back where it was.
+bool TypeIsOpenOrReanimatable(const Workspace& workspace, const std::string& type) {
+  if (FindFirstTabOfType(workspace, type) || workspace.CanReanimateWindow(type)) return true;
+  for (const TopLevelWindow* window : workspace.GetWindows()) {
+    if (window->CanReanimateFrame(type)) return true;
+    for (const WorkspaceFrame* frame : window->GetTabbedFrames())
+      if (frame->CanReanimateTab(type)) return true;
+  }
+  return false;
+}
+
+// Removes the main window's element on that side, or makes the type that element.
+void ToggleStaticElement(Workspace& workspace, const std::string& type,
+                         LayoutManager::InsertionType side, bool elsewhereFirst) {
+  TopLevelWindow* main = workspace.GetMainTopLevelWindow();
+  if (!main) return;
+  if (main->HasStaticElement(side)) return main->RemoveStaticElement(side, true);
+  if (elsewhereFirst && TypeIsOpenOrReanimatable(workspace, type))
+    return ToggleTabState(workspace, type, false);
+  main->SetStaticElement(type, side, true);
+}
+
+}  // namespace
+
+void ToggleToolbarTabState(Workspace& workspace, const std::string& type) {
+  std::lock_guard lock(GetTabWalkLock());
+  ToggleStaticElement(workspace, type, LayoutManager::kTop, true);
+}
+
+void ToggleStatusbarTabState(Workspace& workspace, const std::string& type) {
+  std::lock_guard lock(GetTabWalkLock());
+  ToggleStaticElement(workspace, type, LayoutManager::kBottom, false);
+}
+
 // --- windows ----------------------------------------------------------------------------------
 
 TopLevelWindow* FindMainTopLevelWindow() {

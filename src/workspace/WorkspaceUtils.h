@@ -118,6 +118,12 @@ bool ChangeFocusTabPanel(Workspace& workspace, bool forward);
 // frame of its window, then from a closed window, and failing all those a new floating
 // window holds a new panel.
 void ToggleTabState(Workspace& workspace, const std::string& type, bool focusIfShown);
+// The tool bar's toggle: the main window's top element goes when there is one; otherwise a
+// panel of the type that is open or can come back is toggled as ToggleTabState does, and
+// failing that the type becomes the main window's top element.
+void ToggleToolbarTabState(Workspace& workspace, const std::string& type);
+// The status bar's toggle: the main window's bottom element goes, or the type becomes it.
+void ToggleStatusbarTabState(Workspace& workspace, const std::string& type);
 // The same for one panel: a front panel is closed unless `focusIfShown` is set and it lacks
 // the focus; a closed panel comes back as itself, in a new floating window when it was
 // kept nowhere else.
