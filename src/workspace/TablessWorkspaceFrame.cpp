@@ -221,12 +221,15 @@ void TablessWorkspaceFrame::Undock(kivcore::Point global, bool drag) {
   auto floating = workspace->CreateDragSrcWindow(std::vector<TabPanelPtr>{panel}, target);
   if (side >= 0) window->RemoveStaticElement(LayoutManager::InsertionType(side), true);
   floating->SetToGlobalTabSize(target);
+  if (drag) {
+    // The drag carries the window's frame on; the window stays out of the activation's way.
+    const kivcore::Rect at{global.x, global.y, 1, 1};
+    return floating->GetRootFrame()->HandleTabItemAction(kTabItemDragGroup, 0, &at);
+  }
   floating->UI_SetOpacity(1);
   floating->SetTakesFocus(true);
   workspace->MakeWindowPermanent(floating);
-  if (!drag) return workspace->SetFocusedTabPanel(panel.get());
-  const kivcore::Rect at{global.x, global.y, 1, 1};
-  floating->GetRootFrame()->HandleTabItemAction(kTabItemDragGroup, 0, &at);
+  workspace->SetFocusedTabPanel(panel.get());
 }
 
 void TablessWorkspaceFrame::DoContextMenu(kivcore::Point global) {

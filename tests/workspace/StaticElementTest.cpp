@@ -202,3 +202,61 @@ TEST_F(StaticElements, ABorderElementDroppedOnTheTopEdgeIsPinnedThere) {
 
 }  // namespace
 }  // namespace kivtest
+
+namespace kivtest {
+namespace {
+
+// A rippable element is dragged out by its grip: it leaves the window's side and goes on
+// being dragged until it is let go outside the window, where it floats.
+TEST_F(StaticElements, ARippableElementIsDraggedOutByItsGrip) {
+  main->SetStaticElement("Strip", LayoutManager::kLeft, true);
+  ui_testing::ProcessEvents();
+  TabPanel* strip = main->GetStaticElement(LayoutManager::kLeft);
+  const Point grip = main->GetBorderFrame(LayoutManager::kLeft)->UI_LocalToGlobal({4, 100});
+  const Rect m = main->GetGlobalStructureRect();
+  const Point away{m.Right() + 120, m.top + 200};
+  ui_testing::MousePressAt(grip);
+  ui_testing::MouseMoveTo({grip.x + 10, grip.y});
+  EXPECT_FALSE(main->HasStaticElement(LayoutManager::kLeft));
+  ASSERT_NE(workspace->GetTracker(), nullptr) << "the drag goes on";
+  ui_testing::MouseMoveTo(away);
+  ui_testing::MouseReleaseAt(away);
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
+  ASSERT_NE(strip->GetFrame(), nullptr);
+  TopLevelWindow* floating = strip->GetFrame()->GetTopLevelWindow();
+  EXPECT_NE(floating, main.get());
+  EXPECT_TRUE(floating->GetGlobalStructureRect().Contains(away));
+  EXPECT_EQ(workspace->GetWindows().size(), 2u);
+}
+
+// Beside pinned elements the preview of a drop along the window's edge is still exactly
+// where the frame lands.
+TEST_F(StaticElements, EdgePreviewsHoldBesidePinnedElements) {
+  main->SetStaticElement("Strip", LayoutManager::kLeft, true);
+  main->SetStaticElement("Bar", LayoutManager::kTop, true);
+  tree->AddTab("C", false);
+  ui_testing::ProcessEvents();
+  const Point tab = TabPoint(*tree, 1);
+  ui_testing::MousePressAt(tab);
+  ui_testing::MouseMoveTo({tab.x + 5, tab.y + 30});
+  ui_testing::MouseMoveTo({tab.x + 5, tab.y + 80});
+  Rect left;
+  main->GetEdgeDropZoneRect(DropZone::kLeft, left, true);
+  const Point at{left.left + left.width / 2, left.top + left.height / 2};
+  ui_testing::MouseMoveTo(at);
+  auto* dragger = dynamic_cast<TabDragger*>(workspace->GetTracker());
+  ASSERT_NE(dragger, nullptr);
+  EXPECT_EQ(dragger->GetActiveDropType(), DropZone::kLeft);
+  const Rect preview = dragger->GetPreviewRect();
+  ui_testing::MouseReleaseAt(at);
+  WorkspaceFrame* landed = nullptr;
+  for (WorkspaceFrame* f : main->GetTabbedFrames())
+    if (f->GetTabCount() == 1 && f->GetTabPanel(0)->GetTabType() == "C") landed = f;
+  ASSERT_NE(landed, nullptr);
+  EXPECT_EQ(main->GetFrameGlobalRect(*landed), preview);
+  EXPECT_EQ(preview.left, main->GetDropArea().left);
+  EXPECT_EQ(preview.top, main->GetDropArea().top);
+}
+
+}  // namespace
+}  // namespace kivtest
