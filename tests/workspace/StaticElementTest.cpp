@@ -58,6 +58,15 @@ struct StaticElements : WorkspaceFixture {
     const Point tl = main->UI_LocalToGlobal({int(f.left), int(f.top)});
     return {tl.x, tl.y, int(f.width), int(f.height)};
   }
+  // A second tab of the type in the tree's first frame, pulled out of its well.
+  void PullOutSecondTab(const std::string& type) {
+    tree->AddTab(type, false);
+    ui_testing::ProcessEvents();
+    const Point tab = TabPoint(*tree, 1);
+    ui_testing::MousePressAt(tab);
+    ui_testing::MouseMoveTo({tab.x + 5, tab.y + 30});
+    ui_testing::MouseMoveTo({tab.x + 5, tab.y + 80});
+  }
   Rect TreeArea() const {
     Rect all;
     for (WorkspaceFrameBase* f : main->GetFrames()) all = all.IsEmpty() ? Global(*f) : all.Union(Global(*f));
@@ -182,12 +191,7 @@ TEST_F(StaticElements, TheBarTogglesAddAndRemoveElements) {
 // A border element's tab let go on the main window's top edge is pinned there; any other
 // tab dropped there gets a frame across the top of the tree.
 TEST_F(StaticElements, ABorderElementDroppedOnTheTopEdgeIsPinnedThere) {
-  tree->AddTab("Bar", false);
-  ui_testing::ProcessEvents();
-  const Point tab = TabPoint(*tree, 1);
-  ui_testing::MousePressAt(tab);
-  ui_testing::MouseMoveTo({tab.x + 5, tab.y + 30});
-  ui_testing::MouseMoveTo({tab.x + 5, tab.y + 80});
+  PullOutSecondTab("Bar");
   ASSERT_NE(workspace->GetTracker(), nullptr);
   Rect top;
   main->GetEdgeDropZoneRect(DropZone::kTop, top, true);
@@ -234,12 +238,7 @@ TEST_F(StaticElements, ARippableElementIsDraggedOutByItsGrip) {
 TEST_F(StaticElements, EdgePreviewsHoldBesidePinnedElements) {
   main->SetStaticElement("Strip", LayoutManager::kLeft, true);
   main->SetStaticElement("Bar", LayoutManager::kTop, true);
-  tree->AddTab("C", false);
-  ui_testing::ProcessEvents();
-  const Point tab = TabPoint(*tree, 1);
-  ui_testing::MousePressAt(tab);
-  ui_testing::MouseMoveTo({tab.x + 5, tab.y + 30});
-  ui_testing::MouseMoveTo({tab.x + 5, tab.y + 80});
+  PullOutSecondTab("C");
   Rect left;
   main->GetEdgeDropZoneRect(DropZone::kLeft, left, true);
   const Point at{left.left + left.width / 2, left.top + left.height / 2};
