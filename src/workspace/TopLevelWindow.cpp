@@ -11,6 +11,7 @@
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "layout/FrameDataProxy.h"
 #include "layout/Splitter.h"
+#include "workspace/StackedWorkspaceFrame.h"
 #include "workspace/Workspace.h"
 
 #include <algorithm>
@@ -58,6 +59,35 @@ int TopLevelWindow::GetTabMinWidth() { return std::int16_t(workspace_->GetTabMin
 
 WorkspaceFramePtr TopLevelWindow::CreateWorkspaceFrame(unsigned stackedViewFlags) {
   return std::make_shared<WorkspaceFrame>(this, stackedViewFlags);
+}
+
+WorkspaceFramePtr TopLevelWindow::CreateStackedWorkspaceFrame(unsigned stackedViewFlags) {
+  return std::make_shared<StackedWorkspaceFrame>(this, stackedViewFlags);
+}
+
+WorkspaceFrame* TopLevelWindow::ToggleStackedFrame(bool stacked, WorkspaceFrame* frame) {
+  if (!frame || frame->GetTopLevelWindow() != this) return frame;
+  const bool isStacked = dynamic_cast<StackedWorkspaceFrame*>(frame) != nullptr;
+  if (isStacked == stacked) return frame;
+  kivui::UI_NodeManager::FocusChangeGroup focusGroup;
+  auto keep = std::static_pointer_cast<WorkspaceFrame>(frame->shared_from_this());
+  const unsigned flags = stacked ? (frame->GetStackedViewState() | WorkspaceFrame::kStacked)
+                                 : (frame->GetStackedViewState() & ~unsigned(WorkspaceFrame::kStacked));
+  WorkspaceFramePtr replacement =
+      stacked ? CreateStackedWorkspaceFrame(flags) : CreateWorkspaceFrame(flags);
+  const int front = frame->GetFrontTabIndex();
+  const bool maximized = GetMaximizedFrame() == frame;
+  std::vector<TabPanelPtr> panels;
+  while (frame->GetTabCount() > 0) panels.push_back(frame->DetachTabPanel(0));
+  AdoptFrame(replacement);
+  for (const TabPanelPtr& panel : panels) replacement->AddTab(panel, false);
+  replacement->SetRemovedTabData(frame->GetRemovedTabs());
+  for (const TabPanelPtr& hidden : frame->TakeHiddenTabs()) replacement->CacheTabData(hidden, true);
+  if (front >= 0) replacement->BringTabToFront(unsigned(front));
+  layout_->SwapFrame(frame->GetLMFrame(), replacement->GetLMFrame());
+  ForgetFrame(frame);
+  if (maximized) SetMaximizedFrame(replacement.get());
+  return replacement.get();
 }
 
 unsigned TopLevelWindow::DefaultFrameViewFlags() {

@@ -57,6 +57,12 @@ class TopLevelWindow : public OS_TopLevelWindow {
   WorkspaceFramePtr CreateWorkspaceFrame() { return CreateWorkspaceFrame(DefaultFrameViewFlags()); }
   // 0 while stacked panels are enabled; otherwise 8, which a frame takes as small tabs only.
   static unsigned DefaultFrameViewFlags();
+  // A frame showing its panels one under another.
+  virtual WorkspaceFramePtr CreateStackedWorkspaceFrame(unsigned stackedViewFlags);
+  // Replaces the frame in the tree by one of the other kind (stacked or tabbed) holding the
+  // same panels, closed panels and front panel; returns the new frame (the frame itself
+  // when it already is of that kind).
+  WorkspaceFrame* ToggleStackedFrame(bool stacked, WorkspaceFrame* frame);
   // A new frame beside target (the whole tree when null) holding the panels.
   WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const std::vector<TabPanelPtr>& panels,
                                  InsertionType side);

@@ -9,6 +9,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
 #include "workspace/PanelPool.h"
+#include "workspace/StackedWorkspaceFrame.h"
 #include "workspace/TablessWorkspaceFrame.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/TreeAssembly.h"
@@ -95,6 +96,16 @@ void WriteFrame(const TopLevelWindow& window, const Frame& frame, PropList& pare
   if (!closed.empty()) list.SetValue("ReanimTabs", TypesOf(closed));
   if (Workspace::GetStackedTabPanelsEnabled() && host)
     list.SetValue("StackedViewFlags", std::uint32_t(host->GetStackedViewState()));
+  if (const auto* stacked = dynamic_cast<const StackedWorkspaceFrame*>(host)) {
+    PropList::BoolList open;
+    PropList::IntList heights;
+    for (unsigned i = 0; i < stacked->GetTabCount(); ++i) {
+      open.push_back(stacked->GetStackedTabIsOpen(i));
+      heights.push_back(stacked->GetStackedTabClientHeight(i));
+    }
+    list.SetValue("StackedViewOpen", std::move(open));
+    list.SetValue("StackedViewClientHeights", std::move(heights));
+  }
 }
 
 void WriteElement(const TopLevelWindow& window, const LayoutManagerElement& e, PropList& parent,
@@ -256,6 +267,7 @@ class WindowReader {
                      const kivcore::Rect& stored, bool& secondLayout);
   void ReadTree(Splitter& splitter, const PropList& splitterList);
   void ReadBorderElements(const PropList& list);
+  void ReadStack(const PropList& list, StackedWorkspaceFrame& frame);
   void ReadChild(Splitter& parent, const PropList& childList, bool leftOrTop);
   void ReadFrame(const PropList& list, Splitter& parent, bool leftOrTop);
   TabDataList ReadRecords(const PropList& list, const char* typesKey);
@@ -400,16 +412,14 @@ unsigned WindowReader::ReadFrameFlags(const PropList& list) {
   } else {
     Get(list, "StackedViewFlags", Type::Flags, flags);
   }
-  if (flags >= 8) return 8;
-  if (flags & WorkspaceFrame::kStacked) {
-    Note("StackedViewFlags", "stacked frames are not available; read as a tabbed frame");
-    flags &= ~unsigned(WorkspaceFrame::kStacked);
-  }
-  return flags;
+  return flags >= 8 ? 8 : flags;
 }
 
 void WindowReader::ReadFrame(const PropList& list, Splitter& parent, bool leftOrTop) {
-  WorkspaceFramePtr frame = window_.CreateWorkspaceFrame(ReadFrameFlags(list));
+  const unsigned flags = ReadFrameFlags(list);
+  WorkspaceFramePtr frame = flags < 8 && (flags & WorkspaceFrame::kStacked)
+                                ? window_.CreateStackedWorkspaceFrame(flags)
+                                : window_.CreateWorkspaceFrame(flags);
   PropList::StringList ids;
   Get(list, "TabIDs", Type::StringList, ids, "the frame has no open panels");
   for (std::size_t n = 0; n < ids.size(); ++n) {
@@ -429,6 +439,7 @@ void WindowReader::ReadFrame(const PropList& list, Splitter& parent, bool leftOr
   Get(list, "CurrTab", Type::Int, front, "the first tab is in front");
   if (front < 0) front = 0;
   frame->BringTabToFront(std::min(unsigned(front), frame->GetTabCount() - 1));
+  if (auto* stacked = dynamic_cast<StackedWorkspaceFrame*>(frame.get())) ReadStack(list, *stacked);
   AttachChild(parent, leftOrTop, frame->GetLMFrame());
   frames_.push_back(frame);
 }
@@ -472,6 +483,22 @@ void WriteWindow(const TopLevelWindow& window, PropList& list, WindowForm form) 
     const TablessWorkspaceFrame* frame = window.GetBorderFrame(border.side);
     list.SetValue(kTopMinimized, frame->GetIsMinimized());
   }
+}
+
+void WindowReader::ReadStack(const PropList& list, StackedWorkspaceFrame& frame) {
+  PropList::BoolList open;
+  PropList::IntList heights;
+  const bool both = Get(list, "StackedViewOpen", Type::BoolList, open) &&
+                    Get(list, "StackedViewClientHeights", Type::IntList, heights);
+  if (both && open.size() == frame.GetTabCount() && heights.size() == frame.GetTabCount()) {
+    for (unsigned i = 0; i < frame.GetTabCount(); ++i) {
+      frame.SetStackedTabClientHeight(i, unsigned(std::max(heights[i], 0)));
+      frame.SetStackedTabIsOpen(i, open[i]);
+    }
+  } else if (both) {
+    Note("StackedViewOpen", "not one entry per panel; the stack keeps its heights");
+  }
+  frame.DoneSerializing();
 }
 
 void WindowReader::ReadBorderElements(const PropList& list) {

@@ -409,8 +409,21 @@ void WorkspaceFrame::SetStackedViewComponentState(StackedViewComponentFlag flag,
 
 // --- panel notifications --------------------------------------------------------------------
 
+kivui::UI_TabWell* WorkspaceFrame::GetTabWellOf(const TabPanel&) const { return tabWell_.get(); }
+
+void WorkspaceFrame::SaveLastTabPanel() {
+  if (Workspace* workspace = GetWorkspace()) lastPanel_ = workspace->GetFocusedTabPanel();
+}
+
+void WorkspaceFrame::ShowTabbedChrome(bool show) {
+  tabWell_->UI_Show(show);
+  flyoutButton_->UI_Show(show);
+  panels_->UI_Show(show);
+}
+
 void WorkspaceFrame::SyncTab(const TabPanel& panel) {
-  const kivui::UI_TabItem* existing = tabWell_->FindTab(int(panel.GetID()));
+  kivui::UI_TabWell* well = GetTabWellOf(panel);
+  const kivui::UI_TabItem* existing = well ? well->FindTab(int(panel.GetID())) : nullptr;
   if (!existing) return;
   kivui::UI_TabItem item = *existing;
   item.text = kivcore::UTF16to8(panel.GetDisplayName());
@@ -421,7 +434,7 @@ void WorkspaceFrame::SyncTab(const TabPanel& panel) {
       panel.GetTabColor().IsSet() ? std::optional(ToColor(panel.GetTabColor())) : std::nullopt;
   item.multiTabMark = panel.IsMultiPaned();
   item.locked = panel.IsLockable() && panel.GetLocked();
-  tabWell_->UpdateTab(item);
+  well->UpdateTab(item);
 }
 
 void WorkspaceFrame::ResyncTab(const TabPanel& panel) {
@@ -578,6 +591,15 @@ std::unique_ptr<kivui::OSMenu> WorkspaceFrame::BuildMenu(int index) const {
             : Text("$$$/kivworkspace/workspace/Frame/MaximizeGroup=Maximize Panel Group"),
         window && window->CanHaveMaximizedFrame());
   }
+  if (Workspace::GetStackedTabPanelsEnabled()) {
+    group.AddSeparator();
+    group.AddItem(kCmdStacked, Text("$$$/kivworkspace/workspace/Frame/StackedPanelsSwitch=Stacked Panel Group"),
+                  true, IsStacked());
+    group.AddItem(kCmdStackedSolo, Text("$$$/kivworkspace/workspace/Frame/StackedPanelsSolo=Solo Panels in Stack"),
+                  IsStacked(), IsStackedSolo());
+    group.AddItem(kCmdStackedSmallTabs, Text("$$$/kivworkspace/workspace/Frame/StackedPanelsSmallTabs=Small Tabs"),
+                  true, IsStackedSmall());
+  }
   if (index == GetFrontTabIndex()) {
     panel->PopulateFlyoutMenu(*menu);
     if (panel->IsMultiPaned()) panel->AddMultipaneMenuItemsToTabMenu(*menu);
@@ -622,6 +644,9 @@ void WorkspaceFrame::DoMenuCommand(int index, int command) {
       if (TopLevelWindow* window = GetTopLevelWindow()) {
         window->SetMaximizedFrame(window->GetMaximizedFrame() == this ? nullptr : this);
       }
+      return;
+    case kCmdStacked:
+      if (TopLevelWindow* window = GetTopLevelWindow()) window->ToggleStackedFrame(!IsStacked(), this);
       return;
     case kCmdStackedSmallTabs:
       SetStackedViewComponentState(kSmallTabs, !IsStackedSmall());

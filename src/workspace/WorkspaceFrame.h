@@ -61,7 +61,7 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   TabPanelPtr GetTabPanel(unsigned index) const override;
   TabPanelPtr DetachTabPanel(unsigned index) override;
   bool TabsAreReorderable() const override { return true; }
-  void AddTab(const TabPanelPtr& panel, unsigned index, bool focus);
+  virtual void AddTab(const TabPanelPtr& panel, unsigned index, bool focus);
   void AddTab(const TabPanelPtr& panel, bool focus);
   TabPanel* AddTab(const std::string& type, bool focus);
   void AddTabs(const std::vector<TabPanelPtr>& panels);
@@ -69,9 +69,9 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   void AddTabs(WorkspaceFrame* other);
   void RemoveAllTabs(bool onlyObliterating, int keepIndex);
   void RemoveOtherSimilarTabs(int index, bool onlyObliterating);
-  void BringTabToFront(unsigned index);
+  virtual void BringTabToFront(unsigned index);
   void BringTabToFront(TabPanel* panel);
-  void MoveTabPanel(unsigned from, unsigned to);
+  virtual void MoveTabPanel(unsigned from, unsigned to);
   void HandleTabItemMoved(unsigned from, unsigned to);
   bool AllowFrameClose() const;
   // Whether dragged panels may be dropped on this frame (its drop zones are offered).
@@ -80,7 +80,7 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   // whose middle lies right of the point.
   unsigned GetInsertionIndex(kivcore::Point global) const;
   bool AllowCloseOtherSimilar(int index) const;
-  int IndexOf(const TabPanel* panel) const;
+  virtual int IndexOf(const TabPanel* panel) const;
 
   // --- Closed panels.
   void CacheTabData(const TabPanelPtr& panel, bool hide);
@@ -131,7 +131,7 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   void TabPanelLockedChanged(const TabPanel& panel) override;
 
   // --- The tab well's item actions and the flyout menu.
-  void HandleTabItemAction(TabItemAction action, unsigned index, const kivcore::Rect* rect);
+  virtual void HandleTabItemAction(TabItemAction action, unsigned index, const kivcore::Rect* rect);
   void DoTabMenu(int index, bool contextMenu, const kivcore::Rect& globalRect);
   // Runs a flyout command for the panel at index.
   void DoMenuCommand(int index, int command);
@@ -143,17 +143,26 @@ class WorkspaceFrame : public WorkspaceFrameBase {
 
  protected:
   void UpdateLayout() override;
-  void UpdateForTabContainerChanges();
+  virtual void UpdateForTabContainerChanges();
+  // The tab well that shows the panel's tab: the frame's, or a stack's header.
+  virtual kivui::UI_TabWell* GetTabWellOf(const TabPanel& panel) const;
+  // Shows or hides the frame's own tab well, flyout button and panel area, which a stack
+  // replaces with its headers.
+  void ShowTabbedChrome(bool show);
+  // Writes the panel's texts, colour and marks into its tab.
+  void SyncTab(const TabPanel& panel);
+  // Starts dragging a tab (or the whole frame) pressed at the global point.
+  void BeginTabDrag(Workspace& workspace, bool wholeFrame, unsigned index,
+                    kivcore::Point pressGlobal);
+  // The focused panel when a tab was last selected (a double click toggles maximizing).
+  void SaveLastTabPanel();
 
  private:
-  void SyncTab(const TabPanel& panel);
   // The tab shows the panel's texts, colour and marks again, and the frame refreshes.
   void ResyncTab(const TabPanel& panel);
   void ShowFront();
   // The tab well hands over a drag (item action 13 for a tab, 2 for the whole frame) that
   // has already left the press point.
-  void BeginTabDrag(Workspace& workspace, bool wholeFrame, unsigned index,
-                    kivcore::Point pressGlobal);
   void ContinueTabDrag(TabItemAction action, unsigned index, kivcore::PointF pressGlobal,
                        kivcore::PointF global);
   void Undock(int index, bool group);

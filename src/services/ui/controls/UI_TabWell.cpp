@@ -408,8 +408,10 @@ void UI_TabWell::OnDrag(const MouseEvent& e) {
   if (!press_->dragging && std::hypot(dx, dy) <= kDragThreshold) return;
   press_->dragging = true;
   const float height = GetLocalBounds().height;
+  // A well whose tabs do not reorder hands every drag over at once.
   if (callbacks_.tabDraggedOut &&
-      (e.local.y < -kDragOutDistance || e.local.y > height + kDragOutDistance)) {
+      (!options_.draggableTabs || e.local.y < -kDragOutDistance ||
+       e.local.y > height + kDragOutDistance)) {
     const int id = press_->id;
     const kivcore::PointF from = press_->startGlobal;
     EndTracking();

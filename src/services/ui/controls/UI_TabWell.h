@@ -14,7 +14,7 @@ class UI_TabWell : public UI_Node {
  public:
   struct Options {
     bool closeBoxes = true;
-    bool draggableTabs = true;   // tabs can be reordered by dragging
+    bool draggableTabs = true;   // tabs can be reordered by dragging; else drags leave at once
     bool croppedTabs = false;    // tabs shrink down to minTabWidth before overflowing
     float leftMargin = 4;
     float rightMargin = 4;
