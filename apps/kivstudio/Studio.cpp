@@ -73,6 +73,8 @@ class MenuBar : public kivui::UI_Node {
 
 Studio::Studio(const kivcore::Rect& mainRect)
     : workspace_(std::make_shared<kivworkspace::workspace::Workspace>()) {
+  // Panel groups may be shown as stacks (Colour has one; any frame's menu makes one).
+  kivworkspace::workspace::Workspace::SetStackedTabPanelsEnabled(true);
   RegisterStudioPanels(*workspace_);
   main_ = workspace_->CreateMainTopLevelWindow(mainRect);
   main_->SetTitle("kivstudio — Harbour Documentary");

@@ -24,6 +24,13 @@ Element Frame(std::list<std::string> types, std::initializer_list<const char*> c
   return frame;
 }
 
+// The panel types one under another.
+Element Stack(std::list<std::string> types) {
+  auto frame = std::make_unique<FrameBuilder>(types);
+  frame->SetStacked(true);
+  return frame;
+}
+
 // Two elements side by side (Beside) or one above the other (Above), the bar at the
 // fraction given.
 Element Split(bool vertical, float at, Element first, Element second) {
@@ -44,12 +51,13 @@ void Cut(WorkspaceBuilder& builder, const kivcore::Rect& main) {
       main);
 }
 
-// Grading: large viewers, scopes beside the timeline, the inspector's colour controls, and
-// the media bin floating over the right of the main window.
+// Grading: large viewers, scopes beside the timeline, the inspector's colour controls
+// stacked over the effects and the markers, and the media bin floating over the right of
+// the main window.
 void Colour(WorkspaceBuilder& builder, const kivcore::Rect& main) {
   builder.AddWindow(
       Above(0.6f, Beside(0.5f, Frame({"ClipViewer"}), Frame({"SequenceViewer"})),
-            Beside(0.3f, Frame({"Inspector", "EffectsLibrary"}, {"Markers"}),
+            Beside(0.3f, Stack({"Inspector", "EffectsLibrary", "Markers"}),
                    Beside(0.6f, Frame({"Timeline"}), Frame({"Scopes"})))),
       main);
   builder.AddWindow(Frame({"MediaBin"}),

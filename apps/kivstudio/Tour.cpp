@@ -10,6 +10,8 @@
 #include "StudioPanels.h"
 #include "services/ui/events/CursorPos.h"
 #include "workspace/DropZoneOverlayWindow.h"
+#include "workspace/FrameChild.h"
+#include "workspace/StackedWorkspaceFrame.h"
 #include "workspace/TabDragger.h"
 #include "workspace/TablessWorkspaceFrame.h"
 #include "workspace/WorkspaceBorderElementResizeHandle.h"
@@ -91,6 +93,7 @@ class TourRun {
     SaveAndRestore();
     MaximizeFrame();
     DragBar();
+    StackedPanels();
     DockByDragging();
     PinnedBars();
     ResizeWindow();
@@ -441,6 +444,70 @@ class TourRun {
     Check("nothing of the drags is left", studio_.GetWorkspace().GetTracker() == nullptr &&
                                              Window().GetDropZoneOverlay() == nullptr);
     Shot("09b-docked-at-edge");
+  }
+
+  // Colour stacks the inspector, the effects and the markers: their headers collapse and
+  // open them, solo keeps one open, a header dragged up reorders, a gripper sets a height.
+  void StackedPanels() {
+    using kivworkspace::workspace::FrameChild;
+    using kivworkspace::workspace::StackedWorkspaceFrame;
+    ChooseArrangement("Colour");
+    TabPanel* inspector = studio_.FindPanel("Inspector");
+    auto* stack = inspector ? dynamic_cast<StackedWorkspaceFrame*>(inspector->GetFrame()) : nullptr;
+    if (!stack || stack->GetTabCount() != 3) return Check("Colour shows a stack of three panels", false);
+    auto header = [&](unsigned i) {
+      return stack->GetFrameChild(i)->GetHeader().UI_LocalToGlobal({40, 12});
+    };
+    auto open = [&] {
+      std::string states;
+      for (unsigned i = 0; i < stack->GetTabCount(); ++i) states += stack->GetStackedTabIsOpen(i) ? 'o' : '-';
+      return states;
+    };
+    Check("every panel of the stack starts open", open() == "ooo");
+    ui_testing::ClickAt(header(1));
+    Settle();
+    Check("a click on the effects' header collapses it",
+          open() == "o-o" && !studio_.FindPanel("EffectsLibrary")->IsShown());
+    Shot("11a-stack-collapsed");
+    ui_testing::ClickAt(header(1));
+    Check("a second click opens it again", open() == "ooo");
+
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(kivworkspace::workspace::kCmdStackedSolo);
+    ui_testing::ClickAt(header(0), kivui::MouseEvent::kSecondary);
+    Settle();
+    Check("solo keeps only the front panel (the effects) open", stack->IsStackedSolo() && open() == "-o-");
+    Shot("11b-stack-solo");
+    answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(kivworkspace::workspace::kCmdStackedSolo);
+    ui_testing::ClickAt(header(0), kivui::MouseEvent::kSecondary);
+    stack->ToggleAllChildren(true);
+
+    Settle();
+    TabPanel* markers = studio_.FindPanel("Markers");
+    const kivcore::Point from = header(2);
+    // Just inside the effects' header: past the markers' top, not past the effects' own.
+    const kivcore::Point to{from.x, header(1).y - 6};
+    pointer_.Press(from);
+    pointer_.MoveAlong(from, to, 6);
+    pointer_.Release(to);
+    Settle();
+    Check("the markers' header dragged up moves them above the effects",
+          stack->GetTabPanel(1).get() == markers);
+
+    stack->ToggleAllChildren(true);
+    Settle();
+    const int before = stack->GetStackedTabClientHeight(0);
+    const kivcore::Point grip = stack->GetFrameChild(0)->UI_LocalToGlobal(
+        {60, int(kivui::UI_TabWell::kTabHeight) + before + 1});
+    pointer_.Press(grip);
+    pointer_.MoveAlong(grip, {grip.x, grip.y + 45}, 5);
+    pointer_.Release({grip.x, grip.y + 45});
+    Settle();
+    Check("the inspector's gripper dragged down makes it 45 taller",
+          stack->GetStackedTabClientHeight(0) == before + 45);
+    Shot("11c-stack-reordered-resized");
+    ChooseArrangement("Cut");
   }
 
   // Audio pins the transport bar on top: its handle dragged up collapses it, a double

@@ -23,7 +23,9 @@ void FrameBuilder::Build(Workspace& workspace, TopLevelWindow& window, BuildCont
     TabPanelPtr panel = source(type);
     if (!panel) continue;  // nothing makes the type
     if (!frame) {
-      frame = window.CreateWorkspaceFrame();
+      frame = stacked_ && Workspace::GetStackedTabPanelsEnabled()
+                  ? window.CreateStackedWorkspaceFrame(WorkspaceFrame::kStacked)
+                  : window.CreateWorkspaceFrame();
       AttachChild(*context.parent, context.leftOrTop, frame->GetLMFrame());
       context.frames.push_back(frame);
     }

@@ -20,12 +20,15 @@ class FrameBuilder : public BuilderBase {
   void AddTab(const std::string& type, bool closed);
   // Beyond the last tab, the last one is in front.
   void SetFrontTabIdx(const unsigned& index) { front_ = index; }
+  // The panels one under another, while stacked panels are enabled.
+  void SetStacked(bool stacked) { stacked_ = stacked; }
 
   void Build(Workspace& workspace, TopLevelWindow& window, BuildContext& context) override;
 
  private:
   std::vector<std::string> visible_, closed_;
   unsigned front_ = 0;
+  bool stacked_ = false;
 };
 
 }  // namespace kivworkspace::workspace
