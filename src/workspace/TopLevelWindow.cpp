@@ -231,8 +231,9 @@ bool TopLevelWindow::ReanimateFrame(const std::string& type) {
       }
       break;
     }
-    // Stacked frames are not built yet: a stacked view comes back as a tabbed frame.
-    frame = CreateWorkspaceFrame(flags & ~unsigned(WorkspaceFrame::kStacked));
+    // A frame that was a stack comes back as one.
+    frame = flags < 8 && (flags & WorkspaceFrame::kStacked) ? CreateStackedWorkspaceFrame(flags)
+                                                             : CreateWorkspaceFrame(flags);
     frame->SetRemovedTabData(placeholder->GetTabData());
   }
   ReanimateInto(placeholder, frame);

@@ -59,6 +59,12 @@ struct Stacks : WorkspaceFixture {
   Point Header(unsigned i) const {
     return Child(i).GetHeader().UI_LocalToGlobal({30, int(kivui::UI_TabWell::kTabHeight / 2)});
   }
+  WorkspaceFrame* FrameOf(const std::string& type) const {
+    for (WorkspaceFrame* f : main->GetTabbedFrames())
+      for (unsigned i = 0; i < f->GetTabCount(); ++i)
+        if (f->GetTabPanel(i)->GetTabType() == type) return f;
+    return nullptr;
+  }
   std::vector<bool> OpenStates() const {
     std::vector<bool> open;
     for (unsigned i = 0; i < stack->GetTabCount(); ++i) open.push_back(stack->GetStackedTabIsOpen(i));
@@ -232,6 +238,23 @@ TEST_F(Stacks, StacksSurviveSaveAndRestore) {
   SaveWorkspace(*workspace, second, u"Stacks");
   EXPECT_EQ(kivcore::proplist::utils::WritePropListXML(second, false),
             kivcore::proplist::utils::WritePropListXML(first, false));
+}
+
+// A stack closed panel by panel keeps its place; restored from a definition and reopened,
+// it comes back as a stack.
+TEST_F(Stacks, AClosedStackComesBackAsAStack) {
+  WorkspaceFrame* other = main->AddTabbedFrame(stack, "C", LayoutManager::kRight);
+  ASSERT_NE(other, nullptr);
+  auto keep = stack->shared_from_this();
+  while (stack->GetTabCount() > 0) workspace->RemoveTab(stack, 0, true, true);
+  EXPECT_EQ(main->GetFrameCount(), 1u);
+  kivcore::PropList definition;
+  SaveWorkspace(*workspace, definition, u"Closed");
+  ASSERT_TRUE(RestoreWorkspace(*workspace, definition, true, true, false));
+  ASSERT_TRUE(main->ReanimateFrame("A"));
+  WorkspaceFrame* back = FrameOf("A");
+  ASSERT_NE(back, nullptr);
+  EXPECT_NE(dynamic_cast<StackedWorkspaceFrame*>(back), nullptr);
 }
 
 }  // namespace
