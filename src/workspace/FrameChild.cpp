@@ -5,7 +5,6 @@
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/events/MouseEvent.h"
 #include "services/ui/node/UI_NodeManager.h"
-#include "services/ui/window/OS_Window.h"
 #include "workspace/StackedWorkspaceFrame.h"
 
 #include <algorithm>
@@ -57,8 +56,7 @@ class FrameChild::Gripper : public kivui::UI_Node {
   bool Adjustable() const { return child_.GetPanel()->GetDimension(kStackedHeightAdjustable) == 1; }
   void Drag(float y) {
     const TabPanel& panel = *child_.GetPanel();
-    const float scale = GetScaleFactor();
-    float target = (y - pressY_) / (scale > 0 ? scale : 1) + float(heightAtPress_);
+    float target = (y - pressY_) + float(heightAtPress_);
     std::vector<kivcore::Point> snaps;
     panel.GetSnapSizes(snaps);
     const kivcore::Point* nearest = nullptr;
@@ -71,17 +69,10 @@ class FrameChild::Gripper : public kivui::UI_Node {
     target = std::min(target, float(panel.GetDimension(kStackedMaxHeight)));
     child_.SetClientHeight(int(target));
   }
-  float GetScaleFactor() const;
-
   FrameChild& child_;
   float pressY_ = 0;
   int heightAtPress_ = 0;
 };
-
-float FrameChild::Gripper::GetScaleFactor() const {
-  const kivui::OS_Window* window = GetWindow();
-  return window ? window->GetRecommendedScaleFactor() : 1.0f;
-}
 
 FrameChild::FrameChild(StackedWorkspaceFrame& frame, const TabPanelPtr& panel)
     : UI_Container("FrameChild"),
@@ -142,10 +133,9 @@ void FrameChild::Close() {
 }
 
 int FrameChild::GetHeight() const {
-  const kivui::OS_Window* window = GetWindow();
-  const float scale = window ? window->GetRecommendedScaleFactor() : 1.0f;
+  // In the UI's logical units, as Place lays the child out.
   const int body = (open_ ? GetClientHeight() + kGripperHeight : 0) + kSeparatorHeight;
-  return int(std::lround(float(body) * scale)) + int(kivui::UI_TabWell::kTabHeight);
+  return body + int(kivui::UI_TabWell::kTabHeight);
 }
 
 void FrameChild::Place(const kivcore::RectF& r) {

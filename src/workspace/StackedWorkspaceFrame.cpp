@@ -94,7 +94,10 @@ TabPanelPtr StackedWorkspaceFrame::DetachTabPanel(unsigned index) {
   FrameChild* child = GetFrameChild(index);
   if (!child) return nullptr;
   TabPanelPtr panel = child->GetPanel();
-  if (reordering_ == child) reordering_ = nullptr;
+  if (reordering_ == child) {
+    reordering_ = nullptr;
+    kivui::UI_NodeManager::Get().EndCapture(this);
+  }
   const bool hadFocus = panel->UI_HasKeyboardFocus(false);
   panel->UI_Show(false);
   panel->SetFrame(nullptr);
@@ -280,17 +283,14 @@ void StackedWorkspaceFrame::HandleTabItemAction(TabItemAction action, unsigned i
 }
 
 bool StackedWorkspaceFrame::DoFlyoutMenuCommand(int, unsigned command) {
-  const int c = int(command);
-  if (c != kCmdStackedSolo && c != kCmdStackedSmallTabs) return false;
-  if (c == kCmdStackedSolo) {
-    SetStackedViewComponentState(kSolo, !IsStackedSolo());
-    if (IsStackedSolo()) CloseAllChildrenExcept(GetFrontTabIndex());
-  } else {
-    SetStackedViewComponentState(kSmallTabs, !IsStackedSmall());
-  }
-  LayoutFrameChildren(false);
+  if (int(command) != kCmdStackedSolo) return false;
+  SetStackedViewComponentState(kSolo, !IsStackedSolo());
+  if (IsStackedSolo()) CloseAllChildrenExcept(GetFrontTabIndex());
+  UpdateViewForStackedFrame();
   return true;
 }
+
+void StackedWorkspaceFrame::UpdateViewForStackedFrame() { LayoutFrameChildren(false); }
 
 // --- reordering by the headers ---------------------------------------------------------------
 

@@ -38,7 +38,9 @@ class StackedWorkspaceFrame : public WorkspaceFrame {
   void SetFrontTabIndex(unsigned index);
   void MoveTabPanel(unsigned from, unsigned to) override;
   void HandleTabItemAction(TabItemAction action, unsigned index, const kivcore::Rect* rect) override;
+  // Solo (−9); small tabs (−12) is the tabbed frame's.
   bool DoFlyoutMenuCommand(int index, unsigned command) override;
+  void UpdateViewForStackedFrame() override;
   kivcore::Rect FrameRectToTabPanelRect(const kivcore::Rect& r) const override { return r; }
   kivcore::Rect FrameRectToTabWellRect(const kivcore::Rect& r) const override { return r; }
 

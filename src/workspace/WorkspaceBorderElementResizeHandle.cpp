@@ -42,8 +42,9 @@ bool WorkspaceBorderElementResizeHandle::UI_DoCursor(kivcore::PointF local) {
 
 bool WorkspaceBorderElementResizeHandle::UI_DoMouseEvent(kivui::UI_Node* target,
                                                          const kivui::MouseEvent& e) {
-  // Its element's frame offers the context menu.
-  if (e.action == kivui::MouseEvent::kDown && e.IsContextClick()) return false;
+  // Its element's frame offers the context menu and toggles on a double click.
+  if (e.action == kivui::MouseEvent::kDown && (e.IsContextClick() || e.IsDoubleClick()))
+    return false;
   if (!flag_ && e.action == kivui::MouseEvent::kDown && e.button == kivui::MouseEvent::kPrimary) {
     capture_ = std::make_unique<WorkspaceBorderElementResizeCapture>(this, e.global, target_);
     kivui::UI_NodeManager::Get().BeginCapture(this);

@@ -96,7 +96,8 @@ void WriteFrame(const TopLevelWindow& window, const Frame& frame, PropList& pare
   if (!closed.empty()) list.SetValue("ReanimTabs", TypesOf(closed));
   if (Workspace::GetStackedTabPanelsEnabled() && host)
     list.SetValue("StackedViewFlags", std::uint32_t(host->GetStackedViewState()));
-  if (const auto* stacked = dynamic_cast<const StackedWorkspaceFrame*>(host)) {
+  const auto* stacked = dynamic_cast<const StackedWorkspaceFrame*>(host);
+  if (stacked && Workspace::GetStackedTabPanelsEnabled()) {
     PropList::BoolList open;
     PropList::IntList heights;
     for (unsigned i = 0; i < stacked->GetTabCount(); ++i) {
@@ -438,8 +439,8 @@ void WindowReader::ReadFrame(const PropList& list, Splitter& parent, bool leftOr
   std::int32_t front = 0;
   Get(list, "CurrTab", Type::Int, front, "the first tab is in front");
   if (front < 0) front = 0;
-  frame->BringTabToFront(std::min(unsigned(front), frame->GetTabCount() - 1));
   if (auto* stacked = dynamic_cast<StackedWorkspaceFrame*>(frame.get())) ReadStack(list, *stacked);
+  frame->BringTabToFront(std::min(unsigned(front), frame->GetTabCount() - 1));
   AttachChild(parent, leftOrTop, frame->GetLMFrame());
   frames_.push_back(frame);
 }

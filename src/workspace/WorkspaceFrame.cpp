@@ -650,6 +650,7 @@ void WorkspaceFrame::DoMenuCommand(int index, int command) {
       return;
     case kCmdStackedSmallTabs:
       SetStackedViewComponentState(kSmallTabs, !IsStackedSmall());
+      UpdateViewForStackedFrame();
       return;
     default:
       break;
@@ -713,6 +714,7 @@ void WorkspaceFrame::Undock(int index, bool group) {
     frame = window->CreateRootFrame(panel, false);
     frame->SetStackedViewComponentState(kSmallTabs, IsStackedSmall());
     frame->SetStackedViewComponentState(kSolo, IsStackedSolo());
+    frame = window->ToggleStackedFrame(IsStacked(), frame);
   }
   kivcore::Point size{panelRect.width, panelRect.height};
   kivcore::Point snap{0, 0};

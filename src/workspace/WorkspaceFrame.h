@@ -136,6 +136,8 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   // Runs a flyout command for the panel at index.
   void DoMenuCommand(int index, int command);
   virtual bool DoFlyoutMenuCommand(int, unsigned) { return false; }
+  // The view after a change of its stacked-view state.
+  virtual void UpdateViewForStackedFrame() { UpdateForTabContainerChanges(); }
   kivui::UI_TabWell& GetTabWell() const { return *tabWell_; }
   void SetActive(bool active);
 

@@ -222,10 +222,10 @@ TEST_F(Stacks, TheMenuSwitchesAFrameBetweenTabsAndAStack) {
 // Heights and open states go into the definition and come back; a second save is the same.
 TEST_F(Stacks, StacksSurviveSaveAndRestore) {
   stack->SetStackedTabClientHeight(0, 210);
-  stack->SetStackedTabIsOpen(2, false);
+  stack->SetStackedTabIsOpen(1, false);
   kivcore::PropList first;
   SaveWorkspace(*workspace, first, u"Stacks");
-  stack->SetStackedTabIsOpen(2, true);
+  stack->SetStackedTabIsOpen(1, true);
   RestoreReport report;
   ASSERT_TRUE(RestoreWorkspace(*workspace, first, true, true, false, &report));
   EXPECT_TRUE(report.fallbacks.empty()) << report.fallbacks.front();
@@ -233,7 +233,7 @@ TEST_F(Stacks, StacksSurviveSaveAndRestore) {
   ASSERT_NE(again, nullptr);
   stack = again;
   EXPECT_EQ(again->GetStackedTabClientHeight(0), 210);
-  EXPECT_EQ(OpenStates(), (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(OpenStates(), (std::vector<bool>{true, false, true}));
   kivcore::PropList second;
   SaveWorkspace(*workspace, second, u"Stacks");
   EXPECT_EQ(kivcore::proplist::utils::WritePropListXML(second, false),

@@ -125,6 +125,10 @@ TEST_F(StaticElements, ABarCollapsesAndExpands) {
   EXPECT_FALSE(frame->GetIsMinimized());
   EXPECT_EQ(Global(*frame).height, 40);
   EXPECT_TRUE(frame->GetTab()->IsShown());
+  ui_testing::DoubleClickAt(handle.UI_LocalToGlobal({100, 2}));
+  EXPECT_TRUE(frame->GetIsMinimized()) << "a second double click collapses it again";
+  ui_testing::DoubleClickAt(handle.UI_LocalToGlobal({100, 5}));
+  EXPECT_FALSE(frame->GetIsMinimized());
 
   // The menu is the frame's, on its handle; the panel keeps its own clicks.
   auto answers = ui_testing::ScriptedAnswers::Install();
