@@ -20,6 +20,9 @@ namespace {
 constexpr int kWheelStep = 40;
 // A header dragged down moves past its lower neighbour after this part of a header.
 constexpr float kReorderFactor = 1.1f;
+// A header dragged this near the view's top or bottom scrolls the stack by a step.
+constexpr int kAutoScrollBand = 10;
+constexpr int kAutoScrollStep = 20;
 
 unsigned StackedFlags(unsigned flags) { return flags >= 8 ? 7u : flags; }
 
@@ -292,6 +295,19 @@ bool StackedWorkspaceFrame::DoFlyoutMenuCommand(int, unsigned command) {
 
 void StackedWorkspaceFrame::UpdateViewForStackedFrame() { LayoutFrameChildren(false); }
 
+bool StackedWorkspaceFrame::InvalidateTabPanelDimensions(const TabPanel* panel, bool askNow) {
+  const int index = panel ? IndexOf(panel) : -1;
+  if (index < 0) return false;
+  FrameChild& child = *children_[std::size_t(index)];
+  if (!askNow) {
+    child.ForgetClientHeight();
+    return true;
+  }
+  child.SetClientHeight(panel->GetDimension(kStackedPreferredHeight));
+  UpdateForTabContainerChanges();
+  return true;
+}
+
 // --- reordering by the headers ---------------------------------------------------------------
 
 void StackedWorkspaceFrame::HeaderDragged(FrameChild& child, kivcore::PointF, kivcore::PointF global) {
@@ -316,6 +332,11 @@ void StackedWorkspaceFrame::ContinueReorder(kivcore::Point global) {
     }
     return;
   }
+  // Near the view's top or bottom edge the stack scrolls a step, to reach what is hidden.
+  const kivcore::Point view = childContainer_->UI_LocalToGlobal({0, 0});
+  const int viewHeight = int(childContainer_->GetLocalBounds().height);
+  if (global.y < view.y + kAutoScrollBand) SetScrollPosition(offset_ + kAutoScrollStep);
+  else if (global.y >= view.y + viewHeight - kAutoScrollBand) SetScrollPosition(offset_ - kAutoScrollStep);
   const float header = kivui::UI_TabWell::kTabHeight;
   int to = index;
   if (global.y < tl.y && index > 0) to = index - 1;

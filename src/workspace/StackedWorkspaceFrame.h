@@ -41,6 +41,7 @@ class StackedWorkspaceFrame : public WorkspaceFrame {
   // Solo (−9); small tabs (−12) is the tabbed frame's.
   bool DoFlyoutMenuCommand(int index, unsigned command) override;
   void UpdateViewForStackedFrame() override;
+  bool InvalidateTabPanelDimensions(const TabPanel* panel, bool askNow) override;
   kivcore::Rect FrameRectToTabPanelRect(const kivcore::Rect& r) const override { return r; }
   kivcore::Rect FrameRectToTabWellRect(const kivcore::Rect& r) const override { return r; }
 

@@ -92,6 +92,10 @@ int TabPanel::GetDimension(TabPanelDimension dimension) const {
   return 100;
 }
 
+void TabPanel::InvalidateDimensions() {
+  if (auto* frame = dynamic_cast<WorkspaceFrame*>(frame_)) frame->InvalidateTabPanelDimensions(this, true);
+}
+
 void TabPanel::SetLocked(bool locked) {
   if (locked == locked_) return;
   locked_ = locked;

@@ -112,7 +112,8 @@ class TabPanel : public OS_TabPanel {
 
   // Preferred content sizes, scaled to the display.
   void GetSnapSizes(std::vector<kivcore::Point>& sizes) const;
-  void InvalidateDimensions() {}
+  // The panel's stacked heights changed: a stack holding it asks them again.
+  void InvalidateDimensions();
 
   bool IsFrontmost() const;
   bool IsContentVisible() const;

@@ -136,6 +136,9 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   // Runs a flyout command for the panel at index.
   void DoMenuCommand(int index, int command);
   virtual bool DoFlyoutMenuCommand(int, unsigned) { return false; }
+  // A panel's heights changed (a stack asks them now, or when the panel next opens); false
+  // when the panel is not one of this frame's stacked panels.
+  virtual bool InvalidateTabPanelDimensions(const TabPanel*, bool /*askNow*/) { return false; }
   // The view after a change of its stacked-view state.
   virtual void UpdateViewForStackedFrame() { UpdateForTabContainerChanges(); }
   kivui::UI_TabWell& GetTabWell() const { return *tabWell_; }

@@ -5,6 +5,7 @@
 #include "WorkspaceTestSupport.h"
 
 #include "services/core/PropListUtils.h"
+#include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/testing/ScriptedAnswers.h"
 #include "workspace/FrameChild.h"
 #include "workspace/StackedWorkspaceFrame.h"
@@ -21,8 +22,9 @@ using kivcore::Rect;
 class TallPanel : public NotePanel {
  public:
   using NotePanel::NotePanel;
+  int preferred = 150;
   int GetDimension(TabPanelDimension d) const override {
-    if (d == kStackedPreferredHeight) return 150;
+    if (d == kStackedPreferredHeight) return preferred;
     if (d == kStackedMinHeight) return 60;
     return NotePanel::GetDimension(d);
   }
@@ -255,6 +257,36 @@ TEST_F(Stacks, AClosedStackComesBackAsAStack) {
   WorkspaceFrame* back = FrameOf("A");
   ASSERT_NE(back, nullptr);
   EXPECT_NE(dynamic_cast<StackedWorkspaceFrame*>(back), nullptr);
+}
+
+// A panel whose heights changed says so, and the stack takes its new preferred height.
+TEST_F(Stacks, APanelsNewHeightIsTakenWhenItSaysSo) {
+  auto* tall = dynamic_cast<TallPanel*>(stack->GetTabPanel(0).get());
+  ASSERT_NE(tall, nullptr);
+  tall->preferred = 90;
+  EXPECT_EQ(stack->GetStackedTabClientHeight(0), 150) << "not before it says so";
+  tall->InvalidateDimensions();
+  EXPECT_EQ(stack->GetStackedTabClientHeight(0), 90);
+  EXPECT_EQ(tall->GetLocalBounds().height, 90);
+  EXPECT_FALSE(stack->InvalidateTabPanelDimensions(nullptr, true));
+}
+
+// A header dragged to the top edge of a scrolled stack scrolls it back.
+TEST_F(Stacks, AHeaderDraggedToTheTopScrollsTheStack) {
+  for (int i = 0; i < 4; ++i) stack->AddTab("T", false);
+  ui_testing::ProcessEvents();
+  stack->SetScrollPosition(-300);
+  unsigned shown = 0;  // a header in view, below the top band
+  while (shown + 1 < stack->GetTabCount() && Child(shown).GetFrame().top < 40) ++shown;
+  const Point from = Header(shown);
+  const Point top = stack->UI_LocalToGlobal({40, stack->GetFrameRect().top + 3});
+  ui_testing::MousePressAt(from);
+  ui_testing::MouseMoveTo({from.x, from.y - 10});
+  ui_testing::MouseMoveTo(top);
+  ui_testing::MouseMoveTo({top.x, top.y + 1});
+  ui_testing::MouseReleaseAt(top);
+  EXPECT_GT(stack->GetScrollOffset(), -300);
+  EXPECT_EQ(kivui::UI_NodeManager::Get().GetCaptureNode(), nullptr);
 }
 
 }  // namespace
