@@ -162,10 +162,6 @@ void TablessWorkspaceFrame::ResizeBorderElement(float amount) {
   }
 }
 
-void TablessWorkspaceFrame::SetSizeAndPos(const FrameZones& zones) {
-  WorkspaceFrameBase::SetSizeAndPos(zones);
-}
-
 void TablessWorkspaceFrame::UpdateLayout() {
   const bool minimized = GetIsMinimized();
   if (IsResizeableElement()) {

@@ -66,7 +66,6 @@ class TablessWorkspaceFrame : public WorkspaceFrameBase,
   // The handle's drag: past half the handle's height up collapses, down expands.
   void ResizeBorderElement(float amount) override;
 
-  void SetSizeAndPos(const FrameZones& zones) override;
   bool UI_DoMouseEvent(kivui::UI_Node* target, const kivui::MouseEvent& event) override;
 
  protected:
