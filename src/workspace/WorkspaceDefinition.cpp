@@ -211,6 +211,7 @@ const char* TypeName(Type type) {
     case Type::IntList: return "an int list";
     case Type::BoolList: return "a bool list";
     case Type::StringList: return "a string list";
+    case Type::TextList: return "a text list";
     case Type::SubList: return "a sublist";
     default: return "nothing";
   }

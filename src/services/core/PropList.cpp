@@ -80,6 +80,7 @@ void PropList::SetValue(std::string_view key, const Rect& value) { Put(key, valu
 void PropList::SetValue(std::string_view key, IntList value) { Put(key, std::move(value)); }
 void PropList::SetValue(std::string_view key, BoolList value) { Put(key, std::move(value)); }
 void PropList::SetValue(std::string_view key, StringList value) { Put(key, std::move(value)); }
+void PropList::SetValue(std::string_view key, TextList value) { Put(key, std::move(value)); }
 
 bool PropList::GetValue(std::string_view key, std::string& out) const { return Read(key, out); }
 bool PropList::GetValue(std::string_view key, UTF16String& out) const { return Read(key, out); }
@@ -91,6 +92,7 @@ bool PropList::GetValue(std::string_view key, Rect& out) const { return Read(key
 bool PropList::GetValue(std::string_view key, IntList& out) const { return Read(key, out); }
 bool PropList::GetValue(std::string_view key, BoolList& out) const { return Read(key, out); }
 bool PropList::GetValue(std::string_view key, StringList& out) const { return Read(key, out); }
+bool PropList::GetValue(std::string_view key, TextList& out) const { return Read(key, out); }
 
 PropList::ValueType PropList::GetValueType(std::string_view key) const {
   const Value* v = Find(key);

@@ -31,11 +31,13 @@ class PropList {
     IntList,
     BoolList,
     StringList,
+    TextList,  // UTF-16 strings (names, paths)
     SubList,
   };
   using IntList = std::vector<std::int32_t>;
   using BoolList = std::vector<bool>;
   using StringList = std::vector<std::string>;
+  using TextList = std::vector<UTF16String>;
 
   PropList();
   PropList(const PropList& other);
@@ -57,6 +59,7 @@ class PropList {
   void SetValue(std::string_view key, IntList value);
   void SetValue(std::string_view key, BoolList value);
   void SetValue(std::string_view key, StringList value);
+  void SetValue(std::string_view key, TextList value);
 
   // Each returns false, leaving out unchanged, when the key is missing or holds another type.
   bool GetValue(std::string_view key, std::string& out) const;
@@ -69,6 +72,7 @@ class PropList {
   bool GetValue(std::string_view key, IntList& out) const;
   bool GetValue(std::string_view key, BoolList& out) const;
   bool GetValue(std::string_view key, StringList& out) const;
+  bool GetValue(std::string_view key, TextList& out) const;
 
   ValueType GetValueType(std::string_view key) const;
   bool HasValue(std::string_view key) const { return GetValueType(key) != ValueType::None; }
@@ -95,7 +99,7 @@ class PropList {
 
  private:
   using Value = std::variant<std::string, UTF16String, bool, std::int32_t, std::uint32_t,
-                             float, Rect, IntList, BoolList, StringList,
+                             float, Rect, IntList, BoolList, StringList, TextList,
                              std::unique_ptr<PropList>>;
   struct Entry {
     std::string key;

@@ -26,9 +26,9 @@ constexpr std::string_view kCannotReadKey =
 }
 
 // Element names, indexed by PropList::ValueType.
-constexpr std::array<const char*, 12> kTypeNames = {
-    "",      "string", "text",  "bool",  "int",     "flags",
-    "float", "rect",   "ints",  "bools", "strings", "list"};
+constexpr std::array<const char*, 13> kTypeNames = {
+    "",      "string", "text",  "bool",  "int",     "flags", "float",
+    "rect",  "ints",   "bools", "strings", "texts", "list"};
 
 PropList::ValueType TypeFromName(std::string_view name) {
   for (std::size_t i = 1; i < kTypeNames.size(); ++i) {
@@ -186,6 +186,12 @@ void WriteValue(const PropList& list, const std::string& key, pugi::xml_node par
       for (const std::string& s : v) WriteString(node.append_child("s"), "v", s);
       break;
     }
+    case VT::TextList: {
+      PropList::TextList v;
+      list.GetValue(key, v);
+      for (const UTF16String& s : v) WriteText(node.append_child("t"), s);
+      break;
+    }
     case VT::SubList:
       WriteList(*list.GetSubList(key), node);
       break;
@@ -319,6 +325,17 @@ void ReadValue(pugi::xml_node node, PropList& out) {
         strings.push_back(ReadString(item, "v", " has an item without value"));
       }
       out.SetValue(key, std::move(strings));
+      break;
+    }
+    case VT::TextList: {
+      PropList::TextList texts;
+      for (pugi::xml_node item : node.children()) {
+        if (item.type() != pugi::node_element || std::string_view(item.name()) != "t") {
+          Malformed(Describe(node) + ": unexpected content");
+        }
+        texts.push_back(ReadText(item));
+      }
+      out.SetValue(key, std::move(texts));
       break;
     }
     case VT::SubList:

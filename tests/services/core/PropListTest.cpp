@@ -42,7 +42,7 @@ UTF16String RandomUnits(std::mt19937& rng) {
 // A random list holding every value type, with sub-lists down to the given depth.
 PropList RandomList(std::mt19937& rng, int depth) {
   PropList list;
-  std::uniform_int_distribution<int> count(0, 14), type(0, 10);
+  std::uniform_int_distribution<int> count(0, 14), type(0, 11);
   std::uniform_int_distribution<std::uint32_t> bits;
   const int n = count(rng);
   for (int i = 0; i < n; ++i) {
@@ -61,6 +61,7 @@ PropList RandomList(std::mt19937& rng, int depth) {
       case 7: list.SetValue(key, PropList::IntList{static_cast<std::int32_t>(bits(rng)), 0, -1}); break;
       case 8: list.SetValue(key, PropList::BoolList(bits(rng) % 5, true)); break;
       case 9: list.SetValue(key, PropList::StringList{RandomBytes(rng), "", RandomBytes(rng)}); break;
+      case 10: list.SetValue(key, PropList::TextList{RandomUnits(rng), u"", RandomUnits(rng)}); break;
       default:
         if (depth > 0) list.NewSubList(key) = RandomList(rng, depth - 1);
         break;
@@ -143,6 +144,8 @@ TEST(PropListXML, EveryTypeRoundTripsExactly) {
   list.SetValue("empty ints", PropList::IntList{});
   list.SetValue("bools", PropList::BoolList{true, false, true});
   list.SetValue("strings", PropList::StringList{"", "Timeline", " x "});
+  list.SetValue("paths", PropList::TextList{u"/home/\u00e9dith/Workspace 1.xml", u"", u"\xd800 lone"});
+  list.SetValue("no paths", PropList::TextList{});
   list.NewSubList("empty sub");
 
   const PropList back = ReadPropList(list.OutputAsXMLFragment());
@@ -198,6 +201,8 @@ TEST(PropListXML, MalformedInputGivesAClearError) {
       {"<proplist><int k=\"a\" v=\"1\"/><bool k=\"a\" v=\"true\"/></proplist>", "appears twice"},
       {"<proplist><string k=\"a\" vhex=\"4g\"/></proplist>", "bad hex digits"},
       {"<proplist>stray</proplist>", "unexpected text"},
+      {"<proplist><texts k=\"a\"><s v=\"x\"/></texts></proplist>", "unexpected content"},
+      {"<proplist><texts k=\"a\"><t vhex=\"004100\"/></texts></proplist>", "odd number of bytes"},
   };
   for (const auto& [xml, why] : cases) {
     try {
