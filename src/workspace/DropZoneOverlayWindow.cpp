@@ -4,7 +4,6 @@
 #include "services/ui/draw/ThemeColors.h"
 #include "workspace/EdgeDropZoneOverlayWindow.h"
 #include "workspace/TopLevelWindow.h"
-#include "workspace/WorkspaceFrame.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,11 +32,10 @@ bool PolygonContains(const std::vector<Point>& polygon, Point p) {
 
 }  // namespace
 
-DropZoneOverlayWindow::DropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target,
+DropZoneOverlayWindow::DropZoneOverlayWindow(TopLevelWindow* target,
                                              TabDragger* dragger, const Rect& globalRect,
                                              std::vector<DropZone> zones)
     : globalRect_(globalRect),
-      workspace_(workspace),
       zones_(std::move(zones)),
       target_(target),
       dragger_(dragger) {
@@ -149,11 +147,11 @@ void DropZoneOverlayWindow::FillZone(kivui::Drawbot& d, const std::vector<kivcor
 
 // --- the edge kind ----------------------------------------------------------------------------
 
-EdgeDropZoneOverlayWindow::EdgeDropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target,
+EdgeDropZoneOverlayWindow::EdgeDropZoneOverlayWindow(TopLevelWindow* target,
                                                      TabDragger* dragger, const Rect& rect,
                                                      const std::vector<Point>& polygon,
                                                      DropZone::DropType type)
-    : DropZoneOverlayWindow(workspace, target, dragger, rect,
+    : DropZoneOverlayWindow(target, dragger, rect,
                             {DropZone(&target->GetLayoutManager(), polygon, type, nullptr)}) {
   SetActiveDropZone(type);
 }

@@ -11,7 +11,6 @@ namespace kivworkspace::workspace {
 
 class TabDragger;
 class TopLevelWindow;
-class Workspace;
 
 // A transparent window over a target window while a tab is dragged across it: it draws
 // the drop zones it was made for (a frame's six, or one window-edge trapezoid), the active
@@ -21,7 +20,7 @@ class Workspace;
 // the target's whole client area for an edge's (the drop spans the window).
 class DropZoneOverlayWindow : public OS_OverlayWindow {
  public:
-  DropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target, TabDragger* dragger,
+  DropZoneOverlayWindow(TopLevelWindow* target, TabDragger* dragger,
                         const kivcore::Rect& globalRect, std::vector<DropZone> zones);
   ~DropZoneOverlayWindow() override;
 
@@ -57,7 +56,6 @@ class DropZoneOverlayWindow : public OS_OverlayWindow {
                         kivui::Color colour);
 
   kivcore::Rect globalRect_;
-  Workspace* workspace_;
   std::vector<DropZone> zones_;
   DropZone::DropType active_ = DropZone::kNone;
   TopLevelWindow* target_;

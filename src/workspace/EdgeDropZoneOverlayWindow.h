@@ -8,7 +8,7 @@ namespace kivworkspace::workspace {
 // window, active from the start.
 class EdgeDropZoneOverlayWindow : public DropZoneOverlayWindow {
  public:
-  EdgeDropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target, TabDragger* dragger,
+  EdgeDropZoneOverlayWindow(TopLevelWindow* target, TabDragger* dragger,
                             const kivcore::Rect& rect, const std::vector<kivcore::Point>& polygon,
                             DropZone::DropType type);
 };

@@ -94,8 +94,6 @@ FrameChild::FrameChild(StackedWorkspaceFrame& frame, const TabPanelPtr& panel)
   cb.closeBoxClicked = [this](int) { frame_.HeaderAction(*this, kTabItemClose, {}); };
   cb.tabContextMenu = [this](int, kivcore::PointF at) { frame_.HeaderAction(*this, kTabItemContextMenu, at); };
   cb.tabDraggedOut = [this](int, kivcore::PointF from, kivcore::PointF to) { frame_.HeaderDragged(*this, from, to); };
-  // Header drags reorder the stack: they start well before the drag-out distance.
-  cb.tabMoved = nullptr;
   panel->UI_Show(false);
   container_->UI_Show(false);
   gripper_->UI_Show(false);

@@ -10,10 +10,10 @@ class WorkspaceFrame;
 // of the window-edge zones by the exclusions.
 class FrameDropZoneOverlayWindow : public DropZoneOverlayWindow {
  public:
-  FrameDropZoneOverlayWindow(Workspace* workspace, TopLevelWindow* target, TabDragger* dragger,
+  FrameDropZoneOverlayWindow(TopLevelWindow* target, TabDragger* dragger,
                              WorkspaceFrame* frame, const kivcore::Rect& frameGlobal,
                              std::vector<DropZone> zones)
-      : DropZoneOverlayWindow(workspace, target, dragger, frameGlobal, std::move(zones)),
+      : DropZoneOverlayWindow(target, dragger, frameGlobal, std::move(zones)),
         frame_(frame) {}
 
   WorkspaceFrame* GetRootFrame() const { return frame_; }

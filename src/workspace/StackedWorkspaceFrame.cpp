@@ -46,18 +46,19 @@ StackedWorkspaceFrame::~StackedWorkspaceFrame() = default;
 
 // --- panels --------------------------------------------------------------------------------
 
+unsigned StackedWorkspaceFrame::GetTabCount() const { return unsigned(childContainer_->GetChildCount()); }
+
 FrameChild* StackedWorkspaceFrame::GetFrameChild(unsigned index) const {
-  return index < children_.size() ? children_[index].get() : nullptr;
+  return static_cast<FrameChild*>(childContainer_->GetChild(index));
 }
 
 int StackedWorkspaceFrame::ChildIndex(const FrameChild& child) const {
-  for (std::size_t i = 0; i < children_.size(); ++i)
-    if (children_[i].get() == &child) return int(i);
-  return -1;
+  return childContainer_->IndexOf(&child);
 }
 
 int StackedWorkspaceFrame::GetFrontTabIndex() const {
-  return children_.empty() ? 0 : int(std::min<std::size_t>(front_, children_.size() - 1));
+  const unsigned count = GetTabCount();
+  return count == 0 ? 0 : int(std::min(front_, count - 1));
 }
 
 TabPanelPtr StackedWorkspaceFrame::GetTabPanel(unsigned index) const {
@@ -66,23 +67,21 @@ TabPanelPtr StackedWorkspaceFrame::GetTabPanel(unsigned index) const {
 }
 
 int StackedWorkspaceFrame::IndexOf(const TabPanel* panel) const {
-  for (std::size_t i = 0; i < children_.size(); ++i)
-    if (children_[i]->GetPanel().get() == panel) return int(i);
+  for (unsigned i = 0; i < GetTabCount(); ++i)
+    if (GetFrameChild(i)->GetPanel().get() == panel) return int(i);
   return -1;
 }
 
 kivui::UI_TabWell* StackedWorkspaceFrame::GetTabWellOf(const TabPanel& panel) const {
   const int index = IndexOf(&panel);
-  return index < 0 ? nullptr : &children_[std::size_t(index)]->GetHeader();
+  return index < 0 ? nullptr : &GetFrameChild(unsigned(index))->GetHeader();
 }
 
 void StackedWorkspaceFrame::AddTab(const TabPanelPtr& panel, unsigned index, bool focus) {
   if (!panel) return;
   index = std::min(index, GetTabCount());
   panel->SetFrame(this);
-  auto child = std::make_shared<FrameChild>(*this, panel);
-  children_.insert(children_.begin() + index, child);
-  childContainer_->Insert(index, child);
+  childContainer_->Insert(index, std::make_shared<FrameChild>(*this, panel));
   SyncTab(*panel);
   UpdateForTabContainerChanges();
   BringTabToFront(index);
@@ -106,20 +105,16 @@ TabPanelPtr StackedWorkspaceFrame::DetachTabPanel(unsigned index) {
   panel->SetFrame(nullptr);
   if (kivui::UI_Container* parent = panel->GetParent()) parent->Remove(panel.get());
   childContainer_->Remove(child);
-  children_.erase(children_.begin() + index);
-  if (!children_.empty()) SetFrontTabIndex(unsigned(GetFrontTabIndex()));
+  if (GetTabCount() > 0) SetFrontTabIndex(unsigned(GetFrontTabIndex()));
   UpdateForTabContainerChanges();
-  if (hadFocus && !children_.empty() && GetWorkspace())
+  if (hadFocus && GetTabCount() > 0 && GetWorkspace())
     GetWorkspace()->SetFocusedTabPanel(GetFrontTabPanel().get());
   return panel;
 }
 
 void StackedWorkspaceFrame::MoveTabPanel(unsigned from, unsigned to) {
-  if (from >= children_.size() || to >= children_.size() || from == to) return;
-  std::shared_ptr<FrameChild> child = children_[from];
-  children_.erase(children_.begin() + from);
-  children_.insert(children_.begin() + to, child);
-  childContainer_->Move(child.get(), to);
+  if (from >= GetTabCount() || to >= GetTabCount() || from == to) return;
+  childContainer_->Move(GetFrameChild(from), to);
   if (front_ == from) front_ = to;
   LayoutFrameChildren(false);
 }
@@ -127,13 +122,13 @@ void StackedWorkspaceFrame::MoveTabPanel(unsigned from, unsigned to) {
 // --- front panel, opening and closing ---------------------------------------------------------
 
 void StackedWorkspaceFrame::SetFrontTabIndex(unsigned index) {
-  if (index >= children_.size()) return;
-  for (std::size_t i = 0; i < children_.size(); ++i) {
-    FrameChild& child = *children_[i];
+  if (index >= GetTabCount()) return;
+  for (unsigned i = 0; i < GetTabCount(); ++i) {
+    FrameChild& child = *GetFrameChild(i);
     if (i != index && (IsStackedSolo() || !child.IsOpen())) child.GetHeader().SetFrontTab(-1);
   }
   front_ = index;
-  kivui::UI_TabWell& header = children_[index]->GetHeader();
+  kivui::UI_TabWell& header = GetFrameChild(index)->GetHeader();
   header.SetFrontTab(header.GetTab(0).id);
 }
 
@@ -143,20 +138,20 @@ void StackedWorkspaceFrame::BringTabToFront(unsigned index) {
 }
 
 void StackedWorkspaceFrame::BringTabToFrontNoToggle(unsigned index) {
-  if (index >= children_.size()) return;
+  if (index >= GetTabCount()) return;
   SetFrontTabIndex(index);
   if (IsStackedSolo()) CloseAllChildrenExcept(int(front_));
 }
 
 void StackedWorkspaceFrame::CloseAllChildrenExcept(int index) {
-  for (std::size_t i = 0; i < children_.size(); ++i)
-    if (int(i) != index) children_[i]->Close();
+  for (unsigned i = 0; i < GetTabCount(); ++i)
+    if (int(i) != index) GetFrameChild(i)->Close();
 }
 
 void StackedWorkspaceFrame::ToggleAllChildren(bool open) {
-  for (const auto& child : children_) {
-    if (open) child->Open();
-    else child->Close();
+  for (unsigned i = 0; i < GetTabCount(); ++i) {
+    if (open) GetFrameChild(i)->Open();
+    else GetFrameChild(i)->Close();
   }
 }
 
@@ -184,7 +179,7 @@ void StackedWorkspaceFrame::SetStackedTabIsOpen(unsigned index, bool open) {
 bool StackedWorkspaceFrame::IsTabPanelVisible(const TabPanel* panel, bool* open) const {
   const int index = IndexOf(panel);
   if (index < 0) return false;
-  const FrameChild& child = *children_[std::size_t(index)];
+  const FrameChild& child = *GetFrameChild(unsigned(index));
   if (open) *open = child.IsOpen();
   const kivcore::RectF c = child.GetFrame();
   const kivcore::RectF f = childContainer_->GetLocalBounds();
@@ -210,14 +205,15 @@ void StackedWorkspaceFrame::UpdateForTabContainerChanges() {
 void StackedWorkspaceFrame::LayoutFrameChildren(bool leaveScrollBar) {
   const kivcore::RectF area = childContainer_->GetLocalBounds();
   int total = 0;
-  for (const auto& child : children_) total += child->GetHeight();
+  for (unsigned i = 0; i < GetTabCount(); ++i) total += GetFrameChild(i)->GetHeight();
   // The stack never leaves empty space below it while it is scrolled.
   if (offset_ + total < int(area.height)) offset_ = std::min(0, int(area.height) - total);
   const float width = std::max(0.0f, area.width - float(kivui::UI_ScrollBar::GetDefaultSize()));
   float y = float(offset_);
-  for (const auto& child : children_) {
-    const float h = float(child->GetHeight());
-    child->Place({0, y, width, h});
+  for (unsigned i = 0; i < GetTabCount(); ++i) {
+    FrameChild& child = *GetFrameChild(i);
+    const float h = float(child.GetHeight());
+    child.Place({0, y, width, h});
     y += h;
   }
   const float bottom = float(offset_ + total);
@@ -298,7 +294,7 @@ void StackedWorkspaceFrame::UpdateViewForStackedFrame() { LayoutFrameChildren(fa
 bool StackedWorkspaceFrame::InvalidateTabPanelDimensions(const TabPanel* panel, bool askNow) {
   const int index = panel ? IndexOf(panel) : -1;
   if (index < 0) return false;
-  FrameChild& child = *children_[std::size_t(index)];
+  FrameChild& child = *GetFrameChild(unsigned(index));
   if (!askNow) {
     child.ForgetClientHeight();
     return true;
@@ -326,11 +322,8 @@ void StackedWorkspaceFrame::ContinueReorder(kivcore::Point global) {
   if (global.x < tl.x || global.x >= tl.x + int(frame.width)) {
     reordering_ = nullptr;
     kivui::UI_NodeManager::Get().EndCapture(this);
-    if (Workspace* workspace = GetWorkspace()) {
-      BeginTabDrag(*workspace, false, unsigned(index), tl);
-      if (OS_Tracker* tracker = workspace->GetTracker()) tracker->Track(global);
-    }
-    return;
+    return ContinueTabDrag(kTabItemDragTab, unsigned(index), {float(tl.x), float(tl.y)},
+                           {float(global.x), float(global.y)});
   }
   // Near the view's top or bottom edge the stack scrolls a step, to reach what is hidden.
   const kivcore::Point view = childContainer_->UI_LocalToGlobal({0, 0});

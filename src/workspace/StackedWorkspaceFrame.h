@@ -24,7 +24,7 @@ class StackedWorkspaceFrame : public WorkspaceFrame {
   StackedWorkspaceFrame(TopLevelWindow* window, unsigned stackedViewFlags);
   ~StackedWorkspaceFrame() override;
 
-  unsigned GetTabCount() const override { return unsigned(children_.size()); }
+  unsigned GetTabCount() const override;
   int GetFrontTabIndex() const override;
   TabPanelPtr GetTabPanel(unsigned index) const override;
   TabPanelPtr DetachTabPanel(unsigned index) override;
@@ -81,7 +81,7 @@ class StackedWorkspaceFrame : public WorkspaceFrame {
   void LayoutFrameChildren(bool leaveScrollBar);
   void ContinueReorder(kivcore::Point global);
 
-  std::vector<std::shared_ptr<FrameChild>> children_;
+  // Its children are the frame children, in stack order.
   std::shared_ptr<kivui::UI_Container> childContainer_;
   std::shared_ptr<kivui::UI_Node> emptyRegion_;
   std::shared_ptr<kivui::UI_ScrollBar> scrollBar_;

@@ -205,6 +205,12 @@ std::vector<TabPanelPtr> TabDragger::TakeCarriedPanels() {
   return panels;
 }
 
+WorkspaceFramePtr TabDragger::TakeCarriedFrame() {
+  auto frame = std::static_pointer_cast<WorkspaceFrame>(dragWindow_->GetRootFrame()->shared_from_this());
+  dragWindow_->RemoveFrame(frame.get(), false);
+  return frame;
+}
+
 bool TabDragger::Drop() {
   TopLevelWindow* window = targetWindow_;
   if (!window || activeType_ == DropZone::kNone) return false;
@@ -223,10 +229,7 @@ bool TabDragger::Drop() {
     window->SetStaticElement(TakeCarriedPanels().front(), LayoutManager::kTop, true);
   } else if (empty) {
     // A window without frames takes what is dropped anywhere on it as its root frame.
-    WorkspaceFramePtr frame = std::static_pointer_cast<WorkspaceFrame>(
-        dragWindow_->GetRootFrame()->shared_from_this());
-    dragWindow_->RemoveFrame(frame.get(), false);
-    window->AddTabbedFrame(nullptr, frame, LayoutManager::kTop);
+    window->AddTabbedFrame(nullptr, TakeCarriedFrame(), LayoutManager::kTop);
   } else if (type == DropZone::kCentre || type == DropZone::kTabWell) {
     unsigned at = type == DropZone::kCentre ? target->GetTabCount()
                                              : std::min(insertionIndex_, target->GetTabCount());
@@ -235,10 +238,7 @@ bool TabDragger::Drop() {
   } else {
     const auto side = LayoutManager::InsertionType(type - 1);
     if (wholeFrame_) {
-      WorkspaceFramePtr frame = std::static_pointer_cast<WorkspaceFrame>(
-          dragWindow_->GetRootFrame()->shared_from_this());
-      dragWindow_->RemoveFrame(frame.get(), false);
-      window->AddTabbedFrame(target, frame, side);
+      window->AddTabbedFrame(target, TakeCarriedFrame(), side);
     } else {
       window->AddTabbedFrame(target, TakeCarriedPanels(), side);
     }
@@ -261,8 +261,6 @@ void TabDragger::FinishDragWindow(bool docked) {
     GetWorkspace()->RemoveWindow(window.get(), false);
     return;
   }
-  window->UI_SetOpacity(1);
-  window->SetTakesFocus(true);
   GetWorkspace()->MakeWindowPermanent(window);
 }
 

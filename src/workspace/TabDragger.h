@@ -58,6 +58,8 @@ class TabDragger : public OS_TabDragger, public Tracker {
   // Moves what the drag window carries where the active zone says; true when it docked.
   bool Drop();
   std::vector<TabPanelPtr> TakeCarriedPanels();
+  // The drag window's frame, out of that window.
+  std::shared_ptr<WorkspaceFrame> TakeCarriedFrame();
   void DestroyOverlay();
   void FinishDragWindow(bool docked);
 

@@ -222,8 +222,6 @@ void TablessWorkspaceFrame::Undock(kivcore::Point global, bool drag) {
     const kivcore::Rect at{global.x, global.y, 1, 1};
     return floating->GetRootFrame()->HandleTabItemAction(kTabItemDragGroup, 0, &at);
   }
-  floating->UI_SetOpacity(1);
-  floating->SetTakesFocus(true);
   workspace->MakeWindowPermanent(floating);
   workspace->SetFocusedTabPanel(panel.get());
 }

@@ -65,6 +65,11 @@ WorkspaceFramePtr TopLevelWindow::CreateStackedWorkspaceFrame(unsigned stackedVi
   return std::make_shared<StackedWorkspaceFrame>(this, stackedViewFlags);
 }
 
+WorkspaceFramePtr TopLevelWindow::CreateFrameForViewFlags(unsigned flags) {
+  return flags < 8 && (flags & WorkspaceFrame::kStacked) ? CreateStackedWorkspaceFrame(flags)
+                                                         : CreateWorkspaceFrame(flags);
+}
+
 WorkspaceFrame* TopLevelWindow::ToggleStackedFrame(bool stacked, WorkspaceFrame* frame) {
   if (!frame || frame->GetTopLevelWindow() != this) return frame;
   const bool isStacked = dynamic_cast<StackedWorkspaceFrame*>(frame) != nullptr;
@@ -73,8 +78,7 @@ WorkspaceFrame* TopLevelWindow::ToggleStackedFrame(bool stacked, WorkspaceFrame*
   auto keep = std::static_pointer_cast<WorkspaceFrame>(frame->shared_from_this());
   const unsigned flags = stacked ? (frame->GetStackedViewState() | WorkspaceFrame::kStacked)
                                  : (frame->GetStackedViewState() & ~unsigned(WorkspaceFrame::kStacked));
-  WorkspaceFramePtr replacement =
-      stacked ? CreateStackedWorkspaceFrame(flags) : CreateWorkspaceFrame(flags);
+  WorkspaceFramePtr replacement = CreateFrameForViewFlags(flags);
   const int front = frame->GetFrontTabIndex();
   const bool maximized = GetMaximizedFrame() == frame;
   std::vector<TabPanelPtr> panels;
@@ -232,8 +236,7 @@ bool TopLevelWindow::ReanimateFrame(const std::string& type) {
       break;
     }
     // A frame that was a stack comes back as one.
-    frame = flags < 8 && (flags & WorkspaceFrame::kStacked) ? CreateStackedWorkspaceFrame(flags)
-                                                             : CreateWorkspaceFrame(flags);
+    frame = CreateFrameForViewFlags(flags);
     frame->SetRemovedTabData(placeholder->GetTabData());
   }
   ReanimateInto(placeholder, frame);

@@ -59,6 +59,8 @@ class TopLevelWindow : public OS_TopLevelWindow {
   static unsigned DefaultFrameViewFlags();
   // A frame showing its panels one under another.
   virtual WorkspaceFramePtr CreateStackedWorkspaceFrame(unsigned stackedViewFlags);
+  // A stack when the flags (below 8) have the stacked bit, else a tabbed frame.
+  WorkspaceFramePtr CreateFrameForViewFlags(unsigned stackedViewFlags);
   // Replaces the frame in the tree by one of the other kind (stacked or tabbed) holding the
   // same panels, closed panels and front panel; returns the new frame (the frame itself
   // when it already is of that kind).

@@ -54,7 +54,7 @@ DropZoneOverlayPtr TopLevelWindow::CreateEdgeDropZoneOverlay(TabDragger* dragger
   std::vector<Point> polygon;
   const DropZone::DropType type = GetEdgeDropZone(global, rect, polygon);
   if (type == DropZone::kNone) return nullptr;
-  return ShowOverTarget(std::make_shared<EdgeDropZoneOverlayWindow>(workspace_, this, dragger,
+  return ShowOverTarget(std::make_shared<EdgeDropZoneOverlayWindow>(this, dragger,
                                                                     rect, polygon, type));
 }
 
@@ -62,13 +62,13 @@ DropZoneOverlayPtr TopLevelWindow::CreateFrameDropZoneOverlay(TabDragger* dragge
                                                               WorkspaceFrame* frame) {
   if (!frame || !frame->AcceptsTabDrop()) return nullptr;
   return ShowOverTarget(std::make_shared<FrameDropZoneOverlayWindow>(
-      workspace_, this, dragger, frame, GetFrameGlobalRect(*frame), GetFrameDropZones(*frame)));
+      this, dragger, frame, GetFrameGlobalRect(*frame), GetFrameDropZones(*frame)));
 }
 
 DropZoneOverlayPtr TopLevelWindow::CreateWholeAreaOverlay(TabDragger* dragger) {
   const Rect a = GetDropArea();
   const std::vector<Point> polygon{a.TopLeft(), {a.Right(), a.top}, {a.Right(), a.Bottom()}, {a.left, a.Bottom()}};
-  return ShowOverTarget(std::make_shared<EdgeDropZoneOverlayWindow>(workspace_, this, dragger, a,
+  return ShowOverTarget(std::make_shared<EdgeDropZoneOverlayWindow>(this, dragger, a,
                                                                     polygon, DropZone::kCentre));
 }
 

@@ -138,6 +138,9 @@ std::shared_ptr<TopLevelWindow> Workspace::CreateDragSrcWindow(const WorkspaceFr
 }
 
 void Workspace::MakeWindowPermanent(const std::shared_ptr<TopLevelWindow>& window) {
+  // A drag-source window was shown translucent and passive; now it is an ordinary window.
+  window->UI_SetOpacity(1);
+  window->SetTakesFocus(true);
   window->MakePermanent();
   OnTopLevelWindowActivated(window.get());
 }

@@ -56,6 +56,7 @@ class Workspace : public OS_Workspace {
   virtual std::shared_ptr<TopLevelWindow> CreateTopLevelWindow(bool orphan,
                                                                const kivcore::Rect* rect);
   std::shared_ptr<TopLevelWindow> AddTopLevelWindow(bool orphan, const kivcore::Rect* rect);
+  // An interim window becomes an ordinary one: opaque, taking focus, permanent.
   void MakeWindowPermanent(const std::shared_ptr<TopLevelWindow>& window);
   // An interim window, shown at 80 % opacity at the global rectangle, carrying dragged
   // panels (in a new frame) or a dragged frame until the drag ends.

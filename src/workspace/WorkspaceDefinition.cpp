@@ -418,10 +418,7 @@ unsigned WindowReader::ReadFrameFlags(const PropList& list) {
 }
 
 void WindowReader::ReadFrame(const PropList& list, Splitter& parent, bool leftOrTop) {
-  const unsigned flags = ReadFrameFlags(list);
-  WorkspaceFramePtr frame = flags < 8 && (flags & WorkspaceFrame::kStacked)
-                                ? window_.CreateStackedWorkspaceFrame(flags)
-                                : window_.CreateWorkspaceFrame(flags);
+  WorkspaceFramePtr frame = window_.CreateFrameForViewFlags(ReadFrameFlags(list));
   PropList::StringList ids;
   Get(list, "TabIDs", Type::StringList, ids, "the frame has no open panels");
   for (std::size_t n = 0; n < ids.size(); ++n) {

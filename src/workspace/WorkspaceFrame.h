@@ -156,20 +156,20 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   void ShowTabbedChrome(bool show);
   // Writes the panel's texts, colour and marks into its tab.
   void SyncTab(const TabPanel& panel);
+  // The focused panel when a tab was last selected (a double click toggles maximizing).
+  void SaveLastTabPanel();
+  // A drag that has already left its press point goes on as a tab drag (item action 13)
+  // or a frame drag (2).
+  void ContinueTabDrag(TabItemAction action, unsigned index, kivcore::PointF pressGlobal,
+                       kivcore::PointF global);
+
+ private:
   // Starts dragging a tab (or the whole frame) pressed at the global point.
   void BeginTabDrag(Workspace& workspace, bool wholeFrame, unsigned index,
                     kivcore::Point pressGlobal);
-  // The focused panel when a tab was last selected (a double click toggles maximizing).
-  void SaveLastTabPanel();
-
- private:
   // The tab shows the panel's texts, colour and marks again, and the frame refreshes.
   void ResyncTab(const TabPanel& panel);
   void ShowFront();
-  // The tab well hands over a drag (item action 13 for a tab, 2 for the whole frame) that
-  // has already left the press point.
-  void ContinueTabDrag(TabItemAction action, unsigned index, kivcore::PointF pressGlobal,
-                       kivcore::PointF global);
   void Undock(int index, bool group);
   std::unique_ptr<kivui::OSMenu> BuildMenu(int index) const;
   std::vector<TabPanel*> OtherPanelsOfType(const TabPanel& panel) const;

@@ -389,10 +389,14 @@ void UI_TabWell::BeginPress(int id, const MouseEvent& e) {
   UI_NodeManager::Get().BeginCapture(this);
 }
 
+bool UI_TabWell::PastDragThreshold(kivcore::PointF local) const {
+  return press_->dragging ||
+         std::hypot(local.x - press_->start.x, local.y - press_->start.y) > kDragThreshold;
+}
+
 void UI_TabWell::OnDrag(const MouseEvent& e) {
   if (press_->id < 0) {
-    const kivcore::PointF d{e.local.x - press_->start.x, e.local.y - press_->start.y};
-    if (std::hypot(d.x, d.y) <= kDragThreshold) return;
+    if (!PastDragThreshold(e.local)) return;
     const kivcore::PointF from = press_->startGlobal;
     EndTracking();
     callbacks_.wellDragged(from, e.global);
@@ -404,8 +408,7 @@ void UI_TabWell::OnDrag(const MouseEvent& e) {
     press_->overClose = GetCloseBoxRect(index).Contains(e.local);
     return;
   }
-  const float dx = e.local.x - press_->start.x, dy = e.local.y - press_->start.y;
-  if (!press_->dragging && std::hypot(dx, dy) <= kDragThreshold) return;
+  if (!PastDragThreshold(e.local)) return;
   press_->dragging = true;
   const float height = GetLocalBounds().height;
   // A well whose tabs do not reorder hands every drag over at once.

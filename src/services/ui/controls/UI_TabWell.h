@@ -107,6 +107,8 @@ class UI_TabWell : public UI_Node {
   float AvailableRight(bool withOverflow) const;
   void OnPress(const MouseEvent& event);
   void BeginPress(int id, const MouseEvent& event);
+  // The pointer has moved far enough from the press (or already had) to drag.
+  bool PastDragThreshold(kivcore::PointF local) const;
   void OnDrag(const MouseEvent& event);
   void OnRelease(const MouseEvent& event);
   void EndTracking();
