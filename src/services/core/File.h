@@ -19,6 +19,7 @@ class File {
   File() = default;
   explicit File(std::filesystem::path path) : path_(std::move(path)) {}
   explicit File(std::u16string_view path) : path_(UTF16to8(path)) {}
+  explicit File(const UTF16String& path) : File(std::u16string_view(path)) {}
 
   const std::filesystem::path& Path() const { return path_; }
   bool IsEmpty() const { return path_.empty(); }

@@ -82,10 +82,66 @@ std::string ReadWholeFile(const File& file) {
   return bytes;
 }
 
-void WriteFileAtomically(const File& file, std::string_view bytes) {
+namespace {
+
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
+File TemporaryNameFor(const File& file) {
   // A random suffix keeps concurrent writers of the same file from sharing a temporary.
   thread_local std::mt19937_64 random{std::random_device{}()};
-  const File temp(file.Path().string() + ".tmp-" + std::to_string(random()));
+  return File(file.Path().string() + std::string(kTemporaryMark) + std::to_string(random()));
+}
+
+std::string FolderOf(const File& file) {
+  return file.GetParent().IsEmpty() ? std::string(".") : file.GetParent().Path().string();
+}
+
+void WriteAll(int fd, std::string_view bytes, const File& file) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int err = errno;
+      ::close(fd);
+      detail::ThrowWriteError(file, err);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  if (::fsync(fd) != 0) {
+    const int err = errno;
+    ::close(fd);
+    detail::ThrowWriteError(file, err);
+  }
+}
+
+// Writes the bytes into a file that has no name until it is complete: a process killed
+// while writing leaves nothing behind. Returns false when the file system cannot make
+// unnamed files, so the caller falls back to a named temporary.
+bool WriteUnnamedThenRename(const File& file, std::string_view bytes) {
+  const int fd = ::open(FolderOf(file).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
+    detail::ThrowWriteError(file, errno);
+  }
+  WriteAll(fd, bytes, file);
+  // Give the complete file a temporary name, then move it over the target. Only a kill
+  // between these two calls can leave the temporary; RemoveStaleTemporaries clears it.
+  const File temp = TemporaryNameFor(file);
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const bool linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.Path().c_str(), AT_SYMLINK_FOLLOW) == 0;
+  const int linkError = errno;
+  ::close(fd);
+  if (!linked) detail::ThrowWriteError(file, linkError);
+  std::error_code ec;
+  if (!temp.Rename(file, &ec)) {
+    temp.Delete();
+    detail::ThrowWriteError(file, ec.value());
+  }
+  return true;
+}
+
+void WriteNamedThenRename(const File& file, std::string_view bytes) {
+  const File temp = TemporaryNameFor(file);
   try {
     OPlatformByteStream out(temp, /*truncate=*/true);
     out.Write(bytes.data(), bytes.size());
@@ -101,13 +157,35 @@ void WriteFileAtomically(const File& file, std::string_view bytes) {
     temp.Delete();
     detail::ThrowWriteError(file, ec.value());
   }
+}
+
+}  // namespace
+
+void WriteFileAtomically(const File& file, std::string_view bytes) {
+  if (!WriteUnnamedThenRename(file, bytes)) WriteNamedThenRename(file, bytes);
   // Make the rename itself durable.
-  if (const int dir = ::open(file.GetParent().IsEmpty() ? "." : file.GetParent().Path().c_str(),
-                             O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-      dir >= 0) {
+  if (const int dir = ::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+bool IsTemporaryName(const File& file) {
+  const std::string name = file.Path().filename().string();
+  const std::size_t mark = name.rfind(kTemporaryMark);
+  if (mark == std::string::npos || mark == 0) return false;
+  const std::string_view digits = std::string_view(name).substr(mark + kTemporaryMark.size());
+  return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int RemoveStaleTemporaries(const File& folder, std::u16string_view ofName) {
+  const std::string prefix = UTF16to8(ofName) + std::string(kTemporaryMark);
+  int removed = 0;
+  for (const File& file : ContainedFiles(folder)) {
+    if (!IsTemporaryName(file) || (!ofName.empty() && !file.Path().filename().string().starts_with(prefix))) continue;
+    if (file.Delete()) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace kivcore::filesupport::FileUtils

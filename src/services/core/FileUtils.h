@@ -34,8 +34,17 @@ bool ClearReadOnly(const File& file);
 // The whole file. Throws config::Error when it cannot be read.
 std::string ReadWholeFile(const File& file);
 // Replaces the file's content all at once: writes a temporary file in the same folder,
-// flushes it to disk and renames it over the file. On any failure the old file stays as
-// it was, the temporary file is removed, and config::Error is thrown.
+// flushes it to disk and renames it over the file. The temporary has no name while it is
+// written (where the file system allows), so a process killed mid-write leaves the old
+// file whole and nothing else. On any failure the old file stays as it was, the temporary
+// is removed, and config::Error is thrown.
 void WriteFileAtomically(const File& file, std::string_view bytes);
+// A temporary WriteFileAtomically names ("Name.xml.tmp-123"); a process killed in the
+// instant between naming it and renaming it leaves one behind.
+bool IsTemporaryName(const File& file);
+// Removes the temporaries left in the folder (only those of the file named ofName when it
+// is given); returns how many. Call it before the files are used, when no other writer
+// works in the folder.
+int RemoveStaleTemporaries(const File& folder, std::u16string_view ofName = {});
 
 }  // namespace kivcore::filesupport::FileUtils

@@ -1,0 +1,4 @@
+#pragma once
+// The user's workspace commands and the standard places of workspace files.
+
+#include "workspaceutils/WorkspaceDirs.h"
