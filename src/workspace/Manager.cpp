@@ -59,7 +59,7 @@ void Manager::WriteFile(const UTF16String& path, const PropList& list) {
   const File file(path);
   try {
     if (!FileUtils::EnsureDirectoryExists(file.GetParent())) {
-      ReportWriteFailure("The folder \"" + file.GetParent().Path().string() + "\" could not be made.");
+      ReportWriteFailure("The file \"" + file.Path().string() + "\" could not be written: its folder could not be made.");
       return;
     }
     kivcore::proplist::utils::SavePropList(list, file);
