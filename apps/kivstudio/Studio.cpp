@@ -4,6 +4,7 @@
 #include "StudioPanels.h"
 #include "services/core/Dir.h"
 #include "services/core/PropList.h"
+#include "services/core/FileUtils.h"
 #include "services/core/PropListUtils.h"
 #include "workspace/WorkspaceDefinition.h"
 #include "services/ui/draw/Drawbot.h"
@@ -13,7 +14,13 @@
 #include "services/ui/dialogs/Dialogs.h"
 #include "services/ui/menu/OSMenu.h"
 #include "layout/Splitter.h"
+#include "workspace/Manager.h"
+#include "workspace/MenuHelperBase.h"
 #include "workspace/WorkspaceUtils.h"
+#include "workspaceutils/WorkspaceCommands.h"
+#include "workspaceutils/WorkspaceDirs.h"
+#include "StudioWorkspaces.h"
+#include "services/core/Error.h"
 
 namespace kivstudio {
 
@@ -22,13 +29,17 @@ using kivworkspace::workspace::TabPanel;
 using kivworkspace::workspace::WorkspaceFrame;
 
 // The strip at the top of the main window: the application's name and its menus.
-class MenuBar : public kivui::UI_Node {
+class MenuBar : public kivui::UI_Node, public kivworkspace::workspace::MenuHelperBase {
  public:
   explicit MenuBar(Studio& studio) : UI_Node("MenuBar"), studio_(studio) {}
 
+  // The bar names the current workspace.
+  void RebuildMenu() override { UI_Invalidate(); }
+  void NewActiveWorkspace(const kivcore::UTF16String&) override { UI_Invalidate(); }
+
   // The menus, each kItemWidth wide from kFirstItemLeft.
-  static constexpr float kFirstItemLeft = 96, kItemWidth = 54;
-  enum Menu { kFile = 0, kWindow = 1, kHelp = 2 };
+  static constexpr float kFirstItemLeft = 96, kItemWidth = 72;
+  enum Menu { kFile = 0, kWindow = 1, kWorkspace = 2, kHelp = 3 };
 
   void UI_Draw(kivui::Drawbot& d, const kivcore::RectF&) override {
     const auto& theme = kivui::ThemeColors::Current();
@@ -37,11 +48,11 @@ class MenuBar : public kivui::UI_Node {
     d.FillRect({0, b.height - 1, b.width, 1}, theme.border);
     d.DrawText("kivstudio", {10, 0, 90, b.height}, kivui::Font::Bold(12), theme.accent, kivui::kAlignLeft | kivui::kAlignVCenter);
     float x = kFirstItemLeft;
-    for (const char* item : {"File", "Window", "Help"}) {
+    for (const char* item : {"File", "Window", "Workspace", "Help"}) {
       d.DrawText(item, {x, 0, kItemWidth, b.height}, kivui::Font::UI(12), theme.text, kivui::kAlignCenter);
       x += kItemWidth;
     }
-    d.DrawText("Harbour Documentary  —  " + studio_.GetArrangementName(), {b.width - 320, 0, 310, b.height}, kivui::Font::UI(11), theme.textDim,
+    d.DrawText("Harbour Documentary  —  " + studio_.GetWorkspaceName(), {b.width - 320, 0, 310, b.height}, kivui::Font::UI(11), theme.textDim,
                kivui::kAlignRight | kivui::kAlignVCenter);
   }
 
@@ -57,11 +68,13 @@ class MenuBar : public kivui::UI_Node {
         break;
       }
       case kWindow: studio_.ShowWindowMenu(below); break;
+      case kWorkspace: studio_.ShowWorkspaceMenu(below); break;
       default:
         kivui::ShowNote("About kivstudio",
                         "kivstudio shows the kivworkspace docking library in a mock video editor: "
                         "click tabs, close them with their close boxes, reopen panels from the Window "
-                        "menu, double-click a tab to maximize its frame.");
+                        "menu, double-click a tab to maximize its frame, keep arrangements of your own "
+                        "from the Workspace menu.");
         break;
     }
     return true;
@@ -83,6 +96,8 @@ Studio::Studio(const kivcore::Rect& mainRect)
 }
 
 Studio::~Studio() {
+  if (manager_) manager_->RemoveMenuHelper(menuBar_.get());
+  manager_.reset();
   main_.reset();
   workspace_.reset();
 }
@@ -97,38 +112,10 @@ void Studio::ApplyArrangement(const std::string& name) {
   if (TabPanel* timeline = FindPanel("Timeline")) workspace_->SetFocusedTabPanel(timeline);
 }
 
-std::string Studio::Start(const kivcore::filesupport::File& saved) {
-  std::string why;
-  if (!saved.Exists()) {
-    why = "no saved workspace in " + saved.Path().string();
-  } else {
-    try {
-      const kivcore::PropList definition = kivcore::proplist::utils::LoadPropList(saved);
-      kivworkspace::workspace::RestoreWorkspace(*workspace_, definition, true, true, false);
-      arrangement_ = kivcore::UTF16to8(kivworkspace::workspace::GetWorkspaceUserName(definition));
-      menuBar_->UI_Invalidate();
-      return {};
-    } catch (const std::exception& e) {
-      why = saved.Path().string() + ": " + e.what();
-    }
-  }
-  ApplyArrangement("Cut");
-  return why;
-}
-
 kivcore::PropList Studio::SaveDefinition() const {
   kivcore::PropList definition;
-  kivworkspace::workspace::SaveWorkspace(*workspace_, definition, kivcore::UTF8to16(arrangement_));
+  kivworkspace::workspace::SaveWorkspace(*workspace_, definition, {});
   return definition;
-}
-
-void Studio::Save(const kivcore::filesupport::File& file) const {
-  file.GetParent().Create();
-  kivcore::proplist::utils::SavePropList(SaveDefinition(), file);
-}
-
-kivcore::filesupport::File Studio::SavedWorkspaceFile() {
-  return kivcore::filesupport::Dir::PrefDir().GetChild(u"kivstudio").GetChild(u"Workspace.xml");
 }
 
 TabPanel* Studio::FindPanel(const std::string& type) const {
@@ -159,17 +146,137 @@ void Studio::ShowWindowMenu(kivcore::Point global) {
   for (std::size_t i = 0; i < types.size(); ++i) {
     menu->AddItem(int(i) + 1, types[i].title, true, FindPanel(types[i].tabType) != nullptr);
   }
-  menu->AddSeparator();
-  const auto& arrangements = ArrangementNames();
-  for (std::size_t i = 0; i < arrangements.size(); ++i) {
-    menu->AddItem(kFirstArrangementCommand + int(i), "Arrangement: " + arrangements[i], true,
-                  arrangements[i] == arrangement_);
-  }
   const int chosen = kivui::PopupMenu(*menu, global);
   if (chosen > 0 && std::size_t(chosen) <= types.size()) TogglePanel(types[std::size_t(chosen) - 1].tabType);
-  const int arrangement = chosen - kFirstArrangementCommand;
-  if (arrangement >= 0 && std::size_t(arrangement) < arrangements.size())
-    ApplyArrangement(arrangements[std::size_t(arrangement)]);
+}
+
+std::string Studio::GetWorkspaceName() const {
+  return manager_ && manager_->HasCurrentWorkspace() ? kivcore::UTF16to8(manager_->GetCurrentWorkspace()) : arrangement_;
+}
+
+std::vector<std::string> Studio::OpenWorkspaces(const std::string& fallback, bool placeMainWindow) {
+  kivcore::UTF16String userFolder, archiveFolder, settingsFile;
+  kivworkspace::workspaceutils::GetWorkspaceDirs(u"kivstudio", userFolder, archiveFolder, settingsFile);
+  builtIns_ = std::make_unique<StudioBuiltIns>([this] { return main_->GetGlobalStructureRect(); });
+  systemWorkspaces_ = std::make_unique<StudioSystemWorkspaces>();
+  manager_ = std::make_unique<kivworkspace::workspace::Manager>(*workspace_, userFolder, archiveFolder, settingsFile,
+                                                               builtIns_.get(), systemWorkspaces_.get(), false);
+  manager_->Initialize();
+  std::vector<std::string> reasons;
+  for (const auto& skipped : manager_->GetSkippedFiles())
+    reasons.push_back(kivcore::UTF16to8(skipped.path) + ": " + skipped.reason);
+  if (placeMainWindow) manager_->ApplyDefaultMainWindowSize();
+  manager_->AddMenuHelper(menuBar_.get());
+
+  kivcore::UTF16String last;
+  try {
+    kivcore::proplist::utils::LoadPropList(StudioPreferencesFile()).GetValue("CurrentWorkspace", last);
+  } catch (const std::exception&) {
+    // First run, or preferences that cannot be read: start in the fallback.
+  }
+  if (!last.empty()) {
+    try {
+      if (manager_->SetCurrentWorkspace(last)) return reasons;
+      reasons.push_back("the workspace \"" + kivcore::UTF16to8(last) + "\" could not be restored");
+    } catch (const std::exception& e) {
+      reasons.push_back("the workspace \"" + kivcore::UTF16to8(last) + "\" could not be restored: " + e.what());
+    }
+  }
+  if (!manager_->SetCurrentWorkspace(kivcore::UTF8to16(fallback))) ApplyArrangement(fallback);
+  return reasons;
+}
+
+void Studio::CloseWorkspaces() {
+  if (!manager_) return;
+  if (manager_->HasCurrentWorkspace()) manager_->SaveWorkspace(manager_->GetCurrentWorkspace());
+  manager_->FlushManagerSettings();
+  kivcore::PropList preferences;
+  preferences.SetValue("CurrentWorkspace", manager_->GetCurrentWorkspace());
+  const kivcore::filesupport::File file = StudioPreferencesFile();
+  try {
+    kivcore::filesupport::FileUtils::EnsureDirectoryExists(file.GetParent());
+    kivcore::proplist::utils::SavePropList(preferences, file);
+  } catch (const kivcore::config::Error& e) {
+    std::fprintf(stderr, "kivstudio: %s\n", e.what());
+  }
+  for (const std::string& failure : manager_->TakeWriteFailures()) std::fprintf(stderr, "kivstudio: %s\n", failure.c_str());
+}
+
+std::vector<std::string> Studio::GetWorkspaceNames() const {
+  std::vector<kivcore::UTF16String> names;
+  if (manager_) manager_->GetUISortedWorkspaceNames(names);
+  std::vector<std::string> out;
+  for (const auto& name : names) out.push_back(kivcore::UTF16to8(name));
+  return out;
+}
+
+bool Studio::SwitchWorkspace(const std::string& name) {
+  try {
+    const bool switched = manager_ && manager_->SetCurrentWorkspace(kivcore::UTF8to16(name));
+    if (!switched) kivui::ShowCaution("Workspace", "The workspace \"" + name + "\" could not be restored.");
+    ReportWriteFailures();
+    return switched;
+  } catch (const std::exception& e) {
+    kivui::ShowCaution("Workspace", "The workspace \"" + name + "\" could not be restored: " + e.what());
+    return false;
+  }
+}
+
+void Studio::ShowWorkspaceMenu(kivcore::Point global) {
+  if (!manager_) return;
+  auto menu = kivui::CreateOSMenu();
+  const std::vector<std::string> names = GetWorkspaceNames();
+  const std::string current = GetWorkspaceName();
+  for (std::size_t i = 0; i < names.size(); ++i)
+    menu->AddItem(kFirstWorkspaceCommand + int(i), names[i], true, manager_->HasCurrentWorkspace() && names[i] == current);
+  menu->AddSeparator();
+  const bool hasCurrent = manager_->HasCurrentWorkspace();
+  menu->AddItem(kSaveWorkspace, "Save Changes to this Workspace", hasCurrent);
+  menu->AddItem(kResetWorkspace, "Reset to Saved Layout", hasCurrent);
+  menu->AddItem(kNewWorkspace, "New Workspace...");
+  menu->AddItem(kRenameWorkspace, "Rename Workspace...", hasCurrent);
+  menu->AddItem(kDeleteWorkspace, "Delete Workspace", hasCurrent && names.size() > 1);
+  const int chosen = kivui::PopupMenu(*menu, global);
+  const int index = chosen - kFirstWorkspaceCommand;
+  if (index >= 0 && std::size_t(index) < names.size()) {
+    SwitchWorkspace(names[std::size_t(index)]);
+  } else if (chosen >= kSaveWorkspace) {
+    RunWorkspaceCommand(chosen);
+  }
+}
+
+void Studio::RunWorkspaceCommand(int command) {
+  namespace commands = kivworkspace::workspaceutils;
+  kivui::OS_Window* parent = main_.get();
+  const std::string current = GetWorkspaceName();
+  try {
+    switch (command) {
+      case kSaveWorkspace: commands::SaveCurrentWorkspace(parent, *manager_); break;
+      case kResetWorkspace: commands::ConfirmRevertCurrWorkspace(parent, *manager_); break;
+      case kNewWorkspace: commands::RequestCreateNewWorkspace(parent, *manager_); break;
+      case kRenameWorkspace:
+        if (const auto name = kivui::SimpleInputBox("Rename Workspace", "Name:", current, parent); name && *name != current)
+          manager_->RenameWorkspace(kivcore::UTF8to16(current), kivcore::UTF8to16(*name));
+        break;
+      case kDeleteWorkspace:
+        if (kivui::SimpleConfirmationBox("Delete Workspace", "Delete the workspace \"" + current + "\"?", "Delete", "Cancel", parent)) {
+          manager_->DeleteUserWorkspace(kivcore::UTF8to16(current));
+          // The first workspace the menu lists takes over.
+          if (const auto names = GetWorkspaceNames(); !names.empty()) SwitchWorkspace(names.front());
+        }
+        break;
+      default: break;
+    }
+  } catch (const kivcore::config::Error& e) {
+    kivui::ShowCaution("Workspace", e.what());
+  }
+  ReportWriteFailures();
+}
+
+void Studio::ReportWriteFailures() {
+  std::string message;
+  for (const std::string& failure : manager_->TakeWriteFailures()) message += failure + "\n";
+  if (!message.empty()) kivui::ShowCaution("Workspace", "The workspace was not saved.\n" + message);
 }
 
 }  // namespace kivstudio

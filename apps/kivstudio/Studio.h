@@ -9,16 +9,26 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+namespace kivworkspace::workspace {
+class Manager;
+}
 
 namespace kivstudio {
 
 class MenuBar;
+class StudioBuiltIns;
+class StudioSystemWorkspaces;
 
 class Studio {
  public:
   static constexpr int kMenuBarHeight = 26;
-  // The Window menu's commands: 1 to n toggle the panel types, these choose arrangements.
-  static constexpr int kFirstArrangementCommand = 101;
+  // The Window menu's commands: 1 to n toggle the panel types.
+  // The Workspace menu's commands: from kFirstWorkspaceCommand one per workspace, in the
+  // menu's order, then these.
+  static constexpr int kFirstWorkspaceCommand = 201;
+  enum WorkspaceCommand { kSaveWorkspace = 301, kResetWorkspace, kNewWorkspace, kRenameWorkspace, kDeleteWorkspace };
 
   explicit Studio(const kivcore::Rect& mainRect);
   ~Studio();
@@ -28,16 +38,10 @@ class Studio {
 
   // Turns the workspace into a built-in arrangement ("Cut", "Colour", "Audio").
   void ApplyArrangement(const std::string& name);
-  const std::string& GetArrangementName() const { return arrangement_; }
-  // Restores the workspace saved in the file; when the file is missing or cannot be
-  // restored, builds "Cut" and returns why (empty when the saved workspace came back).
-  std::string Start(const kivcore::filesupport::File& saved);
-  // The live workspace as a definition, named after the arrangement it started from.
+  // The current workspace, else the arrangement last applied.
+  std::string GetWorkspaceName() const;
+  // The live workspace as a definition, without a name.
   kivcore::PropList SaveDefinition() const;
-  // Saves the live workspace into the file, atomically; throws a kivcore error on failure.
-  void Save(const kivcore::filesupport::File& file) const;
-  // Where kivstudio keeps its workspace between runs, under the preferences folder.
-  static kivcore::filesupport::File SavedWorkspaceFile();
   // The first open panel of the type, anywhere in the workspace, or null.
   kivworkspace::workspace::TabPanel* FindPanel(const std::string& type) const;
   // Brings an open panel of the type to the front and focuses it, or closes it when it is
@@ -46,11 +50,33 @@ class Studio {
   // Shows the Window menu under the point and applies the choice.
   void ShowWindowMenu(kivcore::Point global);
 
+  // Opens the named workspaces kept under the preference folder, puts the main window where
+  // the last run left it (with placeMainWindow) and switches to the workspace that run left,
+  // else to `fallback`. Returns what was left out or fallen back from, one reason each.
+  std::vector<std::string> OpenWorkspaces(const std::string& fallback = "Cut", bool placeMainWindow = true);
+  // Keeps the current workspace as the user left it, the manager's settings (with the main
+  // window's place) and the name of the workspace to start in next time.
+  void CloseWorkspaces();
+  // Null until OpenWorkspaces.
+  kivworkspace::workspace::Manager* GetWorkspaceManager() { return manager_.get(); }
+  // The workspaces in the order the Workspace menu lists them.
+  std::vector<std::string> GetWorkspaceNames() const;
+  bool SwitchWorkspace(const std::string& name);
+  // Shows the Workspace menu under the point and applies the choice.
+  void ShowWorkspaceMenu(kivcore::Point global);
+
  private:
   std::shared_ptr<kivworkspace::workspace::Workspace> workspace_;
   std::shared_ptr<kivworkspace::workspace::TopLevelWindow> main_;
+  void RunWorkspaceCommand(int command);
+  // Shows what the manager could not write, if anything.
+  void ReportWriteFailures();
+
   std::shared_ptr<MenuBar> menuBar_;
   std::string arrangement_;
+  std::unique_ptr<StudioBuiltIns> builtIns_;
+  std::unique_ptr<StudioSystemWorkspaces> systemWorkspaces_;
+  std::unique_ptr<kivworkspace::workspace::Manager> manager_;
 };
 
 }  // namespace kivstudio

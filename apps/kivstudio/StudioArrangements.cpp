@@ -1,5 +1,6 @@
 #include "StudioArrangements.h"
 
+#include "layout/LayoutManager.h"
 #include "workspace/FrameBuilder.h"
 #include "workspace/SplitterBuilder.h"
 #include "workspace/WorkspaceBuilder.h"
@@ -41,6 +42,11 @@ Element Split(bool vertical, float at, Element first, Element second) {
 Element Beside(float at, Element left, Element right) { return Split(true, at, std::move(left), std::move(right)); }
 Element Above(float at, Element top, Element bottom) { return Split(false, at, std::move(top), std::move(bottom)); }
 
+// The tools stay pinned to the left of the main window in every arrangement.
+void PinTools(WorkspaceBuilder& builder) {
+  builder.AddStaticElement(kivworkspace::workspace::LayoutManager::kLeft, "ToolStrip");
+}
+
 // Editing: bins and viewers over the timeline, tools and mixer beside it.
 void Cut(WorkspaceBuilder& builder, const kivcore::Rect& main) {
   builder.AddWindow(
@@ -49,6 +55,7 @@ void Cut(WorkspaceBuilder& builder, const kivcore::Rect& main) {
                    Beside(0.4f, Frame({"SequenceViewer"}), Frame({"Inspector"}))),
             Beside(0.78f, Frame({"Timeline"}), Frame({"AudioMixer", "Scopes", "Console"}))),
       main);
+  PinTools(builder);
 }
 
 // Grading: large viewers, scopes beside the timeline, the inspector's colour controls
@@ -60,6 +67,7 @@ void Colour(WorkspaceBuilder& builder, const kivcore::Rect& main) {
             Beside(0.3f, Stack({"Inspector", "EffectsLibrary", "Markers"}),
                    Beside(0.6f, Frame({"Timeline"}), Frame({"Scopes"})))),
       main);
+  PinTools(builder);
   builder.AddWindow(Frame({"MediaBin"}),
                     {main.left + main.width - 400, main.top + 90, 360, 320});
 }
@@ -71,6 +79,7 @@ void Audio(WorkspaceBuilder& builder, const kivcore::Rect& main) {
              Above(0.45f, Beside(0.5f, Frame({"SequenceViewer"}), Frame({"MediaBin"})),
                    Frame({"Timeline"}))),
       main, "Transport");
+  PinTools(builder);
 }
 
 const std::map<std::string, std::function<void(WorkspaceBuilder&, const kivcore::Rect&)>>& Describers() {
@@ -86,13 +95,20 @@ const std::vector<std::string>& ArrangementNames() {
   return names;
 }
 
+std::unique_ptr<WorkspaceBuilder> CreateArrangementBuilder(kivworkspace::workspace::Workspace& workspace,
+                                                           const std::string& name, const kivcore::Rect& mainRect) {
+  auto it = Describers().find(name);
+  if (it == Describers().end()) return nullptr;
+  auto builder = std::make_unique<WorkspaceBuilder>(workspace);
+  it->second(*builder, mainRect);
+  return builder;
+}
+
 bool BuildArrangement(kivworkspace::workspace::Workspace& workspace, const std::string& name,
                       const kivcore::Rect& mainRect) {
-  auto it = Describers().find(name);
-  if (it == Describers().end()) return false;
-  WorkspaceBuilder builder(workspace);
-  it->second(builder, mainRect);
-  builder.BuildWorkspace();
+  std::unique_ptr<WorkspaceBuilder> builder = CreateArrangementBuilder(workspace, name, mainRect);
+  if (!builder) return false;
+  builder->BuildWorkspace();
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "services/ui/events/CursorPos.h"
 #include "workspace/DropZoneOverlayWindow.h"
 #include "workspace/FrameChild.h"
+#include "workspace/Manager.h"
 #include "workspace/StackedWorkspaceFrame.h"
 #include "workspace/TabDragger.h"
 #include "workspace/TablessWorkspaceFrame.h"
@@ -91,6 +92,7 @@ class TourRun {
     UndockCloseAndReopenWindow();
     SwitchArrangements();
     SaveAndRestore();
+    NamedWorkspaces();
     MaximizeFrame();
     DragBar();
     StackedPanels();
@@ -120,7 +122,9 @@ class TourRun {
   }
 
   // The Window menu's title in the menu bar, and its command that toggles a panel type.
-  kivcore::Point WindowMenuPoint() { return Window().UI_LocalToGlobal({170, 12}); }
+  // The menu bar's Window and Workspace menus, 72 pixels wide from x = 96.
+  kivcore::Point WindowMenuPoint() { return Window().UI_LocalToGlobal({204, 12}); }
+  kivcore::Point WorkspaceMenuPoint() { return Window().UI_LocalToGlobal({276, 12}); }
   static int PanelCommand(const std::string& type) {
     for (std::size_t i = 0; i < PanelTypes().size(); ++i) {
       if (std::string(PanelTypes()[i].tabType) == type) return int(i) + 1;
@@ -271,52 +275,135 @@ class TourRun {
     Check("back to Cut: every frame where it was at the start", FrameRects() == cutRects_);
   }
 
-  // What kivstudio does when it quits and starts again: the workspace saved into a file
-  // comes back in a new studio as it was; a damaged file gives "Cut" and the reason.
+  // What kivstudio does when it quits and starts again: the workspace the user left comes
+  // back in a new studio on the same preference folder as it was left; a damaged workspace
+  // file is left out with its reason and the studio starts in "Cut".
   void SaveAndRestore() {
-    const std::filesystem::path file = std::filesystem::path(dir_) / "saved-workspace.xml";
     for (const std::string& name : ArrangementNames()) {
       ChooseArrangement(name);
-      studio_.Save(kivcore::filesupport::File(file));
+      studio_.CloseWorkspaces();
       Studio copy(Window().GetGlobalContentRect());
-      const bool started = copy.Start(kivcore::filesupport::File(file)).empty();
+      copy.OpenWorkspaces("Cut", false);
       Settle();
-      Check((name + " saved and restored in a new studio saves the same definition").c_str(),
-            started && copy.SaveDefinition() == studio_.SaveDefinition());
+      Check((name + " comes back in a new studio as it was left").c_str(),
+            copy.GetWorkspaceName() == name && copy.SaveDefinition() == studio_.SaveDefinition());
     }
     ChooseArrangement("Colour");
-    studio_.Save(kivcore::filesupport::File(file));
-    RestoreInNewStudios(file);
+    studio_.CloseWorkspaces();
+    RestoreInNewStudios();
     ChooseArrangement("Cut");
   }
 
   // New studios over the tour's own window, gone before the tour goes on.
-  void RestoreInNewStudios(const std::filesystem::path& file) {
-    Studio again(Window().GetGlobalContentRect());
-    const std::string why = again.Start(kivcore::filesupport::File(file));
-    Check("a new studio starts from the saved workspace", why.empty() && again.GetArrangementName() == "Colour");
-    Check("it has the saved windows and frames",
-          again.GetMainWindow().GetFrameCount() == 5 && again.GetWorkspace().GetWindows().size() == 2);
-    Settle();
-    Shot("09-restored-colour", again.GetMainWindow());
-
-    std::filesystem::path damaged = std::filesystem::path(dir_) / "damaged-workspace.xml";
-    { std::ofstream(damaged) << "<proplist><string k=\"KIV_Wrkspce\" v=\"1.2\"/>"; }
-    Studio fallback(Window().GetGlobalContentRect());
-    const std::string reason = fallback.Start(kivcore::filesupport::File(damaged));
-    Check("a damaged saved workspace gives Cut and says why",
-          !reason.empty() && fallback.GetArrangementName() == "Cut" && fallback.GetMainWindow().GetFrameCount() == 6);
-    std::printf("fallback reason: %s\n", reason.c_str());
+  void RestoreInNewStudios() {
+    {
+      Studio again(Window().GetGlobalContentRect());
+      again.OpenWorkspaces("Cut", false);
+      Check("a new studio starts in the workspace left", again.GetWorkspaceName() == "Colour");
+      Check("it has the saved windows and frames",
+            again.GetMainWindow().GetFrameCount() == 5 && again.GetWorkspace().GetWindows().size() == 2);
+      Settle();
+      Shot("09-restored-colour", again.GetMainWindow());
+    }
+    // A workspace of the user's own, left current, whose file is then damaged.
+    NewWorkspace("Damaged");
+    studio_.CloseWorkspaces();
+    const std::string file = kivcore::UTF16to8(studio_.GetWorkspaceManager()->GetStoredStates(u"Damaged").current);
+    { std::ofstream(file, std::ios::trunc) << "<proplist><string k=\"KIV_Wrkspce\" v=\"1.2\"/>"; }
+    {
+      Studio fallback(Window().GetGlobalContentRect());
+      const std::vector<std::string> reasons = fallback.OpenWorkspaces("Cut", false);
+      const auto names = fallback.GetWorkspaceNames();
+      Check("a damaged workspace file is left out with its reason and the studio starts in Cut",
+            !reasons.empty() && fallback.GetWorkspaceName() == "Cut" && fallback.GetMainWindow().GetFrameCount() == 6 &&
+                std::find(names.begin(), names.end(), "Damaged") == names.end());
+      for (const std::string& reason : reasons) std::printf("left out: %s\n", reason.c_str());
+    }
+    ChooseArrangement("Cut");
+    studio_.GetWorkspaceManager()->DeleteUserWorkspace(u"Damaged");
   }
 
+  // Chooses a workspace from the Workspace menu.
   void ChooseArrangement(const std::string& name) {
-    const auto& names = ArrangementNames();
+    const auto names = studio_.GetWorkspaceNames();
     const int index = int(std::find(names.begin(), names.end(), name) - names.begin());
     auto answers = ui_testing::ScriptedAnswers::Install();
-    answers->Command(Studio::kFirstArrangementCommand + index);
-    ui_testing::ClickAt(WindowMenuPoint());
+    answers->Command(Studio::kFirstWorkspaceCommand + index);
+    ui_testing::ClickAt(WorkspaceMenuPoint());
     Settle();
-    Check(("the Window menu chose " + name).c_str(), studio_.GetArrangementName() == name);
+    Check(("the Workspace menu chose " + name).c_str(), studio_.GetWorkspaceName() == name);
+  }
+
+  // Workspaces of three kinds from the Workspace menu: a built-in one, a system one shipped
+  // with kivstudio, and one of the user's own made with New Workspace..., then renamed,
+  // reset and deleted.
+  void NamedWorkspaces() {
+    const auto names = studio_.GetWorkspaceNames();
+    const auto offered = [&](const char* name) { return std::find(names.begin(), names.end(), name) != names.end(); };
+    Check("the Workspace menu offers the built-in and the system workspaces",
+          offered("Cut") && offered("Colour") && offered("Audio") && offered("Review") && offered("Logging"));
+    ChooseArrangement("Audio");
+    Shot("12a-built-in-audio");
+    ChooseArrangement("Review");
+    WorkspaceFrame* scopes = FrameOf("Scopes");
+    WorkspaceFrame* clip = FrameOf("ClipViewer");
+    Check("Review comes from its system file: Scopes large above, the clip viewer below",
+          scopes && clip && Window().GetFrameGlobalRect(*scopes).Bottom() <= Window().GetFrameGlobalRect(*clip).top);
+    Shot("12b-system-review");
+
+    studio_.TogglePanel("Console");
+    NewWorkspace("My Review");
+    Check("the user's workspace keeps the console the user added", FrameOf("Console") != nullptr);
+    Check("the Workspace menu shows it checked", MenuShowsCurrent("My Review"));
+    Shot("12c-user-my-review");
+
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(Studio::kRenameWorkspace).Text("Evening Review");
+    ui_testing::ClickAt(WorkspaceMenuPoint());
+    Settle();
+    Check("Rename Workspace... renames the current workspace", studio_.GetWorkspaceName() == "Evening Review");
+
+    studio_.TogglePanel("Console");
+    ResetWorkspace();
+    Check("Reset to Saved Layout brings back the layout the workspace was made with", FrameOf("Console") != nullptr);
+
+    answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(Studio::kDeleteWorkspace).Accept();
+    ui_testing::ClickAt(WorkspaceMenuPoint());
+    Settle();
+    const auto left = studio_.GetWorkspaceNames();
+    Check("Delete Workspace removes it and another workspace takes over",
+          std::find(left.begin(), left.end(), "Evening Review") == left.end() && studio_.GetWorkspaceName() == left.front());
+    ChooseArrangement("Cut");
+  }
+
+  // Whether the Workspace menu lists the name checked.
+  bool MenuShowsCurrent(const std::string& name) {
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(0);
+    ui_testing::ClickAt(WorkspaceMenuPoint());
+    const kivui::OSMenu* menu = answers->GetAsked().empty() ? nullptr : answers->GetAsked().back().menu;
+    if (!menu) return false;
+    for (const auto& item : menu->GetItems())
+      if (item.checked) return item.text == name;
+    return false;
+  }
+
+  // Reset to Saved Layout from the Workspace menu: a built-in workspace is built afresh.
+  void ResetWorkspace() {
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(Studio::kResetWorkspace);
+    ui_testing::ClickAt(WorkspaceMenuPoint());
+    Settle();
+  }
+
+  // New Workspace... from the Workspace menu, named through the name box.
+  void NewWorkspace(const std::string& name) {
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(Studio::kNewWorkspace).Text(name);
+    ui_testing::ClickAt(WorkspaceMenuPoint());
+    Settle();
+    Check(("New Workspace... made " + name).c_str(), studio_.GetWorkspaceName() == name && answers->Pending() == 0);
   }
 
   void MaximizeFrame() {
@@ -394,6 +481,9 @@ class TourRun {
   // window and docked back along the main window's right edge.
   void DockByDragging() {
     std::printf("pointer: %s\n", pointer_.IsWindowSystem() ? "the window system's (xdotool)" : "injected events");
+    ResetWorkspace();
+    Check("Reset to Saved Layout builds Cut afresh: its six frames where they were at the start, no floating window",
+          FrameRects() == cutRects_ && studio_.GetWorkspace().GetWindows().size() == 1);
     WorkspaceFrame* timeline = FrameOf("Timeline");
     if (!timeline || !FrameOf("Markers")) return Check("the timeline and the markers are there", false);
     kivcore::Rect preview;

@@ -7,7 +7,9 @@
 #include "services/ui/window/OS_MonitorInfo.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -26,21 +28,19 @@ int main(int argc, char** argv) {
   const kivcore::Rect rect = tour ? kivcore::Rect{0, 0, 1440, 860} : kivui::OS_MonitorInfo::FromPoint({0, 0}).workRect;
   kivstudio::Studio studio(rect);
   if (tour) {
-    // The tour starts from "Cut" whatever a previous run saved.
-    studio.ApplyArrangement("Cut");
+    // The tour keeps its workspaces in a preference folder of its own, fresh each time, so
+    // that it starts from "Cut" whatever the user's runs saved.
+    const std::filesystem::path prefs = std::filesystem::absolute(std::filesystem::path(tourDir) / "prefs");
+    std::filesystem::remove_all(prefs);
+    ::setenv("KIV_PREF_DIR", prefs.c_str(), 1);
+    studio.OpenWorkspaces("Cut", false);
     studio.GetMainWindow().ShowWithState(kivui::OS_Window::kNormal);
     return kivstudio::RunTour(studio, tourDir) == 0 ? 0 : 1;
   }
-  // The workspace as the last run left it, else "Cut".
-  const kivcore::filesupport::File saved = kivstudio::Studio::SavedWorkspaceFile();
-  studio.GetMainWindow().ApplyDefaultWindowState();
-  if (const std::string why = studio.Start(saved); !why.empty())
-    std::fprintf(stderr, "kivstudio: starting with \"Cut\": %s\n", why.c_str());
+  // The workspace and the window's place as the last run left them, else "Cut".
+  for (const std::string& reason : studio.OpenWorkspaces("Cut"))
+    std::fprintf(stderr, "kivstudio: left out %s\n", reason.c_str());
   const int status = app.Run();
-  try {
-    studio.Save(saved);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "kivstudio: the workspace was not saved: %s\n", e.what());
-  }
+  studio.CloseWorkspaces();
   return status;
 }

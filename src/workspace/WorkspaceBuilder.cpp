@@ -12,7 +12,12 @@ namespace kivworkspace::workspace {
 
 void WorkspaceBuilder::AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect,
                                  std::string topElementType) {
-  windows_.push_back({std::move(root), rect, std::move(topElementType)});
+  windows_.push_back({std::move(root), rect, {}});
+  if (!topElementType.empty()) AddStaticElement(LayoutManager::kTop, std::move(topElementType));
+}
+
+void WorkspaceBuilder::AddStaticElement(int side, std::string type) {
+  if (!windows_.empty()) windows_.back().staticElements.emplace_back(side, std::move(type));
 }
 
 void WorkspaceBuilder::BuildWorkspace() {
@@ -32,8 +37,8 @@ void WorkspaceBuilder::BuildWorkspace() {
     BuildContext context{pool, holder.get(), true, frames};
     if (entry.root) entry.root->Build(workspace_, window, context);
     window.ResetRootFrame(std::move(holder), frames);
-    if (!entry.topElementType.empty())
-      window.SetStaticElement(entry.topElementType, LayoutManager::kTop, true);
+    for (const auto& [side, type] : entry.staticElements)
+      window.SetStaticElement(type, LayoutManager::InsertionType(side), true);
     // The split values place the bars: no pixel position of an earlier tree is kept.
     layout.Layout(window.GetClientRect(), false, true, false);
     if (!window.IsMain() && window.GetFrameCount() == 0) windows.GiveBack(window);

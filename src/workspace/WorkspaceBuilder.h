@@ -23,6 +23,9 @@ class WorkspaceBuilder {
   // described goes to the main window.
   void AddWindow(std::unique_ptr<BuilderBase> root, const kivcore::Rect& rect,
                  std::string topElementType = {});
+  // Pins a panel of the type along a side (kTop, kLeft, kBottom, kRight) of the window
+  // described last.
+  void AddStaticElement(int side, std::string type);
   void BuildWorkspace();
 
   // When set, the definition in the property list is what the arrangement is.
@@ -33,7 +36,7 @@ class WorkspaceBuilder {
   struct WindowEntry {
     std::unique_ptr<BuilderBase> root;
     kivcore::Rect rect;
-    std::string topElementType;
+    std::vector<std::pair<int, std::string>> staticElements;
   };
 
   Workspace& workspace_;
