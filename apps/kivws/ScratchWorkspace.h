@@ -4,6 +4,7 @@
 // the fallbacks the definition itself causes. Needs the UI application.
 
 #include "services/core/RectT.h"
+#include "workspace/SystemWorkspaceProviderBase.h"
 #include "workspace/WorkspaceDefinition.h"
 
 #include <memory>
@@ -19,6 +20,16 @@ class Workspace;
 }  // namespace kivworkspace::workspace
 
 namespace kivws {
+
+// System workspaces in a folder named on the command line.
+class FolderSystemWorkspaces : public kivworkspace::workspace::SystemWorkspaceProviderBase {
+ public:
+  explicit FolderSystemWorkspaces(kivcore::UTF16String folder) : folder_(std::move(folder)) {}
+  kivcore::UTF16String GetSystemWorkspaceFolder() override { return folder_; }
+
+ private:
+  kivcore::UTF16String folder_;
+};
 
 // Every panel type the definition names: open and closed panels of frames and
 // placeholders, and those of closed-window records (their window definitions included).
@@ -39,6 +50,7 @@ class ScratchWorkspace {
   void SaveMainWindowPNG(int width, int height, const std::string& path);
   // The number of windows besides the main one.
   std::size_t FloatingWindowCount() const;
+  kivworkspace::workspace::Workspace& GetWorkspace() { return *workspace_; }
 
  private:
   std::shared_ptr<kivworkspace::workspace::Workspace> workspace_;

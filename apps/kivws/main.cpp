@@ -4,6 +4,9 @@
 //   kivws info FILE                           the windows, frames and panels as text
 //   kivws dot FILE                            the layout trees as a Graphviz digraph
 //   kivws render FILE -o PNG [--size WxH]     a picture of the main window, without a display
+//   kivws list [PREFDIR] [--host NAME] [--system DIR]
+//                                             the named workspaces a host's manager offers
+//                                             and the files each lives in
 //
 // Exit codes: 0 done (for validate: every file is usable, warnings allowed), 1 a file was
 // refused or the picture could not be saved, 2 the command cannot work as given.
@@ -14,7 +17,9 @@
 #include "services/core/PropList.h"
 #include "services/core/PropListUtils.h"
 #include "services/ui/app/Application.h"
+#include "workspace/Manager.h"
 #include "workspace/WorkspaceDefinition.h"
+#include "workspaceutils/WorkspaceDirs.h"
 
 #include <CLI/CLI.hpp>
 
@@ -85,6 +90,40 @@ int Describe(const std::string& path, void (*write)(const kivws::DefinitionOutli
   return 0;
 }
 
+// One line per workspace, in the order menus show them: its name, its kind and its files.
+// Files the manager leaves out are listed on the error stream with the reason.
+int List(const std::string& prefDir, const std::string& host, const std::string& systemDir) {
+  using kivworkspace::workspace::ManagerBase;
+  if (!prefDir.empty()) ::setenv("KIV_PREF_DIR", prefDir.c_str(), 1);
+  kivcore::UTF16String userFolder, archiveFolder, settingsFile;
+  kivworkspace::workspaceutils::GetWorkspaceDirs(kivcore::UTF8to16(host), userFolder, archiveFolder, settingsFile);
+  kivws::FolderSystemWorkspaces system(kivcore::UTF8to16(systemDir));
+  kivws::ScratchWorkspace scratch({}, kScratchMainRect);
+  kivworkspace::workspace::Manager manager(scratch.GetWorkspace(), userFolder, archiveFolder, settingsFile, nullptr,
+                                          systemDir.empty() ? nullptr : &system, false);
+  try {
+    manager.Initialize();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kivws: %s\n", e.what());
+    return kExitRefused;
+  }
+  for (const auto& skipped : manager.GetSkippedFiles())
+    std::fprintf(stderr, "kivws: left out %s: %s\n", kivcore::UTF16to8(skipped.path).c_str(), skipped.reason.c_str());
+  std::vector<kivcore::UTF16String> names;
+  manager.GetUISortedWorkspaceNames(names);
+  for (const auto& name : names) {
+    const ManagerBase::StoredStates states = manager.GetStoredStates(name);
+    const char* kind = !states.system.empty() ? "system" : !states.archived.empty() ? "user" : "built-in";
+    std::string line = kivcore::UTF16to8(name) + "\t" + kind;
+    if (!states.current.empty()) line += "\tcurrent " + kivcore::UTF16to8(states.current);
+    if (!states.archived.empty()) line += "\tarchived " + kivcore::UTF16to8(states.archived);
+    if (!states.system.empty()) line += "\tsystem " + kivcore::UTF16to8(states.system);
+    if (states.current.empty() && states.system.empty()) line += "\tbuilt by the host when first used";
+    std::printf("%s\n", line.c_str());
+  }
+  return 0;
+}
+
 struct Size {
   int width = 0, height = 0;
 };
@@ -143,6 +182,11 @@ int main(int argc, char** argv) {
       ->check(CLI::Validator(
           [](std::string& text) { return ParseSize(text) ? std::string() : "expected WIDTHxHEIGHT, got '" + text + "'"; },
           "WxH"));
+  std::string prefDir, host = "kivstudio", systemDir;
+  CLI::App* list = app.add_subcommand("list", "List the named workspaces a host's manager offers and their files");
+  list->add_option("prefdir", prefDir, "The preferences folder (default: $KIV_PREF_DIR, else the user's)");
+  list->add_option("--host", host, "The host's folder inside it (default kivstudio; \"\" for none)");
+  list->add_option("--system", systemDir, "The folder of the host's system workspaces");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -158,5 +202,6 @@ int main(int argc, char** argv) {
     ::setenv("QT_LOGGING_RULES", "default.warning=false", 1);
   kivui::Application ui(argc, argv, "offscreen");
   if (validate->parsed()) return Validate(files);
+  if (list->parsed()) return List(prefDir, host, systemDir);
   return Render(file, output, *ParseSize(sizeText));
 }

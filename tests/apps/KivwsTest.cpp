@@ -215,3 +215,32 @@ TEST_F(Kivws, RenderDrawsTheMainWindowAtTheRequestedSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Kivws, ListNamesEachWorkspaceWithItsKindAndFilesAndLeavesOutBadOnes) {
+  const std::filesystem::path host = dir / "prefs" / "kivstudio";
+  std::filesystem::create_directories(host / "SavedWorkspaces");
+  std::filesystem::create_directories(host / "ArchivedWorkspaces");
+  std::filesystem::create_directories(dir / "system");
+  const std::string user = Variant("UserWorkspace-1.xml", "v=\"Editing\"", "v=\"Evening\"");
+  std::filesystem::copy_file(user, host / "SavedWorkspaces" / "UserWorkspace-1.xml");
+  std::filesystem::copy_file(user, host / "ArchivedWorkspaces" / "UserWorkspace-1.xml");
+  std::filesystem::copy_file(Variant("Review.xml", "v=\"Editing\"", "v=\"Review\""), dir / "system" / "Review.xml");
+  std::ofstream(host / "SavedWorkspaces" / "Broken.xml") << "<proplist>";
+  std::ofstream(host / "WSMgrCfg") << "<proplist><texts k=\"BuiltIns\"><t v=\"Cut\"/></texts></proplist>";
+  const std::string settings = Slurp((host / "WSMgrCfg").string());
+
+  Result r = Run({"list", (dir / "prefs").string(), "--system", (dir / "system").string()});
+  ASSERT_EQ(r.exit, 0) << r.err;
+  const std::string saved = (host / "SavedWorkspaces").string(), archived = (host / "ArchivedWorkspaces").string();
+  EXPECT_EQ(r.out, (std::vector<std::string>{
+                       "Cut\tbuilt-in\tbuilt by the host when first used",
+                       "Evening\tuser\tcurrent " + saved + "/UserWorkspace-1.xml\tarchived " + archived + "/UserWorkspace-1.xml",
+                       "Review\tsystem\tsystem " + (dir / "system" / "Review.xml").string(),
+                   }));
+  EXPECT_TRUE(Contains(r.err, "left out " + saved + "/Broken.xml: ")) << r.err;
+  EXPECT_EQ(Slurp((host / "WSMgrCfg").string()), settings) << "listing writes nothing";
+}
+
+}  // namespace
