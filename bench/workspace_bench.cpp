@@ -1,9 +1,11 @@
 // Saving and restoring a workspace of three windows and 40 panels, offscreen with real
 // frame widgets: the definition written, restored over the live arrangement (every panel
-// reused), and restored alternately with a second arrangement (windows and frames rebuilt).
+// reused), restored alternately with a second arrangement (windows and frames rebuilt), and
+// the manager switching between the two stored as named workspaces.
 #include "services/core/PropList.h"
 #include "services/core/PropListUtils.h"
 #include "services/ui/app/Application.h"
+#include "workspace/Manager.h"
 #include "workspace/TabCreator.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/Workspace.h"
@@ -15,6 +17,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 #include <memory>
 
 namespace {
@@ -139,6 +143,35 @@ void BM_RestoreSame(benchmark::State& state) { Restore(state, false); }
 void BM_RestoreAlternating(benchmark::State& state) { Restore(state, true); }
 BENCHMARK(BM_RestoreSame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RestoreAlternating)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Switching between two named workspaces of the manager, stored as files: the workspace
+// left is saved (definition, XML, atomic write with fsync), the other read and restored
+// with its panels kept alive. With the argument 1 the event loop's work is timed too.
+void BM_ManagerSwitch(benchmark::State& state) {
+  Shared& shared = Fixture();
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("kiv-bench-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
+  const auto path = [&](const char* name) { return kivcore::UTF8to16((folder / name).string()); };
+  {
+    Manager manager(*shared.arrangement.workspace, path("SavedWorkspaces"), path("ArchivedWorkspaces"),
+                    path("WSMgrCfg"), nullptr, false);
+    manager.Initialize();
+    manager.AddWorkspace(u"First", shared.first, false);
+    manager.AddWorkspace(u"Second", shared.second, false);
+    const bool withEvents = state.range(0) != 0;
+    bool flip = false;
+    for (auto _ : state) {
+      flip = !flip;
+      manager.SetCurrentWorkspace(flip ? u"First" : u"Second");
+      if (!withEvents) state.PauseTiming();
+      SettleEvents();
+      if (!withEvents) state.ResumeTiming();
+    }
+  }
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_ManagerSwitch)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
