@@ -132,7 +132,9 @@ void Manager::DoRenameWorkspace(const UTF16String& name, WorkspaceEntryImplData*
 }
 
 bool Manager::DoDeleteWorkspace(const UTF16String&, WorkspaceEntryImplData* entry) {
-  return FileUtils::Remove(File(entry->GetPath()));
+  // Only ever a file: a path that names a folder is not the manager's to remove.
+  const File file(entry->GetPath());
+  return !file.IsDirectory() && (file.Delete() || !file.Exists());
 }
 
 void Manager::DoLoadWorkspace(const UTF16String&, WorkspaceEntryImplData* entry, PropList& out) {
@@ -150,6 +152,8 @@ void Manager::SaveManagerSettings(PropList& settings) {
   WriteFile(paths_.settingsFile, settings);
 }
 
-void Manager::ClearManagerSettings() { FileUtils::Remove(File(paths_.settingsFile)); }
+void Manager::ClearManagerSettings() {
+  if (const File file(paths_.settingsFile); !file.IsDirectory()) file.Delete();
+}
 
 }  // namespace kivworkspace::workspace

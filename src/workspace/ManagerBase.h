@@ -164,8 +164,9 @@ class ManagerBase {
   kivcore::PropList ReadDefinitionForRename(const kivcore::UTF16String& name);
 
   // Settings: the cache of stored files, the built-in names still offered. ReadSettings
-  // is LoadManagerSettings with unreadable settings reported and taken as none.
-  bool ReadSettings(kivcore::PropList& settings);
+  // is LoadManagerSettings with unreadable settings taken as none (and, with report, listed
+  // among the skipped files).
+  bool ReadSettings(kivcore::PropList& settings, bool report = false);
   void LoadSettingsCache();
   void LoadBuiltInNames();
   void RemoveBuiltInName(const kivcore::UTF16String& name);

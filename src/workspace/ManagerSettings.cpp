@@ -42,12 +42,12 @@ UTF16String Localized(const std::string& key) { return kivcore::config::Localize
 
 }  // namespace
 
-bool ManagerBase::ReadSettings(PropList& settings) {
+bool ManagerBase::ReadSettings(PropList& settings, bool report) {
   try {
     return LoadManagerSettings(settings);
   } catch (const std::exception& e) {
     // Settings that cannot be read are rebuilt from the folders.
-    ReportSkippedFile(u"settings", e.what());
+    if (report) ReportSkippedFile(u"manager settings", e.what());
     settings.Clear();
     return false;
   }
@@ -55,7 +55,7 @@ bool ManagerBase::ReadSettings(PropList& settings) {
 
 void ManagerBase::LoadSettingsCache() {
   PropList settings;
-  if (!ReadSettings(settings)) return;
+  if (!ReadSettings(settings, true)) return;
   std::string version;
   if (!settings.GetValue(kConfigVersionKey, version) || version != kConfigVersion) return;
   PropList::StringList times;

@@ -208,7 +208,7 @@ TEST_F(Managers, BadFilesAreSkippedWithTheirReasonAndNeverOverwritten) {
     skipped.insert(fs::path(kivcore::UTF16to8(file.path)).filename().string());
     EXPECT_FALSE(file.reason.empty());
   }
-  EXPECT_EQ(skipped, (std::set<std::string>{"Future.xml", "Text.xml", "Truncated.xml", "Unreadable.xml", "settings"}));
+  EXPECT_EQ(skipped, (std::set<std::string>{"Future.xml", "Text.xml", "Truncated.xml", "Unreadable.xml", "manager settings"}));
 
   ASSERT_TRUE(manager->SetCurrentWorkspace(u"Good"));
   manager->CreateUserWorkspace(u"Another");

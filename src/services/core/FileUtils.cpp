@@ -116,7 +116,7 @@ void WriteAll(int fd, std::string_view bytes, const File& file) {
 
 // Writes the bytes into a file that has no name until it is complete: a process killed
 // while writing leaves nothing behind. Returns false when the file system cannot make
-// unnamed files, so the caller falls back to a named temporary.
+// unnamed files or name one, so the caller falls back to a named temporary.
 bool WriteUnnamedThenRename(const File& file, std::string_view bytes) {
   const int fd = ::open(FolderOf(file).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) {
@@ -129,9 +129,9 @@ bool WriteUnnamedThenRename(const File& file, std::string_view bytes) {
   const File temp = TemporaryNameFor(file);
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
   const bool linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.Path().c_str(), AT_SYMLINK_FOLLOW) == 0;
-  const int linkError = errno;
   ::close(fd);
-  if (!linked) detail::ThrowWriteError(file, linkError);
+  // Without /proc the unnamed file cannot be given a name; the caller writes a named one.
+  if (!linked) return false;
   std::error_code ec;
   if (!temp.Rename(file, &ec)) {
     temp.Delete();
