@@ -101,8 +101,10 @@ void Manager::PopulateSystemWorkspaces(EntryMap& current, EntryMap& system) {
 }
 
 std::unique_ptr<WorkspaceEntryImplData> Manager::DoCreateUserWorkspace(const UTF16String& name) {
-  // The empty file reserves the name until the definition is written into it.
-  const File path = FileUtils::UniqueFileName(File(paths_.userFolder), u"UserWorkspace", u".xml");
+  // The empty file reserves the name until the definition is written into it. The name is
+  // free in the archive too: an archived state keeps its file name through renames, and a
+  // new workspace must not take it over.
+  const File path = FileUtils::UniqueFileName(File(paths_.userFolder), {File(paths_.archiveFolder)}, u"UserWorkspace", u".xml");
   if (!FileUtils::EnsureDirectoryExists(path.GetParent()) || !FileUtils::CreateNewFile(path)) {
     ReportWriteFailure("The file \"" + path.Path().string() + "\" could not be made.");
     return nullptr;

@@ -94,6 +94,7 @@ class ManagerBase {
   // The live layout as a definition.
   void GetCurrentWorkspace(kivcore::PropList& out);
   Workspace& GetWorkspace() { return workspace_; }
+  bool IsInitialized() const { return initialized_; }
   // True while a switch is restoring a layout.
   bool CheckWorkspaceLoading() const { return loadingDepth_ > 0; }
   void SetSizeMainFrame(bool size) { sizeMainFrame_ = size; }

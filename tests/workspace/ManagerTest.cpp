@@ -279,6 +279,20 @@ TEST_F(Managers, ErrorsOrderAndDefinitionsAdded) {
   EXPECT_EQ(folded, (std::vector<std::string>{"_x", "a", "ab", "b", "edit", "edit", "grade", "imported"}));
 }
 
+TEST_F(Managers, ANewWorkspaceNeverTakesTheArchiveOfARenamedOne) {
+  Restart();
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Edit"));
+  manager->CreateUserWorkspace(u"A");
+  manager->RenameWorkspace(u"A", u"B");  // B's archive keeps A's file name, now free in the user folder
+  FrameWith({"C"});
+  manager->CreateUserWorkspace(u"New");
+  manager->DeleteUserWorkspace(u"New");
+  ASSERT_TRUE(fs::exists(kivcore::UTF16to8(manager->GetStoredStates(u"B").archived)));
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"B"));
+  manager->RevertWorkspace(u"B");
+  EXPECT_EQ(Arrangement(), "A|B");
+}
+
 TEST_F(Managers, WorkspaceDirsAreMadeUnderThePreferenceFolder) {
   ::setenv("KIV_PREF_DIR", dir.path().c_str(), 1);
   kivcore::UTF16String user, archive, settings;

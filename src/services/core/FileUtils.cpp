@@ -26,11 +26,19 @@ std::vector<File> ContainedFiles(const File& folder) {
 }
 
 File UniqueFileName(const File& folder, std::u16string_view base, std::u16string_view extension) {
+  return UniqueFileName(folder, {}, base, extension);
+}
+
+File UniqueFileName(const File& folder, const std::vector<File>& alsoFreeIn, std::u16string_view base,
+                    std::u16string_view extension) {
   const std::string stem = UTF16to8(base) + "-";
   const std::string ext = UTF16to8(extension);
   for (unsigned n = 1;; ++n) {
-    File candidate(folder.Path() / (stem + std::to_string(n) + ext));
-    if (!candidate.Exists()) return candidate;
+    const std::string name = stem + std::to_string(n) + ext;
+    File candidate(folder.Path() / name);
+    if (candidate.Exists()) continue;
+    if (std::none_of(alsoFreeIn.begin(), alsoFreeIn.end(), [&](const File& other) { return File(other.Path() / name).Exists(); }))
+      return candidate;
   }
 }
 

@@ -16,6 +16,9 @@ std::vector<File> ContainedFiles(const File& folder);
 // A file in folder, named base + "-" + n + extension (extension with its dot) for the
 // smallest n >= 1 that does not exist yet.
 File UniqueFileName(const File& folder, std::u16string_view base, std::u16string_view extension);
+// The same, for a name that is free in the other folders too.
+File UniqueFileName(const File& folder, const std::vector<File>& alsoFreeIn, std::u16string_view base,
+                    std::u16string_view extension);
 
 // folder joined with name.
 File BuildPathSpec(const File& folder, std::u16string_view name);

@@ -1,0 +1,87 @@
+#pragma once
+// The model behind the workspace switcher: the names of one workspace manager divided into
+// the workspaces shown in the switcher bar, those in its overflow menu and those not shown,
+// in the user's order, with the bar's width. It follows the manager's names (a new name is
+// shown at the end of the bar, a name that comes back regains its place) and is saved as a
+// JSON text in the host's preferences.
+
+#include "services/core/Strings.h"
+#include "workspace/MenuHelperBase.h"
+
+#include <list>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace kivworkspace::workspace {
+class ManagerBase;
+}
+
+namespace kivworkspace::sharedui {
+
+class WorkspaceSwitcherListener;
+
+class WorkspaceSwitcherManager : public workspace::MenuHelperBase {
+ public:
+  using NameList = std::vector<kivcore::UTF16String>;
+
+  // The one instance, made on first use.
+  static WorkspaceSwitcherManager* Get();
+  // Drops the instance, leaving its manager; the next Get() makes a fresh one. For a host
+  // that closes its workspace for good, and for tests.
+  static void Forget();
+
+  // Follows this manager from now on, leaving the one followed before.
+  void AttachWorkspaceManager(workspace::ManagerBase* manager);
+  workspace::ManagerBase* GetWorkspaceManager() const { return manager_; }
+
+  void AddListener(WorkspaceSwitcherListener* listener);
+  void RemoveListener(WorkspaceSwitcherListener* listener);
+  // Tells every listener but `except`; then clears the shown-list-reset flag.
+  void NotifyListeners(WorkspaceSwitcherListener* except);
+
+  // The lists themselves, for the bar and the Edit Workspaces dialog to edit.
+  NameList* GetShownWorkspaceList() { return &shown_; }
+  NameList* GetOverflowWorkspaceList() { return &overflow_; }
+  NameList* GetHiddenWorkspaceList() { return &hidden_; }
+  // Set by an editor that reordered the shown list, so that the bar measures it afresh.
+  bool GetShownWorkspaceListReset() const { return shownListReset_; }
+  void SetShownWorkspaceListReset(bool reset) { shownListReset_ = reset; }
+
+  float GetWorkspaceSwitcherWidth() const { return width_; }
+  void SetWorkspaceSwitcherWidth(float width) { width_ = width; }
+  bool HasWorkspaceSwitcherWidth() const { return width_ >= 1.0f; }
+  bool IsWorkspaceSwitcherUnset() const { return width_ < 0.0f; }
+
+  // The lists and the width as JSON text, and back. A text that is not JSON or has no
+  // "version" changes nothing and returns false (with the reason in `error`).
+  kivcore::UTF8String GetData() const;
+  bool SetData(const kivcore::UTF8String& text, std::string* error = nullptr);
+
+  void SetCurrentWorkspace(const kivcore::UTF16String& name);
+  // Deletes the workspaces; the current one goes last, after another has become current.
+  void DeleteWorkspaces(std::list<kivcore::UTF16String>& names);
+  void RenameWorkspaces(std::map<kivcore::UTF16String, kivcore::UTF16String>& oldToNew);
+
+  // Brings the lists in step with the manager's names and tells the listeners.
+  void RebuildMenu() override;
+  void NewActiveWorkspace(const kivcore::UTF16String&) override {}
+
+ private:
+  WorkspaceSwitcherManager() = default;
+  friend struct std::default_delete<WorkspaceSwitcherManager>;
+
+  static std::unique_ptr<WorkspaceSwitcherManager> S_instanceP;
+
+  std::vector<WorkspaceSwitcherListener*> listeners_;
+  workspace::ManagerBase* manager_ = nullptr;
+  NameList shown_;
+  NameList shownSnapshot_;
+  NameList overflow_;
+  NameList overflowSnapshot_;
+  NameList hidden_;
+  bool shownListReset_ = false;
+  float width_ = -1.0f;
+};
+
+}  // namespace kivworkspace::sharedui
