@@ -171,16 +171,17 @@ void WorkspaceSwitcherManager::DeleteWorkspaces(std::list<UTF16String>& names) {
     }
   }
   if (!deleteCurrent) return;
-  // Another workspace takes over before the current one goes: the first the switcher lists.
+  // Another workspace takes over before the current one goes: the first the switcher lists
+  // that the manager has and that is not going.
   UTF16String next;
   for (const NameList* list : {&shown_, &overflow_, &hidden_}) {
-    for (const UTF16String& name : *list) {
-      if (name != current) {
-        next = name;
-        break;
-      }
+    const auto it = std::find_if(list->begin(), list->end(), [&](const UTF16String& name) {
+      return name != current && manager_->HasNamedWorkspace(name) && std::find(names.begin(), names.end(), name) == names.end();
+    });
+    if (it != list->end()) {
+      next = *it;
+      break;
     }
-    if (!next.empty()) break;
   }
   if (next.empty()) return;
   manager_->SetCurrentWorkspace(next);

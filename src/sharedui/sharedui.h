@@ -3,3 +3,4 @@
 
 #include "sharedui/WorkspaceSwitcherListener.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
+#include "sharedui/WorkspaceSwitcherDialog.h"

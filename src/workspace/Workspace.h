@@ -152,6 +152,14 @@ class Workspace : public OS_Workspace {
   void ReleaseTracker(bool cancel) override;
 
   // --- Notification hooks, empty here.
+  // The user's workspace commands, reached from the switcher bar, the workspaces popup and
+  // the host's menus; a host overrides them to run the commands on its workspace manager.
+  virtual void DoWorkspaceCmdNew() {}
+  virtual void DoWorkspaceCmdSave() {}
+  virtual void DoWorkspaceCmdDelete() {}
+  virtual void DoWorkspaceCmdReset() {}
+  virtual void DoWorkspaceCmdEdit() {}
+
   virtual void NotifyObliterating(TabPanel*) {}
   virtual void NotifyPreOrphaning(TabPanel*) {}
   virtual void NotifyOrphaning(TabPanel*) {}

@@ -3,7 +3,15 @@
 #include "services/core/Localizer.h"
 #include "services/core/Strings.h"
 #include "services/ui/dialogs/Dialogs.h"
+#include "services/ui/controls/UI_Popup.h"
+#include "services/ui/controls/UI_StaticText.h"
+#include "services/ui/dialogs/UI_Dialog.h"
+#include "services/ui/node/UI_Container.h"
+#include "sharedui/WorkspaceSwitcherDialog.h"
+#include "sharedui/WorkspaceSwitcherManager.h"
 #include "workspace/ManagerBase.h"
+#include "workspace/TopLevelWindow.h"
+#include "workspace/Workspace.h"
 
 namespace kivworkspace::workspaceutils {
 
@@ -13,16 +21,45 @@ namespace {
 
 std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
 
-// Replaces "@0", "@1", ... by the values in turn.
-std::string Replace(std::string text, std::initializer_list<std::string> values) {
-  int index = 0;
-  for (const std::string& value : values) {
-    const std::string mark = "@" + std::to_string(index++);
-    for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
-      text.replace(at, mark.size(), value);
+// The dialog of GetWorkspaceNameForDelete: "Name:" and a pop-up of the names.
+class DeleteWorkspaceDialog : public kivui::UI_Dialog {
+ public:
+  explicit DeleteWorkspaceDialog(const std::vector<UTF16String>& names)
+      : UI_Dialog(Text("$$$/kivworkspace/workspaceutils/DeleteWSTitle=Delete Workspace"), 320, 120),
+        label_(std::make_shared<kivui::UI_StaticText>(Text("$$$/kivworkspace/workspaceutils/DeleteWSLabel=Name:"))),
+        popup_(std::make_shared<kivui::UI_Popup>()) {
+    popup_->SetNodeID("Workspaces Popup");
+    std::vector<kivui::UI_Popup::Item> items;
+    for (const UTF16String& name : names)
+      items.push_back({int(items.size()), kivcore::UTF16to8(kivcore::TruncateUIStringInMiddle(name, 100, 0.25))});
+    popup_->SetItems(std::move(items));
+    popup_->SetSelectedID(0);
+    label_->SetAlignment(kivui::kAlignRight | kivui::kAlignVCenter);
+    GetContent().PushBack(label_);
+    GetContent().PushBack(popup_);
+    Place();
   }
-  return text;
-}
+  // The chosen item's text.
+  std::string GetChosen() const {
+    for (const auto& item : popup_->GetItems())
+      if (item.id == popup_->GetSelectedID()) return item.text;
+    return {};
+  }
+  void UI_SizeChanged(const kivcore::RectF& bounds) override {
+    UI_Dialog::UI_SizeChanged(bounds);
+    if (popup_) Place();
+  }
+
+ private:
+  // The label, then the pop-up to its right, centred on one row.
+  void Place() {
+    const float row = GetContent().GetLocalBounds().height / 2;
+    label_->SetFrame({8, row - 10, 52, 20});
+    popup_->SetFrame({68, row - 9.5f, 200, 19});
+  }
+  std::shared_ptr<kivui::UI_StaticText> label_;
+  std::shared_ptr<kivui::UI_Popup> popup_;
+};
 
 }  // namespace
 
@@ -34,9 +71,9 @@ bool RequestCreateNewWorkspace(kivui::OS_Window* parent, workspace::ManagerBase&
   if (!name) return false;
   const UTF16String wanted = kivcore::UTF8to16(*name);
   if (manager.HasNamedWorkspace(wanted)) {
-    const std::string question = Replace(
+    const std::string question = kivcore::ReplaceInString(
         Text("$$$/kivworkspace/workspaceutils/ReplaceWSPrompt=A workspace called \"@0\" already exists.  Would you like to replace \"@1\"?"),
-        {*name, *name});
+        std::vector<std::string>{*name, *name});
     if (!kivui::SimpleConfirmationBox(Text("$$$/kivworkspace/workspaceutils/ReplaceWSTitle=New Workspace"), question,
                                       "OK", "Cancel", parent))
       return true;
@@ -57,6 +94,40 @@ bool SaveCurrentWorkspace(kivui::OS_Window*, workspace::ManagerBase& manager) {
 bool ConfirmRevertCurrWorkspace(kivui::OS_Window*, workspace::ManagerBase& manager) {
   if (!manager.HasCurrentWorkspace()) return false;
   manager.RevertWorkspace(manager.GetCurrentWorkspace());
+  return true;
+}
+
+bool ChooseDeleteWorkspace(kivui::OS_Window* parent, workspace::ManagerBase& manager) {
+  std::vector<UTF16String> names;
+  manager.GetWorkspaces(names);
+  std::erase(names, manager.GetCurrentWorkspace());
+  if (names.empty()) {
+    kivui::ShowNote(Text("$$$/kivworkspace/workspaceutils/NewWSError=Error"),
+                    Text("$$$/kivworkspace/workspaceutils/NewWSNoWS=No User workspaces Defined"), parent);
+    return false;
+  }
+  UTF16String chosen;
+  if (!GetWorkspaceNameForDelete(parent, names, chosen)) return false;
+  manager.DeleteUserWorkspace(chosen);
+  return true;
+}
+
+bool GetWorkspaceNameForDelete(kivui::OS_Window* parent, std::vector<UTF16String> names, UTF16String& chosen) {
+  DeleteWorkspaceDialog dialog(names);
+  if (dialog.RunModal(parent) != kivui::UI_Dialog::kOK) return false;
+  chosen = kivcore::UTF8to16(dialog.GetChosen());
+  return true;
+}
+
+bool GetWorkspaceNameForDelete(workspace::Workspace& workspace, std::vector<UTF16String> names, UTF16String& chosen) {
+  return GetWorkspaceNameForDelete(workspace.GetMainTopLevelWindow(), std::move(names), chosen);
+}
+
+bool ShowEditWorkspacesDialog(kivui::OS_Window* parent, workspace::ManagerBase& manager) {
+  // The dialog edits the switcher's lists of this manager's workspaces.
+  sharedui::WorkspaceSwitcherManager::Get()->AttachWorkspaceManager(&manager);
+  sharedui::WorkspaceSwitcherDialog dialog;
+  dialog.Run(parent);
   return true;
 }
 

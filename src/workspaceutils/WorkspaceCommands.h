@@ -3,11 +3,16 @@
 // framework's dialogs, so a test answers them from a script. Errors of the manager pass
 // out to the caller.
 
+#include "services/core/Strings.h"
+
+#include <vector>
+
 namespace kivui {
 class OS_Window;
 }
 namespace kivworkspace::workspace {
 class ManagerBase;
+class Workspace;
 }
 
 namespace kivworkspace::workspaceutils {
@@ -21,5 +26,17 @@ bool RequestCreateNewWorkspace(kivui::OS_Window* parent, workspace::ManagerBase&
 bool SaveCurrentWorkspace(kivui::OS_Window* parent, workspace::ManagerBase& manager);
 // Returns the current workspace to its saved layout. False when there is none.
 bool ConfirmRevertCurrWorkspace(kivui::OS_Window* parent, workspace::ManagerBase& manager);
+// Asks which workspace to delete (any but the current one) and deletes it. False when
+// there is none to delete (the user is told) or the question was cancelled.
+bool ChooseDeleteWorkspace(kivui::OS_Window* parent, workspace::ManagerBase& manager);
+// Opens Edit Workspaces. True.
+bool ShowEditWorkspacesDialog(kivui::OS_Window* parent, workspace::ManagerBase& manager);
+
+// Asks for one of the names in a dialog with a pop-up of them (node ID "Workspaces
+// Popup"); false when cancelled. The second form asks over the workspace's main window.
+bool GetWorkspaceNameForDelete(kivui::OS_Window* parent, std::vector<kivcore::UTF16String> names,
+                               kivcore::UTF16String& chosen);
+bool GetWorkspaceNameForDelete(workspace::Workspace& workspace, std::vector<kivcore::UTF16String> names,
+                               kivcore::UTF16String& chosen);
 
 }  // namespace kivworkspace::workspaceutils

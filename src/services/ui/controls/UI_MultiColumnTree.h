@@ -33,12 +33,25 @@ class UI_MultiColumnTree : public UI_NativeControl {
   void SelectRow(int id);  // -1 clears the selection
   std::vector<int> GetSelectedRowIDs() const;
   void SetMultiSelection(bool multi);
-  // Starts renaming the row's first cell in place.
+  // Starts renaming the row's first cell in place (also a click on the selected row, or F2).
   void EditRow(int id);
+  // Sets the first cell's text.
+  void SetRowText(int id, const std::string& text);
+  void RemoveRow(int id);
+  // The ids of the row's children in order; -1 for the top-level rows.
+  std::vector<int> GetChildRowIDs(int parentId) const;
+
+  // Lets the user drag movable rows before, after or into rows that accept children.
+  void SetRowsMovable(bool movable);
+  // Moves a movable row to position index among the children of parentId (-1: top level);
+  // false when the row cannot move there. Does not call onRowsMoved.
+  bool MoveRow(int id, int parentId, int index);
 
   std::function<void(const std::vector<int>& selected)> onSelectionChange;
   std::function<void(int id)> onRowDoubleClicked;
   std::function<void(int id, const std::string& newText)> onRowRenamed;
+  // The user dropped dragged rows somewhere.
+  std::function<void()> onRowsMoved;
   // onKey gets every key before the tree.
 
   struct Private;

@@ -17,6 +17,9 @@ struct UI_MultiColumnTreeRow {
   bool expanded = true;
   bool editable = false;  // the first cell can be renamed in place
   std::vector<UI_MultiColumnTreeRow> children;
+  bool selectable = true;
+  bool movable = false;         // can be dragged elsewhere when the tree's rows are movable
+  bool acceptsChildren = false; // rows can be dropped into it
 };
 
 }  // namespace kivui

@@ -13,10 +13,25 @@
 #include <QPixmap>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace kivui {
 namespace {
 constexpr int kIdRole = Qt::UserRole + 1;
-}
+
+// Tells the control when a drag of its own rows has been dropped.
+class DropReportingTree : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+  std::function<void()> dropped;
+
+ protected:
+  void dropEvent(QDropEvent* event) override {
+    QTreeWidget::dropEvent(event);
+    if (dropped) dropped();
+  }
+};
+}  // namespace
 
 struct UI_MultiColumnTree::Private {
   QTreeWidget* tree = nullptr;
@@ -33,7 +48,12 @@ struct UI_MultiColumnTree::Private {
     item->setData(0, kIdRole, row.id);
     for (std::size_t c = 0; c < row.cells.size(); ++c) item->setText(int(c), qt::ToQString(row.cells[c]));
     if (!row.icon.IsNull()) item->setIcon(0, QIcon(QPixmap::fromImage(row.icon.GetImpl()->image)));
-    if (row.editable) item->setFlags(item->flags() | Qt::ItemIsEditable);
+    Qt::ItemFlags flags = item->flags() | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    if (row.editable) flags |= Qt::ItemIsEditable;
+    if (!row.selectable) flags &= ~Qt::ItemIsSelectable;
+    if (!row.movable) flags &= ~Qt::ItemIsDragEnabled;
+    if (!row.acceptsChildren) flags &= ~Qt::ItemIsDropEnabled;
+    item->setFlags(flags);
     for (const auto& child : row.children) Add(new QTreeWidgetItem(item), child);
     item->setExpanded(row.expanded);
   }
@@ -42,11 +62,15 @@ struct UI_MultiColumnTree::Private {
 
 UI_MultiColumnTree::UI_MultiColumnTree()
     : UI_NativeControl("UI_MultiColumnTree", true), d_(std::make_unique<Private>()) {
-  QTreeWidget* tree = d_->tree = new QTreeWidget(qt::WidgetOf(*this));
+  auto* tree = new DropReportingTree(qt::WidgetOf(*this));
+  d_->tree = tree;
   tree->setRootIsDecorated(true);
   tree->setAlternatingRowColors(true);
   tree->setUniformRowHeights(true);
-  tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
+  tree->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  tree->dropped = [this] {
+    if (onRowsMoved) onRowsMoved();
+  };
   GetHosted().Host(tree);
   QObject::connect(tree, &QTreeWidget::itemSelectionChanged, [this] {
     if (!d_->filling && onSelectionChange) onSelectionChange(GetSelectedRowIDs());
@@ -111,6 +135,46 @@ std::vector<int> UI_MultiColumnTree::GetSelectedRowIDs() const {
 void UI_MultiColumnTree::SetMultiSelection(bool multi) {
   d_->tree->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection
                                    : QAbstractItemView::SingleSelection);
+}
+
+void UI_MultiColumnTree::SetRowText(int id, const std::string& text) {
+  if (QTreeWidgetItem* item = d_->Find(id)) {
+    d_->filling = true;
+    item->setText(0, qt::ToQString(text));
+    d_->filling = false;
+  }
+}
+
+void UI_MultiColumnTree::RemoveRow(int id) { delete d_->Find(id); }
+
+std::vector<int> UI_MultiColumnTree::GetChildRowIDs(int parentId) const {
+  QTreeWidgetItem* parent = parentId < 0 ? d_->tree->invisibleRootItem() : d_->Find(parentId);
+  std::vector<int> ids;
+  for (int i = 0; parent && i < parent->childCount(); ++i) ids.push_back(parent->child(i)->data(0, kIdRole).toInt());
+  return ids;
+}
+
+void UI_MultiColumnTree::SetRowsMovable(bool movable) {
+  QTreeWidget* tree = d_->tree;
+  tree->setDragDropMode(movable ? QAbstractItemView::InternalMove : QAbstractItemView::NoDragDrop);
+  tree->setDefaultDropAction(Qt::MoveAction);
+  tree->setDropIndicatorShown(movable);
+  // Rows are dropped into the rows that accept them, never beside the top-level rows.
+  QTreeWidgetItem* root = tree->invisibleRootItem();
+  root->setFlags(root->flags() & ~Qt::ItemIsDropEnabled);
+}
+
+bool UI_MultiColumnTree::MoveRow(int id, int parentId, int index) {
+  QTreeWidgetItem* item = d_->Find(id);
+  QTreeWidgetItem* parent = parentId < 0 ? d_->tree->invisibleRootItem() : d_->Find(parentId);
+  if (!item || !parent || !(item->flags() & Qt::ItemIsDragEnabled) || !(parent->flags() & Qt::ItemIsDropEnabled)) return false;
+  const bool selected = item->isSelected();
+  QTreeWidgetItem* from = item->parent() ? item->parent() : d_->tree->invisibleRootItem();
+  const int oldIndex = from->indexOfChild(item);
+  from->takeChild(oldIndex);
+  parent->insertChild(std::clamp(index, 0, parent->childCount()), item);
+  item->setSelected(selected);
+  return true;
 }
 
 void UI_MultiColumnTree::EditRow(int id) {
