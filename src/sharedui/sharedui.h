@@ -4,3 +4,8 @@
 #include "sharedui/WorkspaceSwitcherListener.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
 #include "sharedui/WorkspaceSwitcherDialog.h"
+#include "sharedui/WorkspaceSwitcherBar.h"
+#include "sharedui/WorkspaceSwitcherBarCapture.h"
+#include "sharedui/WorkspaceSwitcherBarDragHandle.h"
+#include "sharedui/WorkspaceSwitcherBarDragTarget.h"
+#include "sharedui/WorkspaceSwitcherBarTabWell.h"

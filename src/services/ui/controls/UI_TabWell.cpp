@@ -14,7 +14,7 @@ namespace {
 
 constexpr float kTextPadding = 12;
 constexpr float kMarkWidth = 14;   // multi-tab mark or colour dot before the text
-constexpr float kGap = 1;          // between tabs
+constexpr float kGap = UI_TabWell::kTabGap;
 constexpr float kTopInset = 3;     // tabs start below the well's top edge
 const Font kTabFont = Font::UI(12);
 const Font kLabelFont = Font::UI(11);

@@ -43,6 +43,7 @@ class UI_TabWell : public UI_Node {
   static constexpr float kOverflowButtonWidth = 22;
   static constexpr float kDragThreshold = 4;
   static constexpr float kDragOutDistance = 20;
+  static constexpr float kTabGap = 1;  // between tabs
 
   UI_TabWell();
   explicit UI_TabWell(Options options);

@@ -1,0 +1,291 @@
+#include "sharedui/WorkspaceSwitcherBar.h"
+
+#include "services/core/Localizer.h"
+#include "services/ui/menu/OSMenu.h"
+#include "services/ui/window/OS_Window.h"
+#include "sharedui/WorkspaceSwitcherBarDragHandle.h"
+#include "sharedui/WorkspaceSwitcherBarTabWell.h"
+#include "sharedui/WorkspaceSwitcherManager.h"
+#include "workspace/ManagerBase.h"
+#include "workspace/Workspace.h"
+
+#include <algorithm>
+
+namespace kivworkspace::sharedui {
+
+using kivcore::UTF16String;
+
+namespace {
+
+enum Timer { kDialogTimer = 1, kTabMenuTimer = 2 };
+constexpr int kEditWorkspacesItem = -100;
+constexpr const char* kEditWorkspacesKey =
+    "$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceEditWorkspaces=Edit Workspaces...";
+
+std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
+
+WorkspaceSwitcherManager& Model() { return *WorkspaceSwitcherManager::Get(); }
+
+}  // namespace
+
+WorkspaceSwitcherBar::WorkspaceSwitcherBar(workspace::ManagerBase& manager)
+    : UI_Container("WorkspaceSwitcherBar"),
+      tabWell_(std::make_shared<WorkspaceSwitcherBarTabWell>()),
+      handle_(std::make_shared<WorkspaceSwitcherBarDragHandle>(*this)),
+      manager_(manager) {
+  auto& callbacks = tabWell_->GetCallbacks();
+  callbacks.tabClicked = [this](int id) { OnTabClicked(id); };
+  callbacks.tabContextMenu = [this](int id, kivcore::PointF global) {
+    const int index = tabWell_->IndexOfTab(id);
+    if (!rebuilding_ && registered_ && index == frontmost_) DoTabMenu(index, true, global);
+  };
+  callbacks.overflowClicked = [this](kivcore::PointF global) { ShowOverflowMenu(global); };
+  // A tab dragged to another place: the bar's order is the user's.
+  callbacks.tabMoved = [this](int, int, int) {
+    frontmost_ = tabWell_->IndexOfTab(tabWell_->GetFrontTab());
+    SyncToWorkspaceSwitcherManager();
+  };
+  PushBack(tabWell_);
+  PushBack(handle_);
+  Model().AttachWorkspaceManager(&manager_);
+  Model().AddListener(this);
+}
+
+WorkspaceSwitcherBar::~WorkspaceSwitcherBar() {
+  Model().RemoveListener(this);
+  manager_.RemoveMenuHelper(this);
+}
+
+void WorkspaceSwitcherBar::EnsureRegistered() {
+  if (registered_) return;
+  // The manager tells the bar its current workspace at once.
+  registered_ = true;
+  manager_.AddMenuHelper(this);
+}
+
+void WorkspaceSwitcherBar::UI_Invalidate() {
+  UI_Container::UI_Invalidate();
+  EnsureRegistered();
+  if (rebuildPending_) WorkspacesConfigurationChanged();
+}
+
+void WorkspaceSwitcherBar::UI_SizeChanged(const kivcore::RectF& newBounds) {
+  UI_Container::UI_SizeChanged(newBounds);
+  // Placed in a window: from now on the bar shows the workspaces.
+  if (!newBounds.IsEmpty()) EnsureRegistered();
+  if (rebuildPending_) {
+    WorkspacesConfigurationChanged();
+  } else {
+    UpdateLayout();
+  }
+}
+
+void WorkspaceSwitcherBar::NewActiveWorkspace(const UTF16String& name) {
+  current_ = name;
+  frontmost_ = -1;
+  for (int i = 0; i < tabWell_->GetTabCount(); ++i) {
+    if (kivcore::UTF8to16(tabWell_->GetTab(i).text) == name) {
+      frontmost_ = i;
+      tabWell_->SetFrontTab(tabWell_->GetTab(i).id);
+      break;
+    }
+  }
+}
+
+void WorkspaceSwitcherBar::WorkspacesConfigurationChanged() {
+  if (GetLocalBounds().IsEmpty()) {
+    rebuildPending_ = true;
+    return;
+  }
+  rebuildPending_ = false;
+  rebuilding_ = true;
+  frontmost_ = -1;
+  tabWell_->RemoveAllTabs();
+  int id = 1;
+  for (const auto* list : {Model().GetShownWorkspaceList(), Model().GetOverflowWorkspaceList()}) {
+    for (const UTF16String& name : *list) {
+      kivui::UI_TabItem item;
+      item.id = id++;
+      item.text = kivcore::UTF16to8(name);
+      item.closeBox = false;
+      item.multiTabMark = true;
+      tabWell_->AddTab(item);
+    }
+  }
+  tabWell_->SetNumberOfBarTabs(int(Model().GetShownWorkspaceList()->size()));
+  if (!current_.empty()) NewActiveWorkspace(current_);
+  rebuilding_ = false;
+  shownListWasReset_ = Model().GetShownWorkspaceListReset();
+  UpdateLayout();
+}
+
+void WorkspaceSwitcherBar::SetAlignment(WorkspaceSwitcherAlignment alignment) {
+  if (alignment == alignment_) return;
+  alignment_ = alignment;
+  UpdateLayout();
+}
+
+float WorkspaceSwitcherBar::HandleWidth() const { return WorkspaceSwitcherBarDragHandle::kWidth; }
+
+float WorkspaceSwitcherBar::MeasuredNonTabWellWidth() const { return alignment_ != 0 ? HandleWidth() : 0.0f; }
+
+float WorkspaceSwitcherBar::GetMinimumSize() const { return tabWell_->GetMinimumWidth() + MeasuredNonTabWellWidth(); }
+
+float WorkspaceSwitcherBar::MeasuredWidth() const { return tabWell_->WidthOfFirstTabs(tabWell_->GetTabCount()); }
+
+float WorkspaceSwitcherBar::Scale() const {
+  const kivui::OS_Window* window = GetWindow();
+  return window ? window->GetRecommendedScaleFactor() : 1.0f;
+}
+
+void WorkspaceSwitcherBar::UpdateLayout() {
+  const kivcore::RectF bar = GetLocalBounds();
+  const float m = Multiplier();
+  const float handle = HandleWidth();
+  const float measured = MeasuredWidth();
+  // A bar narrower than its minimum keeps its layout; with no tabs there is nothing to lay out.
+  if (bar.width < GetMinimumSize() || tabWell_->GetTabCount() == 0) {
+    tabWell_->SetFrame({});
+    handle_->SetFrame({});
+    return;
+  }
+  const float natural = tabWell_->WidthOfFirstTabs(tabWell_->GetNumberOfBarTabs());
+  if (shownListWasReset_) {
+    Model().SetWorkspaceSwitcherWidth(-1.0f);
+    shownListWasReset_ = false;
+    extraWidth_ = (natural - measured) / m;
+  } else if (!useSavedWidth_) {
+    // A drag has set the width.
+  } else if (Model().IsWorkspaceSwitcherUnset()) {
+    extraWidth_ = (natural - measured) / m;
+  } else if (Model().HasWorkspaceSwitcherWidth()) {
+    extraWidth_ = (Model().GetWorkspaceSwitcherWidth() - measured) / m;
+  }
+  // The row is never wider than all its tabs; narrowing it moves tabs into the overflow.
+  extraWidth_ = std::min(extraWidth_, 0.0f);
+  const float width = std::max(tabWell_->GetMinimumWidth(), std::min(measured + m * extraWidth_, bar.width - handle));
+  const float left = alignment_ != 0 ? bar.width - width : (bar.width - width) * 0.5f;
+  tabWell_->SetFrame({left, 0, width, bar.height});
+  if (widthChangedByDrag_) {
+    widthChangedByDrag_ = false;
+    Model().SetWorkspaceSwitcherWidth(extraWidth_ == 0 ? 0.0f : width);
+    SyncToWorkspaceSwitcherManager();
+  }
+  const float handleLeft = alignment_ != 0 ? left - handle : left + width;
+  handle_->SetFrame({handleLeft, 0, handle, bar.height});
+}
+
+void WorkspaceSwitcherBar::SyncToWorkspaceSwitcherManager() {
+  auto* shown = Model().GetShownWorkspaceList();
+  auto* overflow = Model().GetOverflowWorkspaceList();
+  shown->clear();
+  overflow->clear();
+  const std::vector<int> hidden = tabWell_->GetOverflowTabs();
+  for (int i = 0; i < tabWell_->GetTabCount(); ++i) {
+    const kivui::UI_TabItem& tab = tabWell_->GetTab(i);
+    const bool visible = std::find(hidden.begin(), hidden.end(), tab.id) == hidden.end();
+    (visible ? shown : overflow)->push_back(kivcore::UTF8to16(tab.text));
+  }
+  tabWell_->SetNumberOfBarTabs(int(shown->size()));
+  Model().NotifyListeners(this);
+}
+
+void WorkspaceSwitcherBar::SwitchTo(const UTF16String& name) {
+  // A switch that fails leaves the tabs; the manager's next NewActiveWorkspace marks the right one.
+  Model().SetCurrentWorkspace(name);
+  NewActiveWorkspace(manager_.GetCurrentWorkspace());
+}
+
+void WorkspaceSwitcherBar::OnTabClicked(int id) {
+  if (!registered_ || rebuilding_) return;
+  const int index = tabWell_->IndexOfTab(id);
+  if (index < 0) return;
+  if (index == frontmost_) {
+    // The menu opens once the press is over, so that the tab well's tracking ends first.
+    pendingTabMenu_ = index;
+    UI_StartTimer(kTabMenuTimer, 0, false);
+    return;
+  }
+  SwitchTo(kivcore::UTF8to16(tabWell_->GetTab(index).text));
+}
+
+void WorkspaceSwitcherBar::ShowOverflowMenu(kivcore::PointF global) {
+  if (!registered_ || rebuilding_) return;
+  auto menu = kivui::CreateOSMenu();
+  const std::vector<int> overflow = tabWell_->GetOverflowTabs();
+  for (int id : overflow) {
+    const kivui::UI_TabItem* tab = tabWell_->FindTab(id);
+    menu->AddItem(id, tab->text, true, tabWell_->IndexOfTab(id) == frontmost_);
+  }
+  menu->AddSeparator();
+  menu->AddItem(kEditWorkspacesItem, Text(kEditWorkspacesKey));
+  const int chosen = kivui::PopupMenu(*menu, {int(global.x), int(global.y)});
+  if (chosen == kEditWorkspacesItem) {
+    OpenDialog();
+  } else if (const kivui::UI_TabItem* tab = chosen > 0 ? tabWell_->FindTab(chosen) : nullptr) {
+    SwitchTo(kivcore::UTF8to16(tab->text));
+  }
+}
+
+void WorkspaceSwitcherBar::DoTabMenu(int index, bool asContextMenu, kivcore::PointF global) {
+  auto menu = kivui::CreateOSMenu();
+  menu->AddItem(kResetToSavedLayout, Text("$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceResetToSavedLayout=Reset to Saved Layout"));
+  menu->AddItem(kSaveChanges, Text("$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceSaveChanges=Save Changes to this Workspace"));
+  menu->AddItem(kSaveAsNew, Text("$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceSaveAsNew=Save as New Workspace..."));
+  menu->AddSeparator();
+  menu->AddItem(kEditWorkspaces, Text(kEditWorkspacesKey));
+  kivcore::Point at{int(global.x), int(global.y)};
+  if (!asContextMenu) {
+    const kivcore::RectF tab = tabWell_->LocalRectToGlobalF(tabWell_->GetTabRect(index));
+    at = {int(tab.left), int(tab.top + tab.height)};
+  }
+  const int chosen = asContextMenu ? kivui::ContextMenu(*menu, at) : kivui::PopupMenu(*menu, at);
+  workspace::Workspace& workspace = manager_.GetWorkspace();
+  switch (chosen) {
+    case kResetToSavedLayout: workspace.DoWorkspaceCmdReset(); break;
+    case kSaveChanges: workspace.DoWorkspaceCmdSave(); break;
+    case kSaveAsNew: workspace.DoWorkspaceCmdNew(); break;
+    case kEditWorkspaces: OpenDialog(); break;
+    default: break;
+  }
+}
+
+void WorkspaceSwitcherBar::OpenDialog() {
+  UI_StopTimer(kDialogTimer);
+  UI_StartTimer(kDialogTimer, 0, false);
+}
+
+void WorkspaceSwitcherBar::UI_DoTimerNotify(int id) {
+  if (id == kDialogTimer) {
+    manager_.GetWorkspace().DoWorkspaceCmdEdit();
+  } else if (id == kTabMenuTimer && pendingTabMenu_ >= 0) {
+    const int index = std::exchange(pendingTabMenu_, -1);
+    if (index == frontmost_) DoTabMenu(index, false, {});
+  }
+}
+
+void WorkspaceSwitcherBar::DragChange(float size) {
+  useSavedWidth_ = false;
+  extraWidth_ = size / Scale() - (MeasuredWidth() + MeasuredNonTabWellWidth()) / Multiplier();
+  UpdateLayout();
+}
+
+void WorkspaceSwitcherBar::DragEnd() {
+  useSavedWidth_ = false;
+  widthChangedByDrag_ = true;
+  UpdateLayout();
+}
+
+float WorkspaceSwitcherBar::GetStartDragSize() const {
+  return (tabWell_->GetFrame().width + MeasuredNonTabWellWidth()) / Multiplier() * Scale();
+}
+
+float WorkspaceSwitcherBar::GetMinDragSize() const {
+  return (tabWell_->GetMinimumWidth() + MeasuredNonTabWellWidth()) / Multiplier() * Scale();
+}
+
+float WorkspaceSwitcherBar::GetMaxDragSize() const {
+  return std::min(MeasuredWidth() + MeasuredNonTabWellWidth(), GetLocalBounds().width) / Multiplier() * Scale();
+}
+
+}  // namespace kivworkspace::sharedui

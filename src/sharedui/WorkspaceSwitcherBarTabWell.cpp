@@ -1,0 +1,36 @@
+#include "sharedui/WorkspaceSwitcherBarTabWell.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kivworkspace::sharedui {
+
+namespace {
+kivui::UI_TabWell::Options SwitcherOptions() {
+  kivui::UI_TabWell::Options options;
+  options.closeBoxes = false;
+  options.draggableTabs = true;
+  options.minTabWidth = 48;
+  return options;
+}
+}  // namespace
+
+WorkspaceSwitcherBarTabWell::WorkspaceSwitcherBarTabWell() : UI_TabWell(SwitcherOptions()) {
+  SetNodeID("WorkspaceSwitcherBarTabWell");
+}
+
+float WorkspaceSwitcherBarTabWell::WidthOfFirstTabs(int count) const {
+  const Options& o = GetOptions();
+  float width = o.leftMargin + o.rightMargin;
+  for (int i = 0; i < std::min(count, GetTabCount()); ++i)
+    width += std::clamp(MeasureTabWidth(GetTab(i)), o.minTabWidth, o.maxTabWidth) + kTabGap;
+  if (count < GetTabCount()) width += kOverflowButtonWidth;
+  return std::ceil(width);
+}
+
+float WorkspaceSwitcherBarTabWell::GetMinimumWidth() const {
+  const Options& o = GetOptions();
+  return o.leftMargin + o.rightMargin + kOverflowButtonWidth + o.minTabWidth + kTabGap;
+}
+
+}  // namespace kivworkspace::sharedui
