@@ -9,3 +9,4 @@
 #include "sharedui/WorkspaceSwitcherBarDragHandle.h"
 #include "sharedui/WorkspaceSwitcherBarDragTarget.h"
 #include "sharedui/WorkspaceSwitcherBarTabWell.h"
+#include "sharedui/WorkspacesPopup.h"

@@ -16,6 +16,8 @@
 #include "workspace/OS_Tracker.h"
 #include "workspace/OS_Workspace.h"
 #include "workspace/PanelPool.h"
+#include "workspace/PlatformMenuHelper.h"
+#include "workspace/PlatformMenuHelperBase.h"
 #include "workspace/TabCreator.h"
 #include "workspace/StackedWorkspaceFrame.h"
 #include "workspace/SystemWorkspaceProviderBase.h"

@@ -20,7 +20,7 @@ void UI_Popup::SetItems(std::vector<Item> items) {
 }
 
 bool UI_Popup::SetSelectedID(int id) {
-  if (std::none_of(items_.begin(), items_.end(), [id](const Item& i) { return i.id == id; })) {
+  if (id != -1 && std::none_of(items_.begin(), items_.end(), [id](const Item& i) { return i.id == id; })) {
     return false;
   }
   selected_ = id;
@@ -32,7 +32,11 @@ void UI_Popup::OpenMenu() {
   auto menu = CreateOSMenu();
   // Commands are index + 1: a menu reports 0 for "nothing chosen".
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    menu->AddItem(int(i) + 1, items_[i].text, items_[i].enabled, items_[i].id == selected_);
+    if (items_[i].separator) {
+      menu->AddSeparator();
+    } else {
+      menu->AddItem(int(i) + 1, items_[i].text, items_[i].enabled, items_[i].id == selected_);
+    }
   }
   const kivcore::PointF below = UI_LocalToGlobalF({0, GetLocalBounds().height});
   const int chosen = PopupMenu(*menu, {int(below.x), int(below.y)});

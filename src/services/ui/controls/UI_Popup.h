@@ -15,13 +15,14 @@ class UI_Popup : public UI_Node {
     int id = 0;
     std::string text;
     bool enabled = true;
+    bool separator = false;  // a line between groups of items; never chosen
   };
 
   UI_Popup();
 
   void SetItems(std::vector<Item> items);
   const std::vector<Item>& GetItems() const { return items_; }
-  // Selects by id; false (and no change) when there is no such item.
+  // Selects by id (-1: none); false (and no change) when there is no such item.
   bool SetSelectedID(int id);
   int GetSelectedID() const { return selected_; }  // -1 when none
 

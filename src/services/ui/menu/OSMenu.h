@@ -24,11 +24,19 @@ class OSMenu {
   void AddItem(int command, std::string text, bool enabled = true, bool checked = false);
   void AddSeparator();
   OSMenu& AddSubMenu(std::string text);
+  // Inserts before position index (clamped to the end).
+  void InsertItem(std::size_t index, int command, std::string text, bool enabled = true, bool checked = false);
+  void InsertSeparator(std::size_t index);
+  // Removes the item at position index; false when there is none.
+  bool RemoveItem(std::size_t index);
+  // Checks or unchecks the item with the command (submenus searched); false when absent.
+  bool SetChecked(int command, bool checked);
 
   const std::vector<Item>& GetItems() const { return items_; }
   bool IsEmpty() const { return items_.empty(); }
   // The item with that command, searching submenus too; null when absent.
   const Item* FindCommand(int command) const;
+  Item* FindCommand(int command);
 
  private:
   std::vector<Item> items_;

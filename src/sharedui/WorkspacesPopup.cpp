@@ -1,0 +1,67 @@
+#include "sharedui/WorkspacesPopup.h"
+
+#include "services/core/Localizer.h"
+#include "workspace/ManagerBase.h"
+#include "workspace/Workspace.h"
+
+namespace kivworkspace::sharedui {
+
+using kivcore::UTF16String;
+
+namespace {
+
+std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
+std::string Shortened(const UTF16String& name) {
+  return kivcore::UTF16to8(kivcore::TruncateUIStringInMiddle(name, 100, 0.25));
+}
+
+}  // namespace
+
+WorkspacesPopup::WorkspacesPopup(workspace::ManagerBase& manager) : manager_(manager) {
+  SetNodeID("WorkspacesPopup");
+  // Item IDs are their indices.
+  onSelectionChanged = [this](int id) { PopupChanged(id); };
+  manager_.AddMenuHelper(this);
+}
+
+WorkspacesPopup::~WorkspacesPopup() { manager_.RemoveMenuHelper(this); }
+
+void WorkspacesPopup::RebuildMenu() {
+  std::vector<UTF16String> names;
+  if (manager_.IsInitialized()) manager_.GetWorkspaces(names);
+  const bool hasCurrent = manager_.HasCurrentWorkspace();
+  std::vector<Item> items;
+  for (const UTF16String& name : names) items.push_back({int(items.size()), Shortened(name)});
+  items.push_back({int(items.size()), {}, false, true});
+  items.push_back({int(items.size()), Text("$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceNew=New Workspace...")});
+  items.push_back({int(items.size()), Text("$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceDelete=Delete Workspace..."),
+                   hasCurrent && names.size() >= 2});
+  const std::string reset =
+      hasCurrent ? kivcore::ReplaceInString(Text("$$$/kivworkspace/sharedui/WorkspacesPopup/ResetWorkspace=Reset \"@0\"..."),
+                                            std::vector<std::string>{Shortened(manager_.GetCurrentWorkspace())})
+                 : Text("$$$/kivworkspace/sharedui/WorkspacesPopup/ResetWorkspaceDefault=Reset Workspace...");
+  items.push_back({int(items.size()), reset, hasCurrent});
+  SetItems(std::move(items));
+  int current = -1;
+  const std::string currentText = Shortened(manager_.GetCurrentWorkspace());
+  for (std::size_t i = 0; hasCurrent && i < names.size(); ++i)
+    if (GetItems()[i].text == currentText) current = int(i);
+  SetSelectedID(current);
+  UI_Invalidate();
+}
+
+void WorkspacesPopup::PopupChanged(int index) {
+  const int n = int(GetItems().size());
+  if (index < n - 4) {
+    manager_.SetCurrentWorkspace(kivcore::UTF8to16(GetItems()[std::size_t(index)].text));
+    return;
+  }
+  // A command: the choice goes back to the current workspace.
+  RebuildMenu();
+  workspace::Workspace& workspace = manager_.GetWorkspace();
+  if (index == n - 3) workspace.DoWorkspaceCmdNew();
+  if (index == n - 2) workspace.DoWorkspaceCmdDelete();
+  if (index == n - 1) workspace.DoWorkspaceCmdReset();
+}
+
+}  // namespace kivworkspace::sharedui

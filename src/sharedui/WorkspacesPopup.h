@@ -1,0 +1,29 @@
+#pragma once
+
+#include "services/ui/controls/UI_Popup.h"
+#include "workspace/MenuHelperBase.h"
+
+namespace kivworkspace::workspace {
+class ManagerBase;
+}
+
+namespace kivworkspace::sharedui {
+
+// A pop-up of the workspaces with the current one chosen, followed by New Workspace...,
+// Delete Workspace... and Reset "<current>"...: choosing a workspace switches to it, the
+// commands run through the workspace's command hooks.
+class WorkspacesPopup : public kivui::UI_Popup, public workspace::MenuHelperBase {
+ public:
+  explicit WorkspacesPopup(workspace::ManagerBase& manager);
+  ~WorkspacesPopup() override;
+
+  void RebuildMenu() override;
+  void NewActiveWorkspace(const kivcore::UTF16String&) override { RebuildMenu(); }
+  // The user chose the item at this index.
+  void PopupChanged(int index);
+
+ private:
+  workspace::ManagerBase& manager_;
+};
+
+}  // namespace kivworkspace::sharedui
