@@ -19,7 +19,12 @@
 #include "workspace/WorkspaceUtils.h"
 #include "workspaceutils/WorkspaceCommands.h"
 #include "workspaceutils/WorkspaceDirs.h"
+#include "StudioWorkspace.h"
 #include "StudioWorkspaces.h"
+#include "services/ui/node/UI_Container.h"
+#include "sharedui/WorkspaceSwitcherBar.h"
+#include "sharedui/WorkspaceSwitcherManager.h"
+#include "workspace/PlatformMenuHelper.h"
 #include "services/core/Error.h"
 
 namespace kivstudio {
@@ -84,19 +89,51 @@ class MenuBar : public kivui::UI_Node, public kivworkspace::workspace::MenuHelpe
   Studio& studio_;
 };
 
+// The main window's top chrome: the menu bar across, the workspace switcher over its middle.
+class StudioChrome : public kivui::UI_Container {
+ public:
+  static constexpr float kSwitcherLeft = 400, kSwitcherRightMargin = 330;
+
+  explicit StudioChrome(std::shared_ptr<MenuBar> menuBar) : UI_Container("StudioChrome"), menuBar_(std::move(menuBar)) {
+    PushBack(menuBar_);
+  }
+  void SetSwitcher(std::shared_ptr<kivui::UI_Node> switcher) {
+    PushBack(switcher);
+    UI_SizeChanged(GetLocalBounds());
+  }
+  void UI_SizeChanged(const kivcore::RectF& b) override {
+    UI_Container::UI_SizeChanged(b);
+    menuBar_->SetFrame({0, 0, b.width, b.height});
+    if (GetChildCount() > 1)
+      GetChild(1)->SetFrame({kSwitcherLeft, 0, std::max(0.0f, b.width - kSwitcherLeft - kSwitcherRightMargin), b.height - 1});
+  }
+
+ private:
+  std::shared_ptr<MenuBar> menuBar_;
+};
+
 Studio::Studio(const kivcore::Rect& mainRect)
-    : workspace_(std::make_shared<kivworkspace::workspace::Workspace>()) {
+    : workspace_(std::make_shared<StudioWorkspace>()) {
   // Panel groups may be shown as stacks (Colour has one; any frame's menu makes one).
   kivworkspace::workspace::Workspace::SetStackedTabPanelsEnabled(true);
   RegisterStudioPanels(*workspace_);
   main_ = workspace_->CreateMainTopLevelWindow(mainRect);
   main_->SetTitle("kivstudio — Harbour Documentary");
   menuBar_ = std::make_shared<MenuBar>(*this);
-  main_->SetTopChrome(menuBar_, kMenuBarHeight);
+  chrome_ = std::make_shared<StudioChrome>(menuBar_);
+  main_->SetTopChrome(chrome_, kMenuBarHeight);
 }
 
 Studio::~Studio() {
-  if (manager_) manager_->RemoveMenuHelper(menuBar_.get());
+  if (manager_) {
+    manager_->RemoveMenuHelper(menuBar_.get());
+    manager_->RemoveMenuHelper(workspaceMenu_.get());
+    if (switcherBar_) chrome_->Remove(switcherBar_.get());
+    switcherBar_.reset();
+    auto* switcher = kivworkspace::sharedui::WorkspaceSwitcherManager::Get();
+    if (switcher->GetWorkspaceManager() == manager_.get()) switcher->AttachWorkspaceManager(nullptr);
+    workspace_->SetManager(nullptr);
+  }
   manager_.reset();
   main_.reset();
   workspace_.reset();
@@ -146,9 +183,31 @@ void Studio::ShowWindowMenu(kivcore::Point global) {
   for (std::size_t i = 0; i < types.size(); ++i) {
     menu->AddItem(int(i) + 1, types[i].title, true, FindPanel(types[i].tabType) != nullptr);
   }
+  if (workspaceMenu_) {
+    menu->AddSeparator();
+    menu->AddSubMenu("Workspace") = *workspaceMenu_->GetMenu();
+  }
   const int chosen = kivui::PopupMenu(*menu, global);
-  if (chosen > 0 && std::size_t(chosen) <= types.size()) TogglePanel(types[std::size_t(chosen) - 1].tabType);
+  if (chosen > 0 && std::size_t(chosen) <= types.size()) return TogglePanel(types[std::size_t(chosen) - 1].tabType);
+  if (workspaceMenu_) ApplyWorkspaceMenuChoice(chosen);
 }
+
+namespace {
+
+// The Workspace menu's commands, which stay below the workspaces the helper lists.
+std::shared_ptr<kivui::OSMenu> WorkspaceMenuCommands() {
+  std::shared_ptr<kivui::OSMenu> menu = kivui::CreateOSMenu();
+  menu->AddItem(Studio::kNewWorkspace, "New Workspace...");
+  menu->AddItem(Studio::kSaveWorkspace, "Save Changes to this Workspace");
+  menu->AddItem(Studio::kDeleteWorkspace, "Delete Workspace...");
+  menu->AddItem(Studio::kResetWorkspace, "Reset to Saved Layout");
+  menu->AddItem(Studio::kRenameWorkspace, "Rename Workspace...");
+  menu->AddSeparator();
+  menu->AddItem(Studio::kEditWorkspaces, "Edit Workspaces...");
+  return menu;
+}
+
+}  // namespace
 
 std::string Studio::GetWorkspaceName() const {
   return manager_ && manager_->HasCurrentWorkspace() ? kivcore::UTF16to8(manager_->GetCurrentWorkspace()) : arrangement_;
@@ -166,14 +225,27 @@ std::vector<std::string> Studio::OpenWorkspaces(const std::string& fallback, boo
   for (const auto& skipped : manager_->GetSkippedFiles())
     reasons.push_back(kivcore::UTF16to8(skipped.path) + ": " + skipped.reason);
   if (placeMainWindow) manager_->ApplyDefaultMainWindowSize();
+  workspace_->SetManager(manager_.get());
   manager_->AddMenuHelper(menuBar_.get());
 
   kivcore::UTF16String last;
+  std::string switcher;
   try {
-    kivcore::proplist::utils::LoadPropList(StudioPreferencesFile()).GetValue("CurrentWorkspace", last);
+    const kivcore::PropList preferences = kivcore::proplist::utils::LoadPropList(StudioPreferencesFile());
+    preferences.GetValue("CurrentWorkspace", last);
+    preferences.GetValue("WorkspaceSwitcher", switcher);
   } catch (const std::exception&) {
     // First run, or preferences that cannot be read: start in the fallback.
   }
+  // The switcher's lists as the user left them; the bar reconciles them with the names.
+  std::string why;
+  if (!switcher.empty() && !kivworkspace::sharedui::WorkspaceSwitcherManager::Get()->SetData(switcher, &why))
+    reasons.push_back("the workspace switcher's settings: " + why);
+  switcherBar_ = std::make_shared<kivworkspace::sharedui::WorkspaceSwitcherBar>(*manager_);
+  static_cast<StudioChrome&>(*chrome_).SetSwitcher(switcherBar_);
+  workspaceMenu_ = kivworkspace::workspace::PlatformMenuHelperBase::NewPlatformMenuHelper(
+      WorkspaceMenuCommands(), *manager_, {kFirstWorkspaceCommand, kNewWorkspace - kFirstWorkspaceCommand}, false);
+  manager_->AddMenuHelper(workspaceMenu_.get());
   if (!last.empty()) {
     try {
       if (manager_->SetCurrentWorkspace(last)) return reasons;
@@ -192,6 +264,7 @@ void Studio::CloseWorkspaces() {
   manager_->FlushManagerSettings();
   kivcore::PropList preferences;
   preferences.SetValue("CurrentWorkspace", manager_->GetCurrentWorkspace());
+  preferences.SetValue("WorkspaceSwitcher", kivworkspace::sharedui::WorkspaceSwitcherManager::Get()->GetData());
   const kivcore::filesupport::File file = StudioPreferencesFile();
   try {
     kivcore::filesupport::FileUtils::EnsureDirectoryExists(file.GetParent());
@@ -223,50 +296,44 @@ bool Studio::SwitchWorkspace(const std::string& name) {
 }
 
 void Studio::ShowWorkspaceMenu(kivcore::Point global) {
-  if (!manager_) return;
-  auto menu = kivui::CreateOSMenu();
-  const std::vector<std::string> names = GetWorkspaceNames();
-  const std::string current = GetWorkspaceName();
-  for (std::size_t i = 0; i < names.size(); ++i)
-    menu->AddItem(kFirstWorkspaceCommand + int(i), names[i], true, manager_->HasCurrentWorkspace() && names[i] == current);
-  menu->AddSeparator();
-  const bool hasCurrent = manager_->HasCurrentWorkspace();
-  menu->AddItem(kSaveWorkspace, "Save Changes to this Workspace", hasCurrent);
-  menu->AddItem(kResetWorkspace, "Reset to Saved Layout", hasCurrent);
-  menu->AddItem(kNewWorkspace, "New Workspace...");
-  menu->AddItem(kRenameWorkspace, "Rename Workspace...", hasCurrent);
-  menu->AddItem(kDeleteWorkspace, "Delete Workspace", hasCurrent && names.size() > 1);
-  const int chosen = kivui::PopupMenu(*menu, global);
-  const int index = chosen - kFirstWorkspaceCommand;
-  if (index >= 0 && std::size_t(index) < names.size()) {
-    SwitchWorkspace(names[std::size_t(index)]);
-  } else if (chosen >= kSaveWorkspace) {
+  if (workspaceMenu_) ApplyWorkspaceMenuChoice(kivui::PopupMenu(*workspaceMenu_->GetMenu(), global));
+}
+
+int Studio::WorkspaceCommandFor(const std::string& name) const {
+  unsigned int command = 0;
+  return workspaceMenu_ && workspaceMenu_->WorkspaceCmdForName(kivcore::UTF8to16(name), command) ? int(command) : 0;
+}
+
+void Studio::AttachSwitcher() {
+  if (manager_) kivworkspace::sharedui::WorkspaceSwitcherManager::Get()->AttachWorkspaceManager(manager_.get());
+}
+
+void Studio::ApplyWorkspaceMenuChoice(int chosen) {
+  if (chosen <= 0) return;
+  if (workspaceMenu_->IsWorkspaceCommand(unsigned(chosen))) {
+    kivcore::UTF16String name;
+    workspaceMenu_->WorkspaceNameForCmd(unsigned(chosen), name);
+    SwitchWorkspace(kivcore::UTF16to8(name));
+  } else {
     RunWorkspaceCommand(chosen);
   }
 }
 
 void Studio::RunWorkspaceCommand(int command) {
-  namespace commands = kivworkspace::workspaceutils;
-  kivui::OS_Window* parent = main_.get();
+  switch (command) {
+    case kNewWorkspace: return workspace_->DoWorkspaceCmdNew();
+    case kSaveWorkspace: return workspace_->DoWorkspaceCmdSave();
+    case kDeleteWorkspace: return workspace_->DoWorkspaceCmdDelete();
+    case kResetWorkspace: return workspace_->DoWorkspaceCmdReset();
+    case kEditWorkspaces: return workspace_->DoWorkspaceCmdEdit();
+    case kRenameWorkspace: break;
+    default: return;
+  }
   const std::string current = GetWorkspaceName();
+  const auto name = kivui::SimpleInputBox("Rename Workspace", "Name:", current, main_.get());
+  if (!name || *name == current) return;
   try {
-    switch (command) {
-      case kSaveWorkspace: commands::SaveCurrentWorkspace(parent, *manager_); break;
-      case kResetWorkspace: commands::ConfirmRevertCurrWorkspace(parent, *manager_); break;
-      case kNewWorkspace: commands::RequestCreateNewWorkspace(parent, *manager_); break;
-      case kRenameWorkspace:
-        if (const auto name = kivui::SimpleInputBox("Rename Workspace", "Name:", current, parent); name && *name != current)
-          manager_->RenameWorkspace(kivcore::UTF8to16(current), kivcore::UTF8to16(*name));
-        break;
-      case kDeleteWorkspace:
-        if (kivui::SimpleConfirmationBox("Delete Workspace", "Delete the workspace \"" + current + "\"?", "Delete", "Cancel", parent)) {
-          manager_->DeleteUserWorkspace(kivcore::UTF8to16(current));
-          // The first workspace the menu lists takes over.
-          if (const auto names = GetWorkspaceNames(); !names.empty()) SwitchWorkspace(names.front());
-        }
-        break;
-      default: break;
-    }
+    manager_->RenameWorkspace(kivcore::UTF8to16(current), kivcore::UTF8to16(*name));
   } catch (const kivcore::config::Error& e) {
     kivui::ShowCaution("Workspace", e.what());
   }

@@ -5,6 +5,7 @@
 #include "services/core/File.h"
 #include "services/core/PropList.h"
 #include "workspace/TopLevelWindow.h"
+#include "StudioWorkspace.h"
 #include "workspace/Workspace.h"
 
 #include <memory>
@@ -13,6 +14,13 @@
 
 namespace kivworkspace::workspace {
 class Manager;
+class PlatformMenuHelperBase;
+}
+namespace kivworkspace::sharedui {
+class WorkspaceSwitcherBar;
+}
+namespace kivui {
+class UI_Container;
 }
 
 namespace kivstudio {
@@ -25,10 +33,16 @@ class Studio {
  public:
   static constexpr int kMenuBarHeight = 26;
   // The Window menu's commands: 1 to n toggle the panel types.
-  // The Workspace menu's commands: from kFirstWorkspaceCommand one per workspace, in the
-  // menu's order, then these.
+  // The Workspace menu's commands: from kFirstWorkspaceCommand one per workspace, then these.
   static constexpr int kFirstWorkspaceCommand = 201;
-  enum WorkspaceCommand { kSaveWorkspace = 301, kResetWorkspace, kNewWorkspace, kRenameWorkspace, kDeleteWorkspace };
+  enum WorkspaceCommand {
+    kNewWorkspace = 301,
+    kSaveWorkspace,
+    kDeleteWorkspace,
+    kResetWorkspace,
+    kRenameWorkspace,
+    kEditWorkspaces,
+  };
 
   explicit Studio(const kivcore::Rect& mainRect);
   ~Studio();
@@ -64,15 +78,27 @@ class Studio {
   bool SwitchWorkspace(const std::string& name);
   // Shows the Workspace menu under the point and applies the choice.
   void ShowWorkspaceMenu(kivcore::Point global);
+  // The Workspace menu's command for the workspace (0 when it has none).
+  int WorkspaceCommandFor(const std::string& name) const;
+  // Null until OpenWorkspaces.
+  kivworkspace::sharedui::WorkspaceSwitcherBar* GetSwitcherBar() { return switcherBar_.get(); }
+  // Makes the process-wide switcher follow this studio's workspaces again (after another
+  // studio in the same process had it).
+  void AttachSwitcher();
 
  private:
-  std::shared_ptr<kivworkspace::workspace::Workspace> workspace_;
+  std::shared_ptr<StudioWorkspace> workspace_;
   std::shared_ptr<kivworkspace::workspace::TopLevelWindow> main_;
   void RunWorkspaceCommand(int command);
+  // A choice of the Workspace menu (as a menu or the Window menu's submenu).
+  void ApplyWorkspaceMenuChoice(int chosen);
   // Shows what the manager could not write, if anything.
   void ReportWriteFailures();
 
+  std::shared_ptr<kivui::UI_Container> chrome_;
   std::shared_ptr<MenuBar> menuBar_;
+  std::shared_ptr<kivworkspace::sharedui::WorkspaceSwitcherBar> switcherBar_;
+  std::unique_ptr<kivworkspace::workspace::PlatformMenuHelperBase> workspaceMenu_;
   std::string arrangement_;
   std::unique_ptr<StudioBuiltIns> builtIns_;
   std::unique_ptr<StudioSystemWorkspaces> systemWorkspaces_;

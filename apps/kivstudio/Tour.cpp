@@ -12,6 +12,14 @@
 #include "workspace/DropZoneOverlayWindow.h"
 #include "workspace/FrameChild.h"
 #include "workspace/Manager.h"
+#include "services/core/MainThread.h"
+#include "services/ui/controls/UI_Popup.h"
+#include "services/ui/dialogs/UI_Dialog.h"
+#include "services/ui/node/UI_NodeManager.h"
+#include "sharedui/WorkspaceSwitcherBar.h"
+#include "sharedui/WorkspaceSwitcherBarDragHandle.h"
+#include "sharedui/WorkspaceSwitcherBarTabWell.h"
+#include "sharedui/WorkspaceSwitcherManager.h"
 #include "workspace/StackedWorkspaceFrame.h"
 #include "workspace/TabDragger.h"
 #include "workspace/TablessWorkspaceFrame.h"
@@ -93,6 +101,7 @@ class TourRun {
     SwitchArrangements();
     SaveAndRestore();
     NamedWorkspaces();
+    SwitcherBar();
     MaximizeFrame();
     DragBar();
     StackedPanels();
@@ -288,6 +297,7 @@ class TourRun {
       Check((name + " comes back in a new studio as it was left").c_str(),
             copy.GetWorkspaceName() == name && copy.SaveDefinition() == studio_.SaveDefinition());
     }
+    studio_.AttachSwitcher();
     ChooseArrangement("Colour");
     studio_.CloseWorkspaces();
     RestoreInNewStudios();
@@ -305,6 +315,7 @@ class TourRun {
       Settle();
       Shot("09-restored-colour", again.GetMainWindow());
     }
+    studio_.AttachSwitcher();
     // A workspace of the user's own, left current, whose file is then damaged.
     NewWorkspace("Damaged");
     studio_.CloseWorkspaces();
@@ -319,16 +330,15 @@ class TourRun {
                 std::find(names.begin(), names.end(), "Damaged") == names.end());
       for (const std::string& reason : reasons) std::printf("left out: %s\n", reason.c_str());
     }
+    studio_.AttachSwitcher();
     ChooseArrangement("Cut");
     studio_.GetWorkspaceManager()->DeleteUserWorkspace(u"Damaged");
   }
 
   // Chooses a workspace from the Workspace menu.
   void ChooseArrangement(const std::string& name) {
-    const auto names = studio_.GetWorkspaceNames();
-    const int index = int(std::find(names.begin(), names.end(), name) - names.begin());
     auto answers = ui_testing::ScriptedAnswers::Install();
-    answers->Command(Studio::kFirstWorkspaceCommand + index);
+    answers->Command(studio_.WorkspaceCommandFor(name));
     ui_testing::ClickAt(WorkspaceMenuPoint());
     Settle();
     Check(("the Workspace menu chose " + name).c_str(), studio_.GetWorkspaceName() == name);
@@ -367,14 +377,18 @@ class TourRun {
     ResetWorkspace();
     Check("Reset to Saved Layout brings back the layout the workspace was made with", FrameOf("Console") != nullptr);
 
+    ChooseArrangement("Cut");
     answers = ui_testing::ScriptedAnswers::Install();
-    answers->Command(Studio::kDeleteWorkspace).Accept();
+    answers->Command(Studio::kDeleteWorkspace).Dialog([](kivui::UI_Dialog& d) {
+      auto* popup = dynamic_cast<kivui::UI_Popup*>(d.Find("Workspaces Popup"));
+      for (const auto& item : popup ? popup->GetItems() : std::vector<kivui::UI_Popup::Item>{})
+        if (item.text == "Evening Review") popup->SetSelectedID(item.id);
+    });
     ui_testing::ClickAt(WorkspaceMenuPoint());
     Settle();
     const auto left = studio_.GetWorkspaceNames();
-    Check("Delete Workspace removes it and another workspace takes over",
-          std::find(left.begin(), left.end(), "Evening Review") == left.end() && studio_.GetWorkspaceName() == left.front());
-    ChooseArrangement("Cut");
+    Check("Delete Workspace... deletes the workspace chosen",
+          std::find(left.begin(), left.end(), "Evening Review") == left.end() && studio_.GetWorkspaceName() == "Cut");
   }
 
   // Whether the Workspace menu lists the name checked.
@@ -387,6 +401,107 @@ class TourRun {
     for (const auto& item : menu->GetItems())
       if (item.checked) return item.text == name;
     return false;
+  }
+
+  // The switcher bar above the panels: a click on a tab switches, the handle narrows the
+  // row until workspaces overflow into its menu, the current tab's menu saves a new
+  // workspace and resets one, and Edit Workspaces... opens the dialog.
+  void SwitcherBar() {
+    using kivworkspace::sharedui::WorkspaceSwitcherBar;
+    using kivworkspace::sharedui::WorkspaceSwitcherManager;
+    WorkspaceSwitcherBar* bar = studio_.GetSwitcherBar();
+    if (!bar) return Check("the switcher bar is there", false);
+    auto& well = bar->GetTabWell();
+    const auto tabCentre = [&](const std::string& name) {
+      for (int i = 0; i < well.GetTabCount(); ++i)
+        if (well.GetTab(i).text == name) return Centre(well, well.GetTabRect(i));
+      return kivcore::Point{};
+    };
+    const kivcore::RectF chrome = bar->LocalRectToGlobalF(bar->GetLocalBounds());
+    const kivcore::Rect strip{0, int(chrome.top) - 2, Window().GetGlobalContentRect().width, int(chrome.height) + 4};
+    pointer_.Press(tabCentre("Colour"));
+    pointer_.Release(tabCentre("Colour"));
+    Settle();
+    Check("a click on the Colour tab of the switcher bar switches to Colour", studio_.GetWorkspaceName() == "Colour");
+    ScreenShot("13a-switcher-bar", strip);
+
+    const kivcore::Point grip = Centre(bar->GetDragHandle(), bar->GetDragHandle().GetLocalBounds());
+    pointer_.Press(grip);
+    pointer_.MoveAlong(grip, {grip.x - 70, grip.y}, 8);
+    pointer_.Release({grip.x - 70, grip.y});
+    Settle();
+    const auto overflow = *WorkspaceSwitcherManager::Get()->GetOverflowWorkspaceList();
+    Check("dragging the handle narrows the bar and moves workspaces into the overflow menu", !overflow.empty());
+    if (pointer_.IsWindowSystem()) {
+      // The real menu, pictured while it is open, then closed with Escape.
+      kivcore::threads::AsyncCallFromMainThread([this] {
+        ScreenShot("13b-overflow-menu");
+        std::system("xdotool key Escape");
+      }, 600);
+      const kivcore::Point button = Centre(well, well.GetOverflowButtonRect());
+      pointer_.Press(button);
+      pointer_.Release(button);
+      Settle();
+    }
+    auto answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(well.GetTab(well.GetTabCount() - 1).id);
+    ui_testing::ClickAt(Centre(well, well.GetOverflowButtonRect()));
+    Settle();
+    Check("choosing from the overflow menu switches", studio_.GetWorkspaceName() == kivcore::UTF16to8(overflow.back()));
+
+    // The bar wide again; Cut chosen on it.
+    const auto widen = [&] {
+      const kivcore::Point at = Centre(bar->GetDragHandle(), bar->GetDragHandle().GetLocalBounds());
+      pointer_.Press(at);
+      pointer_.MoveAlong(at, {at.x + 400, at.y}, 8);
+      pointer_.Release({at.x + 400, at.y});
+      Settle();
+    };
+    widen();
+    Check("widened again, every workspace is on the bar", WorkspaceSwitcherManager::Get()->GetOverflowWorkspaceList()->empty());
+    pointer_.Press(tabCentre("Cut"));
+    pointer_.Release(tabCentre("Cut"));
+    Settle();
+
+    // Save as New Workspace... from the current tab's menu.
+    const std::string from = studio_.GetWorkspaceName();
+    Check("a click on the Cut tab switches back", from == "Cut");
+    answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(WorkspaceSwitcherBar::kSaveAsNew).Text("Tour Cut");
+    ui_testing::ClickAt(tabCentre(from));
+    Settle();
+    Check("Save as New Workspace... from the tab menu makes and switches to a new workspace",
+          studio_.GetWorkspaceName() == "Tour Cut" && answers->Pending() == 0);
+    widen();
+    // The console closed (a toggle brings it to the front first), then the layout reset.
+    for (int i = 0; i < 2 && studio_.FindPanel("Console"); ++i) studio_.TogglePanel("Console");
+    const bool closed = studio_.FindPanel("Console") == nullptr;
+    answers = ui_testing::ScriptedAnswers::Install();
+    answers->Command(WorkspaceSwitcherBar::kResetToSavedLayout);
+    ui_testing::ClickAt(tabCentre("Tour Cut"));
+    Settle();
+    Check("Reset to Saved Layout from the tab menu brings back the console closed since",
+          closed && studio_.FindPanel("Console") != nullptr);
+
+    // Edit Workspaces..., the real dialog pictured and cancelled.
+    kivcore::threads::AsyncCallFromMainThread([this] {
+      if (auto* dialog = dynamic_cast<kivui::UI_Dialog*>(kivui::UI_NodeManager::Get().GetModalWindow())) {
+        Shot("13c-edit-workspaces", *dialog);
+        dialog->EndModal(kivui::UI_Dialog::kCancel);
+      }
+    }, 600);
+    answers.reset();
+    studio_.GetWorkspace().DoWorkspaceCmdEdit();
+    Settle();
+    Check("Edit Workspaces... was cancelled and changed nothing", studio_.GetWorkspaceName() == "Tour Cut");
+
+    ChooseArrangement("Cut");
+    ScreenShot("13d-switcher-bar-wide", strip);
+  }
+
+  kivcore::Point Centre(const kivui::UI_Node& node, const kivcore::RectF& local) {
+    const kivcore::RectF r = node.LocalRectToGlobalF(local);
+    return {int(r.left + r.width / 2), int(r.top + r.height / 2)};
   }
 
   // Reset to Saved Layout from the Workspace menu: a built-in workspace is built afresh.
@@ -470,10 +585,11 @@ class TourRun {
     return {};
   }
   kivcore::Rect Screen() { return {0, 0, 1600, 1000}; }
-  void ScreenShot(const std::string& name) {
+  void ScreenShot(const std::string& name) { ScreenShot(name, Screen()); }
+  void ScreenShot(const std::string& name, const kivcore::Rect& area) {
     Settle();
     const std::string path = (std::filesystem::path(dir_) / (name + ".png")).string();
-    ui_testing::SaveScreenSnapshotPNG(Screen(), path);
+    ui_testing::SaveScreenSnapshotPNG(area, path);
     std::printf("screenshot: %s\n", path.c_str());
   }
 

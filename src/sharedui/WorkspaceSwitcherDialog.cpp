@@ -26,7 +26,7 @@ WorkspaceSwitcherManager& Model() { return *WorkspaceSwitcherManager::Get(); }
 }  // namespace
 
 WorkspaceSwitcherDialog::WorkspaceSwitcherDialog()
-    : UI_Dialog(Text("$$$/kivworkspace/sharedui/WorkspaceSwitcherDialog/WorkspaceSwitcherDialogTitle=Edit Workspaces"), 360, 440),
+    : UI_Dialog(Text("$$$/kivworkspace/sharedui/WorkspaceSwitcherDialog/WorkspaceSwitcherDialogTitle=Edit Workspaces"), 470, 440),
       directions_(std::make_shared<kivui::UI_StaticText>(Text(
           "$$$/kivworkspace/sharedui/WorkspaceSwitcherDialog/WorkspaceSwitcherDialogDirections=Drag workspaces into the order you would like them to appear."))),
       tree_(std::make_shared<kivui::UI_MultiColumnTree>()),

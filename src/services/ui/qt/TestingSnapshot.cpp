@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QApplication>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 
@@ -54,6 +56,13 @@ void SaveScreenSnapshotPNG(const kivcore::Rect& area, const std::string& path) {
     const kivcore::Rect r = window->GetGlobalContentRect();
     painter.setOpacity(window->GetOpacity());
     painter.drawPixmap(r.left - area.left, r.top - area.top, widget->grab());
+  }
+  // Open menus are the window system's pop-ups, above every window.
+  painter.setOpacity(1.0);
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (!widget->isVisible() || !qobject_cast<QMenu*>(widget)) continue;
+    const QRect r = widget->geometry();
+    painter.drawPixmap(r.left() - area.left, r.top() - area.top, widget->grab());
   }
   painter.end();
   Save(screen, path);
