@@ -119,6 +119,15 @@ TEST_F(SwitcherBar, NarrowingTheRowMovesWorkspacesIntoTheOverflowMenu) {
   EXPECT_TRUE(WorkspaceSwitcherManager::Get()->GetOverflowWorkspaceList()->empty());
 }
 
+TEST_F(SwitcherBar, ATabDraggedToAnotherPlaceReordersTheBar) {
+  const kivcore::Point from = TabCentre("Assembly");
+  const kivcore::Point to = TabCentre("Grade");
+  ui_testing::DragFromTo(from, {to.x + 10, to.y}, 8);
+  ui_testing::ProcessEvents(20);
+  EXPECT_EQ(*WorkspaceSwitcherManager::Get()->GetShownWorkspaceList(),
+            (NameList{u"Edit", u"Grade", u"Assembly", u"Review", u"Sound"}));
+}
+
 TEST_F(SwitcherBar, TheCurrentTabsMenuRunsTheWorkspaceCommands) {
   const std::vector<std::pair<int, std::string>> choices = {
       {WorkspaceSwitcherBar::kResetToSavedLayout, "reset"},
