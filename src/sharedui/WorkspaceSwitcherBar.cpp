@@ -22,7 +22,7 @@ constexpr int kEditWorkspacesItem = -100;
 constexpr const char* kEditWorkspacesKey =
     "$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceEditWorkspaces=Edit Workspaces...";
 
-std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
+std::string Text(std::string_view key) { return kivcore::config::Localizer::Get().LocalizeUTF8(key); }
 
 WorkspaceSwitcherManager& Model() { return *WorkspaceSwitcherManager::Get(); }
 
@@ -93,7 +93,7 @@ void WorkspaceSwitcherBar::NewActiveWorkspace(const UTF16String& name) {
 }
 
 void WorkspaceSwitcherBar::WorkspacesConfigurationChanged() {
-  if (GetLocalBounds().IsEmpty()) {
+  if (!IsShown() || GetLocalBounds().IsEmpty()) {
     rebuildPending_ = true;
     return;
   }
@@ -122,6 +122,8 @@ void WorkspaceSwitcherBar::WorkspacesConfigurationChanged() {
 void WorkspaceSwitcherBar::SetAlignment(WorkspaceSwitcherAlignment alignment) {
   if (alignment == alignment_) return;
   alignment_ = alignment;
+  // Only a centred row is reordered by dragging its tabs.
+  tabWell_->SetDraggableTabs(alignment_ == 0);
   UpdateLayout();
 }
 
@@ -134,8 +136,8 @@ float WorkspaceSwitcherBar::GetMinimumSize() const { return tabWell_->GetMinimum
 float WorkspaceSwitcherBar::MeasuredWidth() const { return tabWell_->WidthOfFirstTabs(tabWell_->GetTabCount()); }
 
 float WorkspaceSwitcherBar::Scale() const {
-  const kivui::OS_Window* window = GetWindow();
-  return window ? window->GetRecommendedScaleFactor() : 1.0f;
+  // Nodes are not transformed against their window: pointer moves and widths share units.
+  return 1.0f;
 }
 
 void WorkspaceSwitcherBar::UpdateLayout() {
@@ -143,12 +145,14 @@ void WorkspaceSwitcherBar::UpdateLayout() {
   const float m = Multiplier();
   const float handle = HandleWidth();
   const float measured = MeasuredWidth();
-  // A bar narrower than its minimum keeps its layout; with no tabs there is nothing to lay out.
-  if (bar.width < GetMinimumSize() || tabWell_->GetTabCount() == 0) {
+  // With no tabs there is nothing to lay out; a bar narrower than its minimum keeps its
+  // layout.
+  if (tabWell_->GetTabCount() == 0) {
     tabWell_->SetFrame({});
     handle_->SetFrame({});
     return;
   }
+  if (bar.width < GetMinimumSize()) return;
   const float natural = tabWell_->WidthOfFirstTabs(tabWell_->GetNumberOfBarTabs());
   if (shownListWasReset_) {
     Model().SetWorkspaceSwitcherWidth(-1.0f);

@@ -19,7 +19,7 @@ namespace {
 constexpr int kFirstWorkspaceRow = 100;
 constexpr float kPadding = 8, kDirectionsHeight = 34, kButtonWidth = 88, kButtonHeight = 26;
 
-std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
+std::string Text(std::string_view key) { return kivcore::config::Localizer::Get().LocalizeUTF8(key); }
 
 WorkspaceSwitcherManager& Model() { return *WorkspaceSwitcherManager::Get(); }
 

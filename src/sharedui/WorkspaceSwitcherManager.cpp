@@ -106,8 +106,10 @@ void WorkspaceSwitcherManager::NotifyListeners(WorkspaceSwitcherListener* except
 }
 
 void WorkspaceSwitcherManager::RebuildMenu() {
+  // Until the manager knows its workspaces the lists stay as loaded.
+  if (!manager_ || !manager_->IsInitialized()) return;
   NameList names;
-  if (manager_ && manager_->IsInitialized()) manager_->GetWorkspaces(names);
+  manager_->GetWorkspaces(names);
   bool placed = false;
   for (const UTF16String& name : names) {
     if (Contains(hidden_, name) || Contains(overflow_, name)) continue;

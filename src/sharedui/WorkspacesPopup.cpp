@@ -10,7 +10,7 @@ using kivcore::UTF16String;
 
 namespace {
 
-std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
+std::string Text(std::string_view key) { return kivcore::config::Localizer::Get().LocalizeUTF8(key); }
 std::string Shortened(const UTF16String& name) {
   return kivcore::UTF16to8(kivcore::TruncateUIStringInMiddle(name, 100, 0.25));
 }

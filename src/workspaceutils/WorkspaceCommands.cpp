@@ -19,7 +19,7 @@ using kivcore::UTF16String;
 
 namespace {
 
-std::string Text(std::string_view key) { return kivcore::UTF16to8(kivcore::config::Localizer::Get().Localize(key)); }
+std::string Text(std::string_view key) { return kivcore::config::Localizer::Get().LocalizeUTF8(key); }
 
 // The dialog of GetWorkspaceNameForDelete: "Name:" and a pop-up of the names.
 class DeleteWorkspaceDialog : public kivui::UI_Dialog {

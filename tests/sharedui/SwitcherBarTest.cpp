@@ -17,15 +17,6 @@ namespace ui_testing = kivui::testing;
 
 namespace {
 
-// Records the workspace commands the bar asks for.
-class CommandWorkspace : public Workspace {
- public:
-  void DoWorkspaceCmdNew() override { commands.push_back("new"); }
-  void DoWorkspaceCmdSave() override { commands.push_back("save"); }
-  void DoWorkspaceCmdReset() override { commands.push_back("reset"); }
-  void DoWorkspaceCmdEdit() override { commands.push_back("edit"); }
-  std::vector<std::string> commands;
-};
 
 struct SwitcherBar : ManagerFixture {
   std::shared_ptr<CommandWorkspace> hooked = std::make_shared<CommandWorkspace>();

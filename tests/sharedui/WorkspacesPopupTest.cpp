@@ -9,13 +9,6 @@ using kivworkspace::sharedui::WorkspacesPopup;
 
 namespace {
 
-class CommandWorkspace : public Workspace {
- public:
-  void DoWorkspaceCmdNew() override { commands.push_back("new"); }
-  void DoWorkspaceCmdDelete() override { commands.push_back("delete"); }
-  void DoWorkspaceCmdReset() override { commands.push_back("reset"); }
-  std::vector<std::string> commands;
-};
 
 struct Popup : ManagerFixture {
   std::shared_ptr<CommandWorkspace> hooked = std::make_shared<CommandWorkspace>();

@@ -58,6 +58,17 @@ class RecordingHelper : public MenuHelperBase {
   std::vector<std::string> told;
 };
 
+// A workspace that records the workspace commands asked of it.
+class CommandWorkspace : public Workspace {
+ public:
+  void DoWorkspaceCmdNew() override { commands.push_back("new"); }
+  void DoWorkspaceCmdSave() override { commands.push_back("save"); }
+  void DoWorkspaceCmdDelete() override { commands.push_back("delete"); }
+  void DoWorkspaceCmdReset() override { commands.push_back("reset"); }
+  void DoWorkspaceCmdEdit() override { commands.push_back("edit"); }
+  std::vector<std::string> commands;
+};
+
 struct ManagerFixture : WorkspaceFixture {
   TempDir dir;
   TestBuiltIns builtIns;

@@ -19,6 +19,8 @@ class Localizer {
   static Localizer& Get();
 
   UTF16String Localize(std::string_view keyOrText) const;
+  // The same as UTF-8, for the UI framework's texts.
+  UTF8String LocalizeUTF8(std::string_view keyOrText) const { return UTF16to8(Localize(keyOrText)); }
   // English text of a key, without looking at translations.
   static UTF8String EnglishText(std::string_view keyOrText);
   // The part of a key before "=" ("$$$/area/name"); empty for text that is not a key.

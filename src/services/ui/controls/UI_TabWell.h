@@ -51,6 +51,7 @@ class UI_TabWell : public UI_Node {
 
   Callbacks& GetCallbacks() { return callbacks_; }
   const Options& GetOptions() const { return options_; }
+  void SetDraggableTabs(bool draggable) { options_.draggableTabs = draggable; }
 
   // Adds a tab at index (-1: at the end). The first tab becomes the front tab.
   void AddTab(UI_TabItem item, int index = -1);
