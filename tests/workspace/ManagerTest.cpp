@@ -279,6 +279,19 @@ TEST_F(Managers, ErrorsOrderAndDefinitionsAdded) {
   EXPECT_EQ(folded, (std::vector<std::string>{"_x", "a", "ab", "b", "edit", "edit", "grade", "imported"}));
 }
 
+TEST_F(Managers, TheMainWindowComesBackWhereTheSettingsPutIt) {
+  Restart();
+  main->SetGlobalStructureRect({130, 110, 700, 480});
+  kivui::testing::ProcessEvents();
+  const kivcore::Rect left = main->GetGlobalStructureRect();
+  manager->FlushManagerSettings();
+  main->SetGlobalStructureRect({10, 10, 500, 400});
+  Restart();
+  manager->ApplyDefaultMainWindowSize();
+  kivui::testing::ProcessEvents();
+  EXPECT_EQ(main->GetGlobalStructureRect(), left);
+}
+
 TEST_F(Managers, ANewWorkspaceNeverTakesTheArchiveOfARenamedOne) {
   Restart();
   ASSERT_TRUE(manager->SetCurrentWorkspace(u"Edit"));
