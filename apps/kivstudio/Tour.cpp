@@ -17,6 +17,8 @@
 #include "services/ui/dialogs/UI_Dialog.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "sharedui/WorkspaceSwitcherBar.h"
+#include "sharedui/WorkspaceSwitcherDialog.h"
+#include "services/ui/controls/UI_MultiColumnTree.h"
 #include "sharedui/WorkspaceSwitcherBarDragHandle.h"
 #include "sharedui/WorkspaceSwitcherBarTabWell.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
@@ -408,6 +410,7 @@ class TourRun {
   // workspace and resets one, and Edit Workspaces... opens the dialog.
   void SwitcherBar() {
     using kivworkspace::sharedui::WorkspaceSwitcherBar;
+    using kivworkspace::sharedui::WorkspaceSwitcherDialog;
     using kivworkspace::sharedui::WorkspaceSwitcherManager;
     WorkspaceSwitcherBar* bar = studio_.GetSwitcherBar();
     if (!bar) return Check("the switcher bar is there", false);
@@ -483,17 +486,45 @@ class TourRun {
     Check("Reset to Saved Layout from the tab menu brings back the console closed since",
           closed && studio_.FindPanel("Console") != nullptr);
 
-    // Edit Workspaces..., the real dialog pictured and cancelled.
-    kivcore::threads::AsyncCallFromMainThread([this] {
-      if (auto* dialog = dynamic_cast<kivui::UI_Dialog*>(kivui::UI_NodeManager::Get().GetModalWindow())) {
-        Shot("13c-edit-workspaces", *dialog);
-        dialog->EndModal(kivui::UI_Dialog::kCancel);
+    // Edit Workspaces..., the real dialog: the current workspace dragged from the bar's
+    // section to Do Not Show, pictured, and applied with OK.
+    bool dropped = false;
+    kivcore::threads::AsyncCallFromMainThread([this, &dropped] {
+      auto* dialog = dynamic_cast<WorkspaceSwitcherDialog*>(kivui::UI_NodeManager::Get().GetModalWindow());
+      if (!dialog) return;
+      Settle();
+      if (pointer_.IsWindowSystem()) {
+        auto& tree = dialog->GetTree();
+        const auto rowPoint = [&](int row) {
+          const kivcore::RectF r = tree.LocalRectToGlobalF(tree.GetRowRect(row));
+          return kivcore::Point{int(r.left + 60), int(r.top + r.height / 2)};
+        };
+        const kivcore::Point from = rowPoint(dialog->FindRow(u"Tour Cut"));
+        const kivcore::Point to = rowPoint(WorkspaceSwitcherDialog::kHiddenRow);
+        // Once the drag starts it runs its own event loop: the rest of the gesture comes
+        // from inside it.
+        kivcore::threads::AsyncCallFromMainThread([this, from, to] {
+          pointer_.MoveAlong({from.x, from.y - 20}, to, 6);
+          pointer_.Release(to);
+        }, 300);
+        pointer_.Press(from);
+        pointer_.MoveAlong(from, {from.x, from.y - 20}, 4);
+        Settle();
+        const auto hidden = dialog->GetSectionNames(WorkspaceSwitcherDialog::kHiddenRow);
+        dropped = std::find(hidden.begin(), hidden.end(), u"Tour Cut") != hidden.end();
       }
+      Shot("13c-edit-workspaces", *dialog);
+      dialog->EndModal(kivui::UI_Dialog::kOK);
     }, 600);
     answers.reset();
     studio_.GetWorkspace().DoWorkspaceCmdEdit();
     Settle();
-    Check("Edit Workspaces... was cancelled and changed nothing", studio_.GetWorkspaceName() == "Tour Cut");
+    if (pointer_.IsWindowSystem()) {
+      const auto* hidden = WorkspaceSwitcherManager::Get()->GetHiddenWorkspaceList();
+      Check("in Edit Workspaces the current workspace is dragged to Do Not Show; after OK its tab is gone and it stays current",
+            dropped && std::find(hidden->begin(), hidden->end(), u"Tour Cut") != hidden->end() && tabCentre("Tour Cut") == kivcore::Point{} &&
+                studio_.GetWorkspaceName() == "Tour Cut");
+    }
 
     ChooseArrangement("Cut");
     ScreenShot("13d-switcher-bar-wide", strip);

@@ -32,6 +32,8 @@ WorkspaceSwitcherDialog::WorkspaceSwitcherDialog()
       tree_(std::make_shared<kivui::UI_MultiColumnTree>()),
       delete_(std::make_shared<kivui::UI_Button>(Text("$$$/kivworkspace/sharedui/WorkspaceSwitcherDialog/WorkspaceSwitcherDialogDelete=Delete"))),
       savedModel_(Model().GetData()) {
+  GetOKButton().SetText(Text("$$$/kivworkspace/sharedui/WorkspaceSwitcherDialog/WorkspaceSwitcherDialogOkay=OK"));
+  GetCancelButton().SetText(Text("$$$/kivworkspace/sharedui/WorkspaceSwitcherDialog/WorkspaceSwitcherDialogCancel=Cancel"));
   directions_->SetAlignment(kivui::kAlignLeft | kivui::kAlignTop);
   tree_->SetColumns({{"", 300}});
   tree_->SetMultiSelection(true);

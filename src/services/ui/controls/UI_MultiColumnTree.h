@@ -38,6 +38,8 @@ class UI_MultiColumnTree : public UI_NativeControl {
   // Sets the first cell's text.
   void SetRowText(int id, const std::string& text);
   void RemoveRow(int id);
+  // Where the row is shown, in the tree's local coordinates (empty when it is not shown).
+  kivcore::RectF GetRowRect(int id) const;
   // The ids of the row's children in order; -1 for the top-level rows.
   std::vector<int> GetChildRowIDs(int parentId) const;
 

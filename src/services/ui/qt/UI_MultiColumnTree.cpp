@@ -147,6 +147,14 @@ void UI_MultiColumnTree::SetRowText(int id, const std::string& text) {
 
 void UI_MultiColumnTree::RemoveRow(int id) { delete d_->Find(id); }
 
+kivcore::RectF UI_MultiColumnTree::GetRowRect(int id) const {
+  QTreeWidgetItem* item = d_->Find(id);
+  if (!item) return {};
+  const QRect r = d_->tree->visualItemRect(item);
+  const QPoint topLeft = d_->tree->viewport()->mapTo(qt::WidgetOf(*this), r.topLeft());
+  return {float(topLeft.x()), float(topLeft.y()), float(r.width()), float(r.height())};
+}
+
 std::vector<int> UI_MultiColumnTree::GetChildRowIDs(int parentId) const {
   QTreeWidgetItem* parent = parentId < 0 ? d_->tree->invisibleRootItem() : d_->Find(parentId);
   std::vector<int> ids;
