@@ -9,6 +9,9 @@ namespace {
 kivui::UI_TabWell::Options SwitcherOptions() {
   kivui::UI_TabWell::Options options;
   options.closeBoxes = false;
+  // Tabs keep their names whole: a tab that does not fit goes to the overflow menu rather
+  // than shrinking until its name is gone.
+  options.croppedTabs = false;
   options.draggableTabs = true;
   options.minTabWidth = 48;
   return options;
