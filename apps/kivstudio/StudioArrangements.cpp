@@ -75,7 +75,7 @@ void Colour(WorkspaceBuilder& builder, const kivcore::Rect& main) {
 // Mixing: the mixer tall on the left, markers and console under it, the timeline wide.
 void Audio(WorkspaceBuilder& builder, const kivcore::Rect& main) {
   builder.AddWindow(
-      Beside(0.28f, Above(0.6f, Frame({"AudioMixer"}), Frame({"Markers", "Console"}, {"Progress"})),
+      Beside(0.28f, Above(0.6f, Frame({"AudioMixer"}), Frame({"Markers", "Console"}, {"ProgressPanel"})),
              Above(0.45f, Beside(0.5f, Frame({"SequenceViewer"}), Frame({"MediaBin"})),
                    Frame({"Timeline"}))),
       main, "Transport");

@@ -3,7 +3,7 @@
 #include "services/ui/console/ConsoleView.h"
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
-#include "services/ui/progress/ProgressCategoryContainerView.h"
+#include "sharedui/ProgressPanel.h"
 #include "workspace/Workspace.h"
 #include "workspace/WorkspaceBorderElement.h"
 
@@ -377,7 +377,7 @@ const std::vector<PanelType>& PanelTypes() {
       {"EffectsLibrary", "Effects Library", false}, {"Inspector", "Inspector", false},
       {"AudioMixer", "Audio Mixer", false},     {"Scopes", "Scopes", false},
       {"ToolStrip", "Tools", false},            {"Markers", "Markers", false},
-      {"Console", "Console", true},             {"Progress", "Progress", true},
+      {"Console", "Console", true},             {"ProgressPanel", "Progress", true},
       {"Transport", "Transport", false},
   };
   return types;
@@ -399,10 +399,8 @@ void RegisterStudioPanels(Workspace& workspace) {
       [](Workspace* w, WorkspaceFrameBase* f, const PanelType& type) {
         return std::make_shared<HostPanel>(w, f, type, std::make_shared<kivui::ConsoleView>());
       },
-      [](Workspace* w, WorkspaceFrameBase* f, const PanelType& type) {
-        auto view = std::make_shared<kivui::utility::ProgressCategoryContainerView>(
-            kivui::utility::ProgressCategoryContainer::Get());
-        return std::make_shared<HostPanel>(w, f, type, view);
+      [](Workspace* w, WorkspaceFrameBase* f, const PanelType&) {
+        return kivworkspace::sharedui::ProgressPanel::TabCreator().CreateTabPanel(w, f);
       },
       Border(DrawTransport, {0, 36}, false, true),
   };

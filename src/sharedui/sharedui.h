@@ -10,3 +10,4 @@
 #include "sharedui/WorkspaceSwitcherBarDragTarget.h"
 #include "sharedui/WorkspaceSwitcherBarTabWell.h"
 #include "sharedui/WorkspacesPopup.h"
+#include "sharedui/ProgressPanel.h"

@@ -48,3 +48,16 @@ std::vector<std::shared_ptr<ProgressCategory>> ProgressCategoryContainer::GetCat
 }
 
 }  // namespace kivui::utility
+
+namespace kivui::utility {
+
+void ProgressCategoryContainer::RemoveDoneJobs() {
+  for (const auto& category : GetCategories()) {
+    for (const auto& item : category->GetItems()) {
+      const ProgressItem::ProgressState state = item->GetState();
+      if (state == ProgressItem::kCompleted || state == ProgressItem::kEnded) category->RemoveItem(item);
+    }
+  }
+}
+
+}  // namespace kivui::utility

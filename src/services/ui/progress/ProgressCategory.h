@@ -36,6 +36,8 @@ class ProgressCategoryContainer {
   static ProgressCategoryContainer& Get();
   std::shared_ptr<ProgressCategory> GetOrCreateCategory(const kivcore::UTF16String& title);
   std::vector<std::shared_ptr<ProgressCategory>> GetCategories() const;
+  // Removes the items that completed or ended (failed or cancelled) from every category.
+  void RemoveDoneJobs();
 
  private:
   mutable std::mutex mutex_;
