@@ -287,7 +287,7 @@ bool Studio::SwitchWorkspace(const std::string& name) {
   try {
     const bool switched = manager_ && manager_->SetCurrentWorkspace(kivcore::UTF8to16(name));
     if (!switched) kivui::ShowCaution("Workspace", "The workspace \"" + name + "\" could not be restored.");
-    ReportWriteFailures();
+    workspace_->ReportWriteFailures();
     return switched;
   } catch (const std::exception& e) {
     kivui::ShowCaution("Workspace", "The workspace \"" + name + "\" could not be restored: " + e.what());
@@ -337,13 +337,7 @@ void Studio::RunWorkspaceCommand(int command) {
   } catch (const kivcore::config::Error& e) {
     kivui::ShowCaution("Workspace", e.what());
   }
-  ReportWriteFailures();
-}
-
-void Studio::ReportWriteFailures() {
-  std::string message;
-  for (const std::string& failure : manager_->TakeWriteFailures()) message += failure + "\n";
-  if (!message.empty()) kivui::ShowCaution("Workspace", "The workspace was not saved.\n" + message);
+  workspace_->ReportWriteFailures();
 }
 
 }  // namespace kivstudio

@@ -92,8 +92,6 @@ class Studio {
   void RunWorkspaceCommand(int command);
   // A choice of the Workspace menu (as a menu or the Window menu's submenu).
   void ApplyWorkspaceMenuChoice(int chosen);
-  // Shows what the manager could not write, if anything.
-  void ReportWriteFailures();
 
   std::shared_ptr<kivui::UI_Container> chrome_;
   std::shared_ptr<MenuBar> menuBar_;

@@ -17,6 +17,11 @@ void StudioWorkspace::Run(Command command) {
   } catch (const std::exception& e) {
     kivui::ShowCaution("Workspace", e.what(), GetMainTopLevelWindow());
   }
+  ReportWriteFailures();
+}
+
+void StudioWorkspace::ReportWriteFailures() {
+  if (!manager_) return;
   std::string failures;
   for (const std::string& failure : manager_->TakeWriteFailures()) failures += failure + "\n";
   if (!failures.empty()) kivui::ShowCaution("Workspace", "The workspace was not saved.\n" + failures, GetMainTopLevelWindow());

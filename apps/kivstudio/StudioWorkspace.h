@@ -19,6 +19,8 @@ class StudioWorkspace : public kivworkspace::workspace::Workspace {
   void DoWorkspaceCmdDelete() override;
   void DoWorkspaceCmdReset() override;
   void DoWorkspaceCmdEdit() override;
+  // Shows what the manager could not write since it was last asked, if anything.
+  void ReportWriteFailures();
 
  private:
   // Runs a command, showing a manager error or a failed write as a caution.

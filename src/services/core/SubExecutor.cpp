@@ -28,10 +28,16 @@ void SubExecutor::Post(Task f) {
 
 // Runs one queued function on a parent thread, then hands the slot on: to the next queued
 // function through a fresh post (so other users of the parent get their turn), or back.
+// Two slots that finish together can both hand on for one queued function; the one that
+// finds the queue empty gives its slot back.
 void SubExecutor::RunNext() {
   Task task;
   {
     std::lock_guard lock(mutex_);
+    if (queue_.empty()) {
+      --running_;
+      return;
+    }
     task = std::move(queue_.front());
     queue_.pop_front();
   }

@@ -256,3 +256,16 @@ TEST(Executors, MayBeReleasedByTheirOwnFunctions) {
   loop.reset();
   EXPECT_TRUE(loopDone.PassThrough(10000));
 }
+
+// Items posted while every slot is busy are each run once: two slots finishing at the same
+// time must not both start the one item left.
+TEST(Executors, ASubExecutorRunsEachItemOnceWhenItsSlotsFinishTogether) {
+  auto pool = std::static_pointer_cast<ThreadPoolExecutor>(CreateCPUBoundExecutor(4));
+  auto pair = CreateSubExecutor(pool, 2);
+  std::atomic<int> runs{0};
+  for (int round = 0; round < 2000; ++round) {
+    for (int i = 0; i < 3; ++i) pair->CallAsynchronously([&] { ++runs; });
+    pool->WaitUntilIdle();
+  }
+  EXPECT_EQ(runs.load(), 6000);
+}
