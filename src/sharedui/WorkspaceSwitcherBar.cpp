@@ -1,6 +1,7 @@
 #include "sharedui/WorkspaceSwitcherBar.h"
 
 #include "services/core/Localizer.h"
+#include "services/ui/dialogs/Dialogs.h"
 #include "services/ui/menu/OSMenu.h"
 #include "services/ui/window/OS_Window.h"
 #include "sharedui/WorkspaceSwitcherBarDragHandle.h"
@@ -196,7 +197,11 @@ void WorkspaceSwitcherBar::SyncToWorkspaceSwitcherManager() {
 
 void WorkspaceSwitcherBar::SwitchTo(const UTF16String& name) {
   // A switch that fails leaves the tabs; the manager's next NewActiveWorkspace marks the right one.
-  Model().SetCurrentWorkspace(name);
+  try {
+    Model().SetCurrentWorkspace(name);
+  } catch (const std::exception& e) {
+    kivui::ShowCaution(kivcore::UTF16to8(name), e.what(), GetWindow());
+  }
   NewActiveWorkspace(manager_.GetCurrentWorkspace());
 }
 

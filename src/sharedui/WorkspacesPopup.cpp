@@ -1,6 +1,7 @@
 #include "sharedui/WorkspacesPopup.h"
 
 #include "services/core/Localizer.h"
+#include "services/ui/dialogs/Dialogs.h"
 #include "workspace/ManagerBase.h"
 #include "workspace/Workspace.h"
 
@@ -53,7 +54,13 @@ void WorkspacesPopup::RebuildMenu() {
 void WorkspacesPopup::PopupChanged(int index) {
   const int n = int(GetItems().size());
   if (index < n - 4) {
-    manager_.SetCurrentWorkspace(kivcore::UTF8to16(GetItems()[std::size_t(index)].text));
+    const std::string name = GetItems()[std::size_t(index)].text;
+    try {
+      manager_.SetCurrentWorkspace(kivcore::UTF8to16(name));
+    } catch (const std::exception& e) {
+      kivui::ShowCaution(name, e.what(), GetWindow());
+      RebuildMenu();
+    }
     return;
   }
   // A command: the choice goes back to the current workspace.

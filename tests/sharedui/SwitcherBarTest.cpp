@@ -4,6 +4,8 @@
 #include "workspace/ManagerTestSupport.h"
 
 #include "services/ui/menu/OSMenu.h"
+
+#include <fstream>
 #include "services/ui/testing/ScriptedAnswers.h"
 #include "sharedui/WorkspaceSwitcherBar.h"
 #include "sharedui/WorkspaceSwitcherBarDragHandle.h"
@@ -72,6 +74,17 @@ TEST_F(SwitcherBar, AClickOnATabSwitchesAndTheCurrentTabIsFrontmost) {
   manager->CreateUserWorkspace(u"Evening");
   ui_testing::ProcessEvents();
   EXPECT_EQ(TabTexts().back(), "Evening");
+}
+
+TEST_F(SwitcherBar, AWorkspaceThatCannotBeReadIsReportedAndTheCurrentOneStays) {
+  std::ofstream(kivcore::UTF16to8(manager->GetStoredStates(u"Review").current), std::ios::trunc) << "<proplist>";
+  answers->Accept();
+  ui_testing::ClickAt(TabCentre("Review"));
+  ASSERT_FALSE(answers->GetAsked().empty());
+  EXPECT_EQ(answers->GetAsked().back().kind, kivui::Prompt::kCaution);
+  EXPECT_EQ(answers->GetAsked().back().title, "Review");
+  EXPECT_EQ(manager->GetCurrentWorkspace(), u"Edit");
+  EXPECT_EQ(Well().GetTab(bar->GetFrontmostIndex()).text, "Edit");
 }
 
 TEST_F(SwitcherBar, NarrowingTheRowMovesWorkspacesIntoTheOverflowMenu) {
