@@ -68,6 +68,10 @@ class WindowSystemPointer {
     if (!x11_) return ui_testing::MouseReleaseAt(p);
     Run("mouseup 1");
   }
+  // A key pressed and released (an X key name such as "Escape"); only with the window system.
+  void Key(const std::string& name) {
+    if (x11_) Run("key " + name);
+  }
   // Moves in straight steps, the way a hand does.
   void MoveAlong(kivcore::Point from, kivcore::Point to, int steps) {
     for (int i = 1; i <= steps; ++i)
@@ -439,7 +443,7 @@ class TourRun {
       // The real menu, pictured while it is open, then closed with Escape.
       kivcore::threads::AsyncCallFromMainThread([this] {
         ScreenShot("13b-overflow-menu");
-        std::system("xdotool key Escape");
+        pointer_.Key("Escape");
       }, 600);
       const kivcore::Point button = Centre(well, well.GetOverflowButtonRect());
       pointer_.Press(button);

@@ -136,11 +136,6 @@ float WorkspaceSwitcherBar::GetMinimumSize() const { return tabWell_->GetMinimum
 
 float WorkspaceSwitcherBar::MeasuredWidth() const { return tabWell_->WidthOfFirstTabs(tabWell_->GetTabCount()); }
 
-float WorkspaceSwitcherBar::Scale() const {
-  // Nodes are not transformed against their window: pointer moves and widths share units.
-  return 1.0f;
-}
-
 void WorkspaceSwitcherBar::UpdateLayout() {
   const kivcore::RectF bar = GetLocalBounds();
   const float m = Multiplier();
@@ -275,7 +270,7 @@ void WorkspaceSwitcherBar::UI_DoTimerNotify(int id) {
 
 void WorkspaceSwitcherBar::DragChange(float size) {
   useSavedWidth_ = false;
-  extraWidth_ = size / Scale() - (MeasuredWidth() + MeasuredNonTabWellWidth()) / Multiplier();
+  extraWidth_ = size - (MeasuredWidth() + MeasuredNonTabWellWidth()) / Multiplier();
   UpdateLayout();
 }
 
@@ -286,15 +281,15 @@ void WorkspaceSwitcherBar::DragEnd() {
 }
 
 float WorkspaceSwitcherBar::GetStartDragSize() const {
-  return (tabWell_->GetFrame().width + MeasuredNonTabWellWidth()) / Multiplier() * Scale();
+  return (tabWell_->GetFrame().width + MeasuredNonTabWellWidth()) / Multiplier();
 }
 
 float WorkspaceSwitcherBar::GetMinDragSize() const {
-  return (tabWell_->GetMinimumWidth() + MeasuredNonTabWellWidth()) / Multiplier() * Scale();
+  return (tabWell_->GetMinimumWidth() + MeasuredNonTabWellWidth()) / Multiplier();
 }
 
 float WorkspaceSwitcherBar::GetMaxDragSize() const {
-  return std::min(MeasuredWidth() + MeasuredNonTabWellWidth(), GetLocalBounds().width) / Multiplier() * Scale();
+  return std::min(MeasuredWidth() + MeasuredNonTabWellWidth(), GetLocalBounds().width) / Multiplier();
 }
 
 }  // namespace kivworkspace::sharedui

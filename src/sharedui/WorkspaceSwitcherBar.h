@@ -74,7 +74,6 @@ class WorkspaceSwitcherBar : public kivui::UI_Container,
   float Multiplier() const { return alignment_ == 0 ? 2.0f : 1.0f; }
   float HandleWidth() const;
   float MeasuredWidth() const;
-  float Scale() const;
   void SwitchTo(const kivcore::UTF16String& name);
 
   std::shared_ptr<WorkspaceSwitcherBarTabWell> tabWell_;

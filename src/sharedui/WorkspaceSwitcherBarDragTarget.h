@@ -7,7 +7,8 @@ namespace kivworkspace::sharedui {
 using WorkspaceSwitcherAlignment = int;
 
 // What the switcher bar's drag handle resizes. Sizes are in drag units: the bar's width
-// change divided by its resize multiplier, times the display scale.
+// change divided by its resize multiplier (nodes share their window's units, so pointer
+// moves need no scaling).
 class WorkspaceSwitcherBarDragTarget {
  public:
   virtual ~WorkspaceSwitcherBarDragTarget() = default;

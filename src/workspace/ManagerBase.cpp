@@ -83,8 +83,11 @@ void ManagerBase::CheckInitialized() const {
 void ManagerBase::Initialize() {
   if (initialized_) Raise(kAlreadyInitialized);
   skipped_.clear();
-  LoadSettingsCache();
-  LoadBuiltInNames();
+  // The settings are read once for both steps.
+  PropList settings;
+  const bool haveSettings = ReadSettings(settings, true);
+  if (haveSettings) LoadSettingsCache(settings);
+  LoadBuiltInNames(std::move(settings), haveSettings);
   PopulateSystemWorkspaces(currentEntries_, systemEntries_);
   PopulateUserWorkspaces(currentEntries_, archivedEntries_);
   initialized_ = true;

@@ -168,8 +168,9 @@ class ManagerBase {
   // is LoadManagerSettings with unreadable settings taken as none (and, with report, listed
   // among the skipped files).
   bool ReadSettings(kivcore::PropList& settings, bool report = false);
-  void LoadSettingsCache();
-  void LoadBuiltInNames();
+  void LoadSettingsCache(const kivcore::PropList& settings);
+  // Writes the list of built-in names into the settings (and saves them) the first time.
+  void LoadBuiltInNames(kivcore::PropList settings, bool haveSettings);
   void RemoveBuiltInName(const kivcore::UTF16String& name);
 
   BuiltInWorkspaceProviderBase* builtInProvider_;

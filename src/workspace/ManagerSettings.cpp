@@ -53,9 +53,7 @@ bool ManagerBase::ReadSettings(PropList& settings, bool report) {
   }
 }
 
-void ManagerBase::LoadSettingsCache() {
-  PropList settings;
-  if (!ReadSettings(settings, true)) return;
+void ManagerBase::LoadSettingsCache(const PropList& settings) {
   std::string version;
   if (!settings.GetValue(kConfigVersionKey, version) || version != kConfigVersion) return;
   PropList::StringList times;
@@ -79,10 +77,8 @@ void ManagerBase::LoadSettingsCache() {
   }
 }
 
-void ManagerBase::LoadBuiltInNames() {
+void ManagerBase::LoadBuiltInNames(PropList settings, bool haveSettings) {
   const bool localized = builtInProvider_ && builtInProvider_->SupportsLocalizedWorkspaceNames();
-  PropList settings;
-  const bool haveSettings = ReadSettings(settings);
   PropList::StringList keys;
   PropList::TextList names;
   bool listed = false;
