@@ -180,8 +180,13 @@ void Studio::TogglePanel(const std::string& type) {
 void Studio::ShowWindowMenu(kivcore::Point global) {
   auto menu = kivui::CreateOSMenu();
   const auto& types = PanelTypes();
+  kivui::OSMenu* developer = nullptr;
   for (std::size_t i = 0; i < types.size(); ++i) {
-    menu->AddItem(int(i) + 1, types[i].title, true, FindPanel(types[i].tabType) != nullptr);
+    if (types[i].developer && !developer) {
+      menu->AddSeparator();
+      developer = &menu->AddSubMenu("Developer");
+    }
+    (developer ? *developer : *menu).AddItem(int(i) + 1, types[i].title, true, FindPanel(types[i].tabType) != nullptr);
   }
   if (workspaceMenu_) {
     menu->AddSeparator();

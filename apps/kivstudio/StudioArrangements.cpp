@@ -53,7 +53,7 @@ void Cut(WorkspaceBuilder& builder, const kivcore::Rect& main) {
       Above(0.56f,
             Beside(0.63f, Beside(0.62f, Frame({"MediaBin", "EffectsLibrary", "Markers"}), Frame({"ClipViewer"})),
                    Beside(0.4f, Frame({"SequenceViewer"}), Frame({"Inspector"}))),
-            Beside(0.78f, Frame({"Timeline"}), Frame({"AudioMixer", "Scopes", "Console"}))),
+            Beside(0.78f, Frame({"Timeline"}), Frame({"AudioMixer", "Scopes", "ConsolePanel"}))),
       main);
   PinTools(builder);
 }
@@ -75,7 +75,7 @@ void Colour(WorkspaceBuilder& builder, const kivcore::Rect& main) {
 // Mixing: the mixer tall on the left, markers and console under it, the timeline wide.
 void Audio(WorkspaceBuilder& builder, const kivcore::Rect& main) {
   builder.AddWindow(
-      Beside(0.28f, Above(0.6f, Frame({"AudioMixer"}), Frame({"Markers", "Console"}, {"ProgressPanel"})),
+      Beside(0.28f, Above(0.6f, Frame({"AudioMixer"}), Frame({"Markers", "ConsolePanel"}, {"ProgressPanel"})),
              Above(0.45f, Beside(0.5f, Frame({"SequenceViewer"}), Frame({"MediaBin"})),
                    Frame({"Timeline"}))),
       main, "Transport");

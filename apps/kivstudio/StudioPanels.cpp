@@ -1,12 +1,15 @@
 #include "StudioPanels.h"
 
-#include "services/ui/console/ConsoleView.h"
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
+#include "sharedui/ConsolePanel.h"
+#include "sharedui/DebugMonitorPanel.h"
 #include "sharedui/ProgressPanel.h"
+#include "sharedui/ThreadPanel.h"
 #include "workspace/Workspace.h"
 #include "workspace/WorkspaceBorderElement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -329,20 +332,6 @@ void DrawTransport(Drawbot& d, const RectF& b, const DrawnPanel&) {
              kivui::kAlignLeft | kivui::kAlignVCenter);
 }
 
-// A panel hosting a view node (the console, the progress list) that fills it.
-class HostPanel : public TabPanel {
- public:
-  HostPanel(Workspace* w, WorkspaceFrameBase* f, const PanelType& type, std::shared_ptr<kivui::UI_Node> view)
-      : TabPanel(w, f, true, type.tabType, kivcore::UTF8to16(type.title)), view_(std::move(view)) {
-    SetShowCloseControl();
-    PushBack(view_);
-  }
-  void UI_SizeChanged(const RectF& b) override { view_->SetFrame(b); }
-
- private:
-  std::shared_ptr<kivui::UI_Node> view_;
-};
-
 class StudioCreator : public TabCreator {
  public:
   using Factory = std::function<std::shared_ptr<TabPanel>(Workspace*, WorkspaceFrameBase*, const PanelType&)>;
@@ -377,34 +366,38 @@ const std::vector<PanelType>& PanelTypes() {
       {"EffectsLibrary", "Effects Library", false}, {"Inspector", "Inspector", false},
       {"AudioMixer", "Audio Mixer", false},     {"Scopes", "Scopes", false},
       {"ToolStrip", "Tools", false},            {"Markers", "Markers", false},
-      {"Console", "Console", true},             {"ProgressPanel", "Progress", true},
-      {"Transport", "Transport", false},
+      {"ProgressPanel", "Progress", true},      {"Transport", "Transport", false},
+      {"ConsolePanel", "Console", true, true},  {"DebugMonitorPanel", "Debug Monitor", true, true},
+      {"ThreadPanel", "Threads", true, true},
   };
   return types;
 }
 
 void RegisterStudioPanels(Workspace& workspace) {
-  const auto& t = PanelTypes();
-  const std::vector<StudioCreator::Factory> factories = {
-      Drawn(DrawMediaBin),
-      Drawn([](Drawbot& d, const RectF& b, const DrawnPanel&) { DrawViewer(d, b, false); }),
-      Drawn([](Drawbot& d, const RectF& b, const DrawnPanel&) { DrawViewer(d, b, true); }),
-      Drawn(DrawTimeline),
-      Drawn(DrawEffects),
-      Drawn(DrawInspector),
-      Drawn(DrawMixer),
-      Drawn(DrawScopes),
-      Border(DrawTools, {48, 0}, true, false),
-      Drawn(DrawMarkers),
-      [](Workspace* w, WorkspaceFrameBase* f, const PanelType& type) {
-        return std::make_shared<HostPanel>(w, f, type, std::make_shared<kivui::ConsoleView>());
-      },
-      [](Workspace* w, WorkspaceFrameBase* f, const PanelType&) {
-        return kivworkspace::sharedui::ProgressPanel::TabCreator().CreateTabPanel(w, f);
-      },
-      Border(DrawTransport, {0, 36}, false, true),
+  const std::vector<std::pair<std::string, StudioCreator::Factory>> factories = {
+      {"MediaBin", Drawn(DrawMediaBin)},
+      {"ClipViewer", Drawn([](Drawbot& d, const RectF& b, const DrawnPanel&) { DrawViewer(d, b, false); })},
+      {"SequenceViewer", Drawn([](Drawbot& d, const RectF& b, const DrawnPanel&) { DrawViewer(d, b, true); })},
+      {"Timeline", Drawn(DrawTimeline)},
+      {"EffectsLibrary", Drawn(DrawEffects)},
+      {"Inspector", Drawn(DrawInspector)},
+      {"AudioMixer", Drawn(DrawMixer)},
+      {"Scopes", Drawn(DrawScopes)},
+      {"ToolStrip", Border(DrawTools, {48, 0}, true, false)},
+      {"Markers", Drawn(DrawMarkers)},
+      {"Transport", Border(DrawTransport, {0, 36}, false, true)},
   };
-  for (std::size_t i = 0; i < t.size(); ++i) workspace.RegisterTabCreator(std::make_unique<StudioCreator>(t[i], factories[i]));
+  for (const auto& [tabType, factory] : factories) {
+    const auto& types = PanelTypes();
+    const auto type = std::find_if(types.begin(), types.end(), [&](const PanelType& p) { return p.tabType == tabType; });
+    workspace.RegisterTabCreator(std::make_unique<StudioCreator>(*type, factory));
+  }
+  // The library's own panels.
+  namespace sharedui = kivworkspace::sharedui;
+  workspace.RegisterTabCreator(std::make_unique<sharedui::ProgressPanel::TabCreator>());
+  workspace.RegisterTabCreator(std::make_unique<sharedui::ConsolePanel::TabCreator>());
+  workspace.RegisterTabCreator(sharedui::DebugMonitorPanel::CreateTabCreator());
+  workspace.RegisterTabCreator(std::make_unique<sharedui::ThreadPanel::TabCreator>());
 }
 
 }  // namespace kivstudio

@@ -15,14 +15,17 @@ using kivworkspace::workspace::TabPanel;
 using kivworkspace::workspace::Workspace;
 using kivworkspace::workspace::WorkspaceFrameBase;
 
-// One panel type: its tab type, its tab title, and whether closing it hides it.
+// One panel type: its tab type, its tab title, whether closing it hides it, and whether it
+// is a developer's panel (listed under Window > Developer).
 struct PanelType {
   const char* tabType;
   const char* title;
   bool hidesWhenClosed;
+  bool developer = false;
 };
 
-// Every panel type kivstudio offers, in the order of its Window menu.
+// Every panel type kivstudio offers, in the order of its Window menu; the library's shared
+// panels among them.
 const std::vector<PanelType>& PanelTypes();
 
 // Registers a creator for every panel type with the workspace.

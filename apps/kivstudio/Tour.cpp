@@ -367,9 +367,9 @@ class TourRun {
           scopes && clip && Window().GetFrameGlobalRect(*scopes).Bottom() <= Window().GetFrameGlobalRect(*clip).top);
     Shot("12b-system-review");
 
-    studio_.TogglePanel("Console");
+    studio_.TogglePanel("ConsolePanel");
     NewWorkspace("My Review");
-    Check("the user's workspace keeps the console the user added", FrameOf("Console") != nullptr);
+    Check("the user's workspace keeps the console the user added", FrameOf("ConsolePanel") != nullptr);
     Check("the Workspace menu shows it checked", MenuShowsCurrent("My Review"));
     Shot("12c-user-my-review");
 
@@ -379,9 +379,9 @@ class TourRun {
     Settle();
     Check("Rename Workspace... renames the current workspace", studio_.GetWorkspaceName() == "Evening Review");
 
-    studio_.TogglePanel("Console");
+    studio_.TogglePanel("ConsolePanel");
     ResetWorkspace();
-    Check("Reset to Saved Layout brings back the layout the workspace was made with", FrameOf("Console") != nullptr);
+    Check("Reset to Saved Layout brings back the layout the workspace was made with", FrameOf("ConsolePanel") != nullptr);
 
     ChooseArrangement("Cut");
     answers = ui_testing::ScriptedAnswers::Install();
@@ -481,14 +481,14 @@ class TourRun {
           studio_.GetWorkspaceName() == "Tour Cut" && answers->Pending() == 0);
     widen();
     // The console closed (a toggle brings it to the front first), then the layout reset.
-    for (int i = 0; i < 2 && studio_.FindPanel("Console"); ++i) studio_.TogglePanel("Console");
-    const bool closed = studio_.FindPanel("Console") == nullptr;
+    for (int i = 0; i < 2 && studio_.FindPanel("ConsolePanel"); ++i) studio_.TogglePanel("ConsolePanel");
+    const bool closed = studio_.FindPanel("ConsolePanel") == nullptr;
     answers = ui_testing::ScriptedAnswers::Install();
     answers->Command(WorkspaceSwitcherBar::kResetToSavedLayout);
     ui_testing::ClickAt(tabCentre("Tour Cut"));
     Settle();
     Check("Reset to Saved Layout from the tab menu brings back the console closed since",
-          closed && studio_.FindPanel("Console") != nullptr);
+          closed && studio_.FindPanel("ConsolePanel") != nullptr);
 
     // Edit Workspaces..., the real dialog: the current workspace dragged from the bar's
     // section to Do Not Show, pictured, and applied with OK.

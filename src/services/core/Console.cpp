@@ -1,5 +1,12 @@
 #include "services/core/Console.h"
 
+#include "services/core/DebugDatabase.h"
+#include "services/core/Strings.h"
+#include "services/core/Trace.h"
+
+#include <chrono>
+#include <optional>
+#include <stdexcept>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,20 +23,62 @@ struct Command {
 struct Registry {
   std::mutex mutex;
   std::map<std::string, Command, std::less<>> commands;
+  std::map<std::string, CommandTiming, std::less<>> timings;
+
+  void Add(std::string name, std::string help, CommandHandler handler) {
+    commands[std::move(name)] = Command{std::move(help), std::make_shared<const CommandHandler>(std::move(handler))};
+  }
 };
 
 void ListCommands(const std::vector<std::string>&, UTF16OutputStream& out) {
   for (const CommandInfo& c : GetCommands()) out.WriteLine(c.name + " - " + c.help);
 }
 
+void ListDebugValues(const std::vector<std::string>&, UTF16OutputStream& out) {
+  auto& db = debug::DebugDatabase::Instance();
+  for (const std::string& name : db.GetNames()) {
+    if (const auto entry = db.FindEntry(name)) out.WriteLine(name + " = " + debug::DebugDatabase::ToText(entry->value));
+  }
+}
+
+void SetDebugValue(const std::vector<std::string>& args, UTF16OutputStream& out) {
+  if (args.size() != 2) throw std::invalid_argument("usage: debug.set NAME VALUE");
+  if (!debug::DebugDatabase::Instance().SetEntryFromText(args[0], args[1]))
+    throw std::invalid_argument("no debug value " + args[0] + " takes " + args[1]);
+  out.WriteLine(args[0] + " = " + args[1]);
+}
+
+void SetTraceLevel(const std::vector<std::string>& args, UTF16OutputStream& out) {
+  const auto level = args.size() == 2 ? StringToNumber<int>(args[1]) : std::nullopt;
+  if (!level || *level < 0) throw std::invalid_argument("usage: trace.set CHANNEL LEVEL (LEVEL 0 or more)");
+  if (args[0] == "*") {
+    debug::ConfigureTrace("*=" + args[1]);
+  } else {
+    debug::SetTraceLevel(args[0], *level);
+  }
+  out.WriteLine(args[0] + " traces up to level " + args[1]);
+}
+
 Registry& GetRegistry() {
   static Registry* registry = [] {
     auto* r = new Registry;  // lives for the whole process: commands may run at exit
-    r->commands.emplace("con.help", Command{"Lists the console commands",
-                                            std::make_shared<const CommandHandler>(ListCommands)});
+    r->Add("con.help", "Lists the console commands", ListCommands);
+    r->Add("debug.list", "Lists the debug database's values", ListDebugValues);
+    r->Add("debug.set", "Sets a debug database value: debug.set NAME VALUE", SetDebugValue);
+    r->Add("trace.set", "Sets a trace channel's level: trace.set CHANNEL LEVEL", SetTraceLevel);
     return r;
   }();
   return *registry;
+}
+
+void RecordTiming(const std::string& name, double ms) {
+  Registry& r = GetRegistry();
+  std::lock_guard lock(r.mutex);
+  CommandTiming& t = r.timings[name];
+  t.name = name;
+  ++t.runs;
+  t.totalMs += ms;
+  t.lastMs = ms;
 }
 
 std::vector<std::string> SplitWords(std::string_view line) {
@@ -44,8 +93,7 @@ std::vector<std::string> SplitWords(std::string_view line) {
 void RegisterCommand(std::string_view name, std::string_view help, CommandHandler handler) {
   Registry& r = GetRegistry();
   std::lock_guard lock(r.mutex);
-  r.commands[std::string(name)] =
-      Command{std::string(help), std::make_shared<const CommandHandler>(std::move(handler))};
+  r.Add(std::string(name), std::string(help), std::move(handler));
 }
 
 bool UnregisterCommand(std::string_view name) {
@@ -82,13 +130,24 @@ bool ExecuteCommand(std::string_view commandLine, UTF16OutputStream& out) {
     if (it == r.commands.end()) return false;
     handler = it->second.handler;
   }
+  const std::string name = std::move(words.front());
   words.erase(words.begin());
+  const auto start = std::chrono::steady_clock::now();
   try {
     (*handler)(words, out);
   } catch (const std::exception& e) {
     out.WriteLine(std::string("Error: ") + e.what());
   }
+  RecordTiming(name, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
   return true;
+}
+
+std::vector<CommandTiming> GetCommandTimings() {
+  Registry& r = GetRegistry();
+  std::lock_guard lock(r.mutex);
+  std::vector<CommandTiming> list;
+  for (const auto& [name, timing] : r.timings) list.push_back(timing);
+  return list;
 }
 
 }  // namespace kivcore::console

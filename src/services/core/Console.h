@@ -4,6 +4,7 @@
 
 #include "services/core/UTF16OutputStream.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,17 @@ struct CommandInfo {
   std::string help;
 };
 
-// Registers or replaces a command. The built-in "con.help" lists every command.
+// How long the runs of one command took.
+struct CommandTiming {
+  std::string name;
+  std::uint64_t runs = 0;
+  double totalMs = 0;
+  double lastMs = 0;
+};
+
+// Registers or replaces a command. Built in: "con.help" lists every command, "debug.list"
+// the debug database, "debug.set NAME VALUE" changes a value of it, and
+// "trace.set CHANNEL LEVEL" a trace level ("*" for the default).
 void RegisterCommand(std::string_view name, std::string_view help, CommandHandler handler);
 // Returns whether the command was registered.
 bool UnregisterCommand(std::string_view name);
@@ -32,5 +43,8 @@ std::vector<CommandInfo> GetCommands();
 // the lookup (the command exists). Handlers run on the calling thread, outside any lock,
 // so they may register and run commands themselves.
 bool ExecuteCommand(std::string_view commandLine, UTF16OutputStream& out);
+
+// The commands run so far, by name.
+std::vector<CommandTiming> GetCommandTimings();
 
 }  // namespace kivcore::console

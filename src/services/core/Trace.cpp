@@ -97,6 +97,14 @@ int GetTraceLevel(std::string_view channel) {
   return state.LevelOf(channel);
 }
 
+std::map<std::string, int> GetTraceLevels() {
+  TraceState& state = State();
+  std::lock_guard lock(state.mutex);
+  std::map<std::string, int> levels(state.levels.begin(), state.levels.end());
+  levels["*"] = state.defaultLevel;
+  return levels;
+}
+
 bool ConfigureTrace(std::string_view settings) {
   TraceState& state = State();
   std::lock_guard lock(state.mutex);

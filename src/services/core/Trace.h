@@ -7,6 +7,7 @@
 // of every channel) and can be changed at run time.
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,8 @@ void Trace(std::string_view channel, int level, std::string_view message);
 
 void SetTraceLevel(std::string_view channel, int level);
 int GetTraceLevel(std::string_view channel);
+// The channels with a level of their own, by name, and "*" for the default of the others.
+std::map<std::string, int> GetTraceLevels();
 // Reads settings of the KIV_TRACE form; returns false (and changes nothing) when malformed.
 bool ConfigureTrace(std::string_view settings);
 

@@ -6,6 +6,7 @@
 #include "services/core/AsyncThreadedExecutor.h"
 #include "services/core/Console.h"
 #include "services/core/DebugDatabase.h"
+#include "services/core/DebugInfo.h"
 #include "services/core/DelayScale.h"
 #include "services/core/Dir.h"
 #include "services/core/Error.h"

@@ -35,8 +35,11 @@ class UI_MultiColumnTree : public UI_NativeControl {
   void SetMultiSelection(bool multi);
   // Starts renaming the row's first cell in place (also a click on the selected row, or F2).
   void EditRow(int id);
-  // Sets the first cell's text.
-  void SetRowText(int id, const std::string& text);
+  // Sets a cell's text (the first cell's by default).
+  void SetRowText(int id, const std::string& text, int column = 0);
+  // Whether the row shows its children.
+  bool IsRowExpanded(int id) const;
+  void SetRowExpanded(int id, bool expanded);
   void RemoveRow(int id);
   // Where the row is shown, in the tree's local coordinates (empty when it is not shown).
   kivcore::RectF GetRowRect(int id) const;

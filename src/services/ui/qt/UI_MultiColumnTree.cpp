@@ -137,15 +137,24 @@ void UI_MultiColumnTree::SetMultiSelection(bool multi) {
                                    : QAbstractItemView::SingleSelection);
 }
 
-void UI_MultiColumnTree::SetRowText(int id, const std::string& text) {
+void UI_MultiColumnTree::SetRowText(int id, const std::string& text, int column) {
   if (QTreeWidgetItem* item = d_->Find(id)) {
     d_->filling = true;
-    item->setText(0, qt::ToQString(text));
+    item->setText(column, qt::ToQString(text));
     d_->filling = false;
   }
 }
 
 void UI_MultiColumnTree::RemoveRow(int id) { delete d_->Find(id); }
+
+bool UI_MultiColumnTree::IsRowExpanded(int id) const {
+  const QTreeWidgetItem* item = d_->Find(id);
+  return item && item->isExpanded();
+}
+
+void UI_MultiColumnTree::SetRowExpanded(int id, bool expanded) {
+  if (QTreeWidgetItem* item = d_->Find(id)) item->setExpanded(expanded);
+}
 
 kivcore::RectF UI_MultiColumnTree::GetRowRect(int id) const {
   QTreeWidgetItem* item = d_->Find(id);
