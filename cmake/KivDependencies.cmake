@@ -6,5 +6,6 @@ find_package(pugixml REQUIRED)
 find_package(utf8cpp REQUIRED)
 find_package(CURL REQUIRED)
 # The UI framework's backend. Only src/services/ui/qt/, the UI test support and the apps
-# include Qt headers; everything else builds without them.
-find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Test)
+# include Qt headers (and src/services/scripting/qt/, the JavaScript engine); everything else
+# builds without them.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Qml Test)

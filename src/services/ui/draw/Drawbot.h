@@ -25,6 +25,8 @@ enum TextAlign : unsigned {
   // Long text loses its middle to an ellipsis instead of being clipped.
   kElideMiddle = 0x1000,
   kElideRight = 0x2000,
+  // Line ends start new lines and long lines wrap at word boundaries (no eliding then).
+  kMultiLine = 0x4000,
 };
 
 // The drawing surface handed to UI_Draw, in the node's local coordinates. Every call draws

@@ -133,6 +133,10 @@ void Drawbot::DrawText(std::string_view utf8, const kivcore::RectF& r, const Fon
   p.setFont(f);
   p.setPen(ToQColor(c));
   QString text = qt::ToQString(utf8);
+  if (align & kMultiLine) {
+    p.drawText(ToQRectF(r), int(ToQtAlign(align)) | Qt::TextWordWrap, text);
+    return;
+  }
   if (align & (kElideMiddle | kElideRight)) {
     text = QFontMetricsF(f).elidedText(text, (align & kElideMiddle) ? Qt::ElideMiddle
                                                                     : Qt::ElideRight,

@@ -1,0 +1,118 @@
+#include "scripting/IndicatorOverlayObj.h"
+
+#include "scripting/IndicatorOverlayWindow.h"
+#include "scripting/ScriptObjects.h"
+#include "services/scripting/UIThreadCall.h"
+#include "services/ui/node/ParentToChildIdContainer.h"
+#include "services/ui/window/OS_Window.h"
+#include "workspace/TopLevelWindow.h"
+#include "workspace/WorkspaceUtils.h"
+
+#include <algorithm>
+
+namespace kivworkspace::scripting {
+namespace {
+
+using kivscripting::ScriptValue;
+using kivscripting::ScriptValueType;
+
+std::vector<IndicatorOverlayObj*>& LiveInstances() {
+  static std::vector<IndicatorOverlayObj*> instances;
+  return instances;
+}
+
+// The node an automation path names: in the windows of its first ID, else below the main
+// top-level window.
+kivui::UI_Node* FindControl(const std::string& path) {
+  kivui::ParentToChildIdContainer ids;
+  if (!ids.Deserialize(path)) return nullptr;
+  kivui::UI_Node* node = nullptr;
+  if (!kivui::OS_Window::UI_FindAllWindowsMatchingID(ids.GetIDs().front()).empty())
+    node = ids.GetNode(kivui::ParentToChildIdContainer::kDescendants);
+  if (!node) {
+    if (workspace::TopLevelWindow* main = workspace::WorkspaceUtils::FindMainTopLevelWindow())
+      node = ids.GetNode(kivui::ParentToChildIdContainer::kDescendants, main);
+  }
+  return node;
+}
+
+}  // namespace
+
+IndicatorOverlayObj::IndicatorOverlayObj(const kivcore::UTF16String& text, unsigned direction,
+                                         const kivcore::UTF16String& ctrlPath)
+    : text_(text), direction_(direction) {
+  LiveInstances().push_back(this);
+  if (!ctrlPath.empty()) {
+    ctrlPath_ = ctrlPath;
+    kivscripting::CallOnUIThread([this] { ResolveControlPath(); }, kUIThreadTimeoutMs);
+  }
+}
+
+IndicatorOverlayObj::~IndicatorOverlayObj() {
+  Hide();
+  auto& live = LiveInstances();
+  live.erase(std::find(live.begin(), live.end(), this));
+}
+
+void IndicatorOverlayObj::ResolveControlPath() {
+  if (kivui::UI_Node* node = FindControl(kivcore::UTF16to8(ctrlPath_)))
+    anchor_ = node->LocalRectToGlobalF(node->GetLocalBounds());
+}
+
+bool IndicatorOverlayObj::Show() {
+  if (!IsAnchored()) return false;
+  bool shown = false;
+  kivscripting::CallOnUIThread(
+      [&] {
+        ReleaseWindow();
+        window_ = std::make_unique<IndicatorOverlayWindow>(anchor_, direction_, kivcore::UTF16to8(text_), GetDrawSupplier());
+        window_->UI_Show(true);
+        shown = true;
+      },
+      kUIThreadTimeoutMs);
+  return shown;
+}
+
+bool IndicatorOverlayObj::Hide() {
+  if (!window_) return true;
+  kivscripting::CallOnUIThread([this] { ReleaseWindow(); }, kUIThreadTimeoutMs);
+  return true;
+}
+
+void IndicatorOverlayObj::ReleaseWindow() {
+  if (!window_) return;
+  window_->UI_Show(false);
+  window_.reset();
+}
+
+const std::vector<IndicatorOverlayObj*>& IndicatorOverlayObj::GetLiveInstances() { return LiveInstances(); }
+
+kivscripting::ScriptClassDefinition IndicatorOverlayObj::Definition() {
+  kivscripting::ScriptClassDefinition c;
+  c.name = "IndicatorOverlay";
+  c.description = "A small overlay window pointing to a certain point in the applications user interface";
+  c.constructorDescription = "Construct new IndicatorOverlay object";
+  c.constructorParameters = {
+      {"text", ScriptValueType::kString, kivcore::UTF16String()},
+      {"direction", ScriptValueType::kInteger, 0.0, std::pair{0.0, 3.0}},
+      {"ctrlPath", ScriptValueType::kString, kivcore::UTF16String()},
+  };
+  c.factory = [](const std::vector<ScriptValue>& args) -> kivscripting::ScriptObjectPtr {
+    return new IndicatorOverlayObj(kivscripting::ToText(args[0]), unsigned(kivscripting::ToNumber(args[1])),
+                                   kivscripting::ToText(args[2]));
+  };
+  const auto self = [](kivscripting::ScriptObject& o) -> IndicatorOverlayObj& { return static_cast<IndicatorOverlayObj&>(o); };
+  c.methods = {
+      {"show", "Show the overlay", 0x400000, {}, ScriptValueType::kBool,
+       [self](kivscripting::ScriptObject& o, const std::vector<ScriptValue>&) -> ScriptValue { return self(o).Show(); }},
+      {"hide", "Hide the overlay", 0x20000, {}, ScriptValueType::kBool,
+       [self](kivscripting::ScriptObject& o, const std::vector<ScriptValue>&) -> ScriptValue { return self(o).Hide(); }},
+  };
+  c.constants = {{"ANCHOR_RIGHT_EDGE", 0, "Anchor point right edge"},
+                 {"ANCHOR_LEFT_EDGE", 1, "Anchor point left edge"},
+                 {"ANCHOR_TOP_EDGE", 2, "Anchor point top edge"},
+                 {"ANCHOR_BOTTOM_EDGE", 3, "Anchor point bottom edge"}};
+  return c;
+}
+
+}  // namespace kivworkspace::scripting
