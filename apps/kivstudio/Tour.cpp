@@ -8,6 +8,7 @@
 #include "services/ui/testing/Snapshot.h"
 #include "StudioArrangements.h"
 #include "StudioPanels.h"
+#include "StudioScript.h"
 #include "services/ui/events/CursorPos.h"
 #include "workspace/DropZoneOverlayWindow.h"
 #include "workspace/FrameChild.h"
@@ -16,6 +17,16 @@
 #include "services/ui/controls/UI_Popup.h"
 #include "services/ui/dialogs/UI_Dialog.h"
 #include "services/ui/node/UI_NodeManager.h"
+#include "scripting/IndicatorOverlayObj.h"
+#include "scripting/IndicatorOverlayWindow.h"
+#include "services/ui/console/ConsoleView.h"
+#include "services/ui/controls/UI_TextEdit.h"
+#include "services/ui/events/KeyboardEvent.h"
+#include "sharedui/ConsolePanel.h"
+#include "sharedui/DebugMonitorPanel.h"
+#include "sharedui/DebugMonitorPanelView.h"
+#include "sharedui/ThreadHistoryView.h"
+#include "sharedui/ThreadPanel.h"
 #include "sharedui/WorkspaceSwitcherBar.h"
 #include "sharedui/WorkspaceSwitcherDialog.h"
 #include "services/ui/controls/UI_MultiColumnTree.h"
@@ -113,6 +124,8 @@ class TourRun {
     StackedPanels();
     DockByDragging();
     PinnedBars();
+    DeveloperPanels();
+    ScriptOverlay();
     ResizeWindow();
     std::printf("tour: %d check(s) failed\n", failures_);
     return failures_;
@@ -773,6 +786,72 @@ class TourRun {
     Check("a double click on the handle expands it again",
           !bar->GetIsMinimized() && bar->GetFrameLocalRect().height == open && FramesTile());
     Shot("10b-transport-open");
+  }
+
+  // Window > Developer: a thread command typed into the console sets workers going; the
+  // thread panel draws them and the debug monitor shows live values.
+  void DeveloperPanels() {
+    using namespace kivworkspace::sharedui;
+    for (const char* type : {ConsolePanel::kTabType, DebugMonitorPanel::kTabType, ThreadPanel::kTabType}) {
+      if (!studio_.FindPanel(type)) ChooseInWindowMenu(type);
+      Settle();
+    }
+    auto* console = dynamic_cast<ConsolePanel*>(studio_.FindPanel(ConsolePanel::kTabType));
+    auto* monitor = dynamic_cast<DebugMonitorPanel*>(studio_.FindPanel(DebugMonitorPanel::kTabType));
+    auto* threads = dynamic_cast<ThreadPanel*>(studio_.FindPanel(ThreadPanel::kTabType));
+    Check("Window > Developer opens the console, the debug monitor and the thread panel", console && monitor && threads);
+    if (!console || !monitor || !threads) return;
+
+    BringToFront(*console);
+    console->GetConsoleView().GetCommandLine().UI_GainKeyboardFocus();
+    ui_testing::TypeText("thread.subexecutor 2");
+    ui_testing::KeyClick(kivui::kKeyReturn);
+    const bool done = ui_testing::WaitUntil(
+        [&] { return kivcore::UTF16to8(console->GetOutput()).find("25 tasks done on 2 thread(s)") != std::string::npos; }, 10000);
+    Check("a thread command typed into the console runs, and reports when its workers are done", done);
+    ShotOf("14a-console", *console);
+
+    BringToFront(*threads);
+    threads->GetHistoryView().UI_UpdateNow();
+    Check("the thread panel draws a lane for each worker of the command",
+          threads->GetHistoryView().GetLanes().lanes.size() >= 1);
+    ShotOf("14b-threads", *threads);
+
+    BringToFront(*monitor);
+    monitor->GetView().SetRowOpen("Process", true);
+    const bool live = ui_testing::WaitUntil([&] { return !monitor->GetView().GetValueText("Process/Uptime").empty(); }, 5000);
+    Check("the debug monitor shows live values of its open rows", live);
+    ShotOf("14c-debug-monitor", *monitor);
+  }
+
+  // A picture of the window the panel is in.
+  void ShotOf(const std::string& name, TabPanel& panel) {
+    TopLevelWindow* window = panel.GetFrame() ? panel.GetFrame()->GetTopLevelWindow() : nullptr;
+    Shot(name, window ? *window : Window());
+  }
+
+  void BringToFront(TabPanel& panel) {
+    if (auto* frame = dynamic_cast<WorkspaceFrame*>(panel.GetFrame())) frame->BringTabToFront(&panel);
+    Settle();
+  }
+
+  // A script points an overlay at the switcher bar and runs a console command.
+  void ScriptOverlay() {
+    using kivworkspace::scripting::IndicatorOverlayObj;
+    StudioScript script;
+    const bool ran = script.Run(
+        "var overlay = new IndicatorOverlay('Switch workspaces here', IndicatorOverlay.ANCHOR_BOTTOM_EDGE,\n"
+        "                                   'TopLevelWindow/WorkspaceSwitcherBar');\n"
+        "if (!overlay.show()) throw new Error('the switcher bar was not found');\n"
+        "new UIAutomationHelper().executeConsoleCommand('con.help');\n",
+        "tour.js");
+    const auto& overlays = IndicatorOverlayObj::GetLiveInstances();
+    const auto* window = overlays.empty() ? nullptr : overlays.back()->GetWindow();
+    const auto* bar = studio_.GetSwitcherBar();
+    const kivcore::RectF barRect = bar ? bar->LocalRectToGlobalF(bar->GetLocalBounds()) : kivcore::RectF{};
+    Check("a script shows an overlay whose arrow touches the bottom edge of the switcher bar",
+          ran && window && window->GetArrowTip() == kivcore::PointF{barRect.left + barRect.width / 2, barRect.Bottom()});
+    ScreenShot("14d-script-overlay", {int(barRect.left) - 40, 0, int(barRect.width) + 80, int(barRect.Bottom()) + 90});
   }
 
   void ResizeWindow() {

@@ -140,13 +140,19 @@ const std::vector<CommandSpec>& Commands() {
   return commands;
 }
 
+// Registrations alive: a host may make a new one (a new workspace's creators) before it
+// ends the old one, and the commands must stay.
+int gRegistrations = 0;
+
 }  // namespace
 
 ThreadPanelCommands::ThreadPanelCommands() {
+  if (gRegistrations++ > 0) return;
   for (const CommandSpec& c : Commands()) kivcore::console::RegisterCommand(c.name, c.help, c.handler);
 }
 
 ThreadPanelCommands::~ThreadPanelCommands() {
+  if (--gRegistrations > 0) return;
   for (const CommandSpec& c : Commands()) kivcore::console::UnregisterCommand(c.name);
 }
 

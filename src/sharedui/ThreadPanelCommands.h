@@ -13,7 +13,7 @@ namespace kivworkspace::sharedui {
 //   thread.subexecutor [N]        25 tasks on a sub-executor of N threads of the CPU-bound
 //                                 executor
 // Results that come later reach the console panel, when there is one. The commands are
-// registered for the lifetime of this object.
+// registered while any object of this class exists.
 class ThreadPanelCommands {
  public:
   static constexpr int kTaskCount = 25;

@@ -244,8 +244,13 @@ TEST_F(DeveloperPanels, ThreadCommandsLiveWithTheCreatorAndRecordTheirThreads) {
   EXPECT_TRUE(console->ProcessCommand(u"thread.subexecutor none"));
   EXPECT_NE(kivcore::UTF16to8(console->GetOutput()).find("Error: the count must be a whole number of 1 or more, not none"), std::string::npos);
 
+  // A second creator (a new workspace's) keeps the commands when the first goes; they go
+  // with the last.
+  auto second = std::make_unique<ThreadPanel::TabCreator>();
   workspace->UnregisterTabCreator(ThreadPanel::kTabType);
-  EXPECT_FALSE(kivcore::console::IsCommandRegistered("thread.subexecutor")) << "the commands go with the creator";
+  EXPECT_TRUE(kivcore::console::IsCommandRegistered("thread.subexecutor"));
+  second.reset();
+  EXPECT_FALSE(kivcore::console::IsCommandRegistered("thread.subexecutor")) << "the commands go with the last creator";
 }
 
 }  // namespace

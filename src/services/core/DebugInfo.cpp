@@ -21,9 +21,11 @@ std::string ResidentMemory() {
   return UTF16to8(NumberToMemoryString(resident * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE))));
 }
 
+// Set when the library loads, which is about when the program starts.
+const auto gStart = std::chrono::steady_clock::now();
+
 std::string Uptime() {
-  static const auto start = std::chrono::steady_clock::now();
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - gStart);
   return std::to_string(seconds.count()) + " s";
 }
 
@@ -32,7 +34,6 @@ struct Registry {
   std::map<std::string, std::shared_ptr<const DebugInfoProvider>, std::less<>> providers;
 
   Registry() {
-    Uptime();  // starts the clock
     Add("Process/Resident memory", ResidentMemory);
     Add("Process/Uptime", Uptime);
     Add("Threads/IO-bound executor threads", [] { return std::to_string(threads::GetIOBoundExecutor()->ThreadCount()); });
