@@ -25,7 +25,10 @@ ThreadPoolExecutor::ThreadPoolExecutor(std::size_t threadCount)
       outstanding_(std::make_shared<Outstanding>()) {}
 
 ThreadPoolExecutor::~ThreadPoolExecutor() {
-  pool_->stop();
+  // The pool finishes the functions it was given before its threads end. Stopping it with
+  // functions still queued would deadlock a running function that waits for one of them
+  // (a deferred's callback handed to this pool waits that way): the queued ones would
+  // neither run nor, before the join, be destroyed.
   if (RunsOnCurrentThread()) {
     // A pool thread cannot join its own pool.
     std::thread([pool = std::move(pool_)] { pool->join(); }).detach();

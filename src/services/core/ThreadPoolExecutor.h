@@ -10,10 +10,10 @@ class thread_pool;
 
 namespace kivcore::threads {
 
-// A fixed number of threads running posted functions. Destroying it lets running functions
-// finish and drops the ones still queued. It may be destroyed by one of its own functions
-// (the last reference dropped there): the pool is then stopped and joined by a helper
-// thread once that function has returned.
+// A fixed number of threads running posted functions. Destroying it runs the functions
+// still queued and lets the running ones finish before the threads end. It may be destroyed
+// by one of its own functions (the last reference dropped there): a helper thread then
+// joins the pool once the work is done.
 class ThreadPoolExecutor : public AsyncThreadedExecutor {
  public:
   static std::shared_ptr<ThreadPoolExecutor> Create(std::size_t threadCount);

@@ -257,6 +257,35 @@ TEST(Executors, MayBeReleasedByTheirOwnFunctions) {
   EXPECT_TRUE(loopDone.PassThrough(10000));
 }
 
+// A function on the pool that waits for another function it gave the same pool (as a
+// deferred's callback handed to another executor does) still finishes when the pool's last
+// reference goes meanwhile: the pool runs what it was given before its threads end.
+TEST(Executors, ReleasingAPoolLetsItsWaitingFunctionsFinish) {
+  auto pool = CreateCPUBoundExecutor(2);
+  AsyncThreadedExecutor* raw = pool.get();
+  Gate go, queued, inner;
+  std::atomic<bool> innerRan{false};
+  raw->CallAsynchronously([&] {
+    raw->CallAsynchronously([&] { go.PassThrough(10000); });   // keeps the other thread busy
+    raw->CallAsynchronously([&] { innerRan = true; inner.Open(); });  // queued behind it
+    queued.Open();
+    inner.PassThrough(-1);
+  });
+  ASSERT_TRUE(queued.PassThrough(10000));
+  Gate destroyed;
+  std::thread releaser([&, last = std::move(pool)]() mutable {
+    last.reset();
+    destroyed.Open();
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the destructor has begun
+  go.Open();
+  const bool finished = destroyed.PassThrough(10000);
+  if (!finished) inner.Open();  // ends the deadlock so that the test can report it
+  releaser.join();
+  EXPECT_TRUE(finished) << "the destructor waited for a function that could never run";
+  EXPECT_TRUE(innerRan);
+}
+
 // Items posted while every slot is busy are each run once: two slots finishing at the same
 // time must not both start the one item left.
 TEST(Executors, ASubExecutorRunsEachItemOnceWhenItsSlotsFinishTogether) {
