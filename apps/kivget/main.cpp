@@ -72,15 +72,6 @@ std::optional<unsigned> ParseSize(const std::string& text) {
   return static_cast<unsigned>(*n * factor);
 }
 
-std::string DefaultOutput(const std::string& url) {
-  std::string path = url.substr(0, url.find_first_of("?#"));
-  const auto slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const auto scheme = url.find("://");
-  if (name.empty() || (scheme != std::string::npos && slash <= scheme + 2)) name = "index.html";
-  return name;
-}
-
 // Why the download cannot be saved at output, or nullopt. Writing is tried rather than
 // read from the permission bits, which say yes to root on a read-only mount.
 std::optional<std::string> OutputProblem(const std::filesystem::path& output) {
@@ -194,7 +185,7 @@ int Run(const Options& options) {
   }
   const auto headers = ParseHeaders(options.headers);
   if (!headers) return kExitUsage;
-  const std::string outputPath = options.output.empty() ? DefaultOutput(options.url) : options.output;
+  const std::string outputPath = options.output.empty() ? kivnet::http::FileNameFromURL(options.url) : options.output;
   if (const auto problem = OutputProblem(outputPath)) {
     std::fprintf(stderr, "kivget: cannot save to %s: %s\n", outputPath.c_str(), problem->c_str());
     return kExitUsage;

@@ -25,6 +25,9 @@
 #include "sharedui/WorkspaceSwitcherBar.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
 #include "workspace/PlatformMenuHelper.h"
+#include "workspaceutils/URLImporter.h"
+#include "sharedui/ProgressPanel.h"
+#include "services/core/Dir.h"
 #include "services/core/Error.h"
 
 namespace kivstudio {
@@ -66,12 +69,7 @@ class MenuBar : public kivui::UI_Node, public kivworkspace::workspace::MenuHelpe
     if (e.action != kivui::MouseEvent::kDown || e.local.x < kFirstItemLeft || index > kHelp) return false;
     const kivcore::Point below = UI_LocalToGlobal({int(kFirstItemLeft + float(index) * kItemWidth), int(GetLocalBounds().height)});
     switch (index) {
-      case kFile: {
-        auto menu = kivui::CreateOSMenu();
-        menu->AddItem(1, "Quit");
-        if (kivui::PopupMenu(*menu, below) == 1) kivui::Application::Quit();
-        break;
-      }
+      case kFile: studio_.ShowFileMenu(below); break;
       case kWindow: studio_.ShowWindowMenu(below); break;
       case kWorkspace: studio_.ShowWorkspaceMenu(below); break;
       default:
@@ -175,6 +173,31 @@ void Studio::TogglePanel(const std::string& type) {
   if (type != "ToolStrip" || inFrames) return utils::ToggleTabState(*workspace_, type, true);
   if (main_->HasStaticElement(LayoutManager::kLeft)) return main_->RemoveStaticElement(LayoutManager::kLeft, true);
   main_->SetStaticElement(type, LayoutManager::kLeft, true);
+}
+
+void Studio::ShowFileMenu(kivcore::Point global) {
+  auto menu = kivui::CreateOSMenu();
+  menu->AddItem(kImportFromURL, "Import from URL...");
+  menu->AddSeparator();
+  menu->AddItem(kQuit, "Quit");
+  switch (kivui::PopupMenu(*menu, global)) {
+    case kImportFromURL: return ImportFromURL();
+    case kQuit: return kivui::Application::Quit();
+    default: return;
+  }
+}
+
+kivworkspace::workspaceutils::URLImporter& Studio::GetImporter() {
+  if (!importer_) {
+    const auto media = kivcore::filesupport::Dir::PrefDir().Path() / "kivstudio" / "Media";
+    importer_ = std::make_unique<kivworkspace::workspaceutils::URLImporter>(media);
+  }
+  return *importer_;
+}
+
+void Studio::ImportFromURL() {
+  if (!GetImporter().AskAndImport(main_.get())) return;
+  if (!FindPanel(kivworkspace::sharedui::ProgressPanel::kTabType)) TogglePanel(kivworkspace::sharedui::ProgressPanel::kTabType);
 }
 
 void Studio::ShowWindowMenu(kivcore::Point global) {

@@ -19,6 +19,9 @@ class PlatformMenuHelperBase;
 namespace kivworkspace::sharedui {
 class WorkspaceSwitcherBar;
 }
+namespace kivworkspace::workspaceutils {
+class URLImporter;
+}
 namespace kivui {
 class UI_Container;
 }
@@ -86,6 +89,15 @@ class Studio {
   // studio in the same process had it).
   void AttachSwitcher();
 
+  // The File menu's commands.
+  enum FileCommand { kQuit = 1, kImportFromURL = 2 };
+  // Shows the File menu under the point and applies the choice.
+  void ShowFileMenu(kivcore::Point global);
+  // File > Import from URL...: asks for a URL and downloads it into the project's media
+  // folder (Media under kivstudio's preference folder), showing the Progress panel.
+  void ImportFromURL();
+  kivworkspace::workspaceutils::URLImporter& GetImporter();
+
  private:
   std::shared_ptr<StudioWorkspace> workspace_;
   std::shared_ptr<kivworkspace::workspace::TopLevelWindow> main_;
@@ -101,6 +113,7 @@ class Studio {
   std::unique_ptr<StudioBuiltIns> builtIns_;
   std::unique_ptr<StudioSystemWorkspaces> systemWorkspaces_;
   std::unique_ptr<kivworkspace::workspace::Manager> manager_;
+  std::unique_ptr<kivworkspace::workspaceutils::URLImporter> importer_;
 };
 
 }  // namespace kivstudio

@@ -9,6 +9,12 @@
 #include "StudioArrangements.h"
 #include "StudioPanels.h"
 #include "StudioScript.h"
+#include "http/HTTPDownloadManager.h"
+#include "http/HTTPDownloadStream.h"
+#include "services/ui/progress/ProgressCategoryContainerView.h"
+#include "sharedui/ProgressPanel.h"
+#include "support/TestHttpServer.h"
+#include "workspaceutils/URLImporter.h"
 #include "services/ui/events/CursorPos.h"
 #include "workspace/DropZoneOverlayWindow.h"
 #include "workspace/FrameChild.h"
@@ -44,6 +50,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <thread>
 
 namespace kivstudio {
 namespace {
@@ -126,6 +134,7 @@ class TourRun {
     PinnedBars();
     DeveloperPanels();
     ScriptOverlay();
+    ImportFromURL();
     ResizeWindow();
     std::printf("tour: %d check(s) failed\n", failures_);
     return failures_;
@@ -852,6 +861,61 @@ class TourRun {
     Check("a script shows an overlay whose arrow touches the bottom edge of the switcher bar",
           ran && window && window->GetArrowTip() == kivcore::PointF{barRect.left + barRect.width / 2, barRect.Bottom()});
     ScreenShot("14d-script-overlay", {int(barRect.left) - 40, 0, int(barRect.width) + 80, int(barRect.Bottom()) + 90});
+  }
+
+  // File > Import from URL... from a server on this machine: the download shows in the
+  // Progress panel, whose buttons pause and resume it, and arrives whole.
+  void ImportFromURL() {
+    using kivui::utility::ProgressItem;
+    constexpr std::size_t kSize = 48u << 20;
+    std::atomic<int> delayMs{150};
+    kivtest::TestHttpServer server([&](const kivtest::HttpRequest& r) {
+      const auto range = r.headers.find("range");
+      const auto [a, b] = range == r.headers.end() ? std::pair<std::uint64_t, std::uint64_t>{0, kSize - 1}
+                                                   : kivtest::TestHttpServer::ParseRange(range->second);
+      if (b > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+      kivtest::HttpReply reply;
+      reply.status = 206;
+      reply.headers = {{"Content-Range", "bytes " + std::to_string(a) + "-" + std::to_string(b) + "/" + std::to_string(kSize)}};
+      reply.body = kivtest::TestHttpServer::DeterministicBytes(a, std::size_t(b - a + 1));
+      return reply;
+    });
+    {
+      auto answers = ui_testing::ScriptedAnswers::Install();
+      answers->Command(Studio::kImportFromURL).Text(server.Url("/footage/harbour_aerial.mov"));
+      ui_testing::ClickAt(Window().UI_LocalToGlobal({132, 12}));
+      Settle();
+    }
+    auto* panel = dynamic_cast<kivworkspace::sharedui::ProgressPanel*>(studio_.FindPanel(kivworkspace::sharedui::ProgressPanel::kTabType));
+    auto downloads = studio_.GetImporter().GetManager().GetActiveDownloads();
+    Check("File > Import from URL... starts the download and shows the Progress panel", panel && downloads.size() == 1);
+    if (!panel || downloads.size() != 1) return;
+    BringToFront(*panel);
+    const auto item = downloads.front()->GetProgressItem();
+    auto& view = panel->GetView();
+    const auto clickButton = [&] {
+      view.Refresh();
+      for (int row = 0; row < view.GetShownItemCount(); ++row) {
+        if (view.GetShownItem(row) != item) continue;
+        const kivcore::Point p = Centre(view, view.GetPauseButtonRect(row));
+        pointer_.Press(p);
+        pointer_.Release(p);
+      }
+    };
+    ui_testing::WaitUntil([&] { return item->GetProgress() > 0.1f; }, 20000);
+    clickButton();
+    const bool paused = ui_testing::WaitUntil([&] { return item->GetState() == ProgressItem::kPaused; }, 10000);
+    Check("the Progress panel's button pauses the download", paused);
+    ShotOf("15a-import-paused", *panel);
+    delayMs = 0;
+    clickButton();
+    const bool done = ui_testing::WaitUntil([&] { return item->GetState() == ProgressItem::kCompleted; }, 60000);
+    const auto file = studio_.GetImporter().GetFolder() / "harbour_aerial.mov";
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    Check("pressed again, it resumes and the file arrives whole in the project's media folder",
+          done && bytes == kivtest::TestHttpServer::DeterministicBytes(0, kSize));
+    ShotOf("15b-import-done", *panel);
   }
 
   void ResizeWindow() {

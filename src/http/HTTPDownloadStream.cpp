@@ -608,8 +608,13 @@ HTTPDownloadStream::Result HTTPDownloadStream::OnFinishedDownload(const Result& 
 }
 
 void HTTPDownloadStream::OnCompleted(const boost::shared_ptr<HTTPDownloadManager>& manager, const Self& self) {
+  // A finished item is done: the progress panel drops its buttons, and "Remove Done
+  // Progress Items" takes it away.
   const auto item = GetProgressItem();
-  if (item && item->GetState() != ProgressItem::kEnded) item->SetProgress(1.0f, 1.0f, {});
+  if (item && item->GetState() != ProgressItem::kEnded) {
+    item->SetProgress(1.0f, 1.0f, {});
+    item->SetState(ProgressItem::kCompleted);
+  }
   done_ = true;
   if (manager) downloadComplete_(manager, self);
 }

@@ -3,3 +3,4 @@
 
 #include "workspaceutils/WorkspaceDirs.h"
 #include "workspaceutils/WorkspaceCommands.h"
+#include "workspaceutils/URLImporter.h"

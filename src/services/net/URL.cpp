@@ -53,4 +53,13 @@ std::optional<std::string> ResolveURL(std::string_view base, std::string_view re
   return Part(u.get(), CURLUPART_URL);
 }
 
+std::string FileNameFromURL(std::string_view url) {
+  const std::string_view path = url.substr(0, url.find_first_of("?#"));
+  const auto slash = path.find_last_of('/');
+  std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+  const auto scheme = url.find("://");
+  if (name.empty() || (scheme != std::string_view::npos && slash <= scheme + 2)) name = "index.html";
+  return name;
+}
+
 }  // namespace kivnet::http

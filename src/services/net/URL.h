@@ -16,4 +16,8 @@ std::optional<std::string> URLProblem(std::string_view url);
 // base; nullopt when base or reference cannot be parsed.
 std::optional<std::string> ResolveURL(std::string_view base, std::string_view reference);
 
+// The name a download of url is saved under: the last segment of its path, without query
+// or fragment; "index.html" when the path names no file.
+std::string FileNameFromURL(std::string_view url);
+
 }  // namespace kivnet::http

@@ -168,6 +168,11 @@ TEST(URL, ProblemsAndRedirectTargets) {
   EXPECT_EQ(ResolveURL(base, "//cdn.example/x"), "http://cdn.example/x");
   EXPECT_EQ(ResolveURL(base, "https://elsewhere/y"), "https://elsewhere/y");
   EXPECT_EQ(ResolveURL("not a url", "/x"), std::nullopt);
+
+  using kivnet::http::FileNameFromURL;
+  EXPECT_EQ(FileNameFromURL("http://h/clips/take.mov?token=1#t=3"), "take.mov");
+  EXPECT_EQ(FileNameFromURL("http://h/clips/"), "index.html");
+  EXPECT_EQ(FileNameFromURL("http://h"), "index.html") << "a host is no file name";
 }
 
 TEST(RequestProcessor, CancelledRequestsReportCancelledOnce) {

@@ -28,6 +28,10 @@ class ProgressCategoryContainerView : public UI_Node {
   kivcore::RectF GetPauseButtonRect(int row) const;
   kivcore::RectF GetCancelButtonRect(int row) const;
   int GetShownItemCount() const { return int(rows_.size()); }
+  // The n-th shown item, or null past the last.
+  boost::intrusive_ptr<ProgressItem> GetShownItem(int row) const {
+    return row >= 0 && row < GetShownItemCount() ? rows_[std::size_t(row)].item : nullptr;
+  }
 
   void UI_Draw(Drawbot& drawbot, const kivcore::RectF& dirty) override;
   bool UI_DoMouseEvent(UI_Node* target, const MouseEvent& event) override;
