@@ -5,6 +5,7 @@
 #include "sharedui/ConsolePanel.h"
 #include "sharedui/DebugMonitorPanel.h"
 #include "sharedui/ProgressPanel.h"
+#include "sharedui/ThemeColorEditorPanel_TabCreator.h"
 #include "sharedui/ThreadPanel.h"
 #include "workspace/Workspace.h"
 #include "workspace/WorkspaceBorderElement.h"
@@ -368,7 +369,7 @@ const std::vector<PanelType>& PanelTypes() {
       {"ToolStrip", "Tools", false},            {"Markers", "Markers", false},
       {"ProgressPanel", "Progress", true},      {"Transport", "Transport", false},
       {"ConsolePanel", "Console", true, true},  {"DebugMonitorPanel", "Debug Monitor", true, true},
-      {"ThreadPanel", "Threads", true, true},
+      {"ThreadPanel", "Threads", true, true},   {"KIV_ThemeColorEditor", "Theme Color Test", true, true},
   };
   return types;
 }
@@ -398,6 +399,7 @@ void RegisterStudioPanels(Workspace& workspace) {
   workspace.RegisterTabCreator(std::make_unique<sharedui::ConsolePanel::TabCreator>());
   workspace.RegisterTabCreator(sharedui::DebugMonitorPanel::CreateTabCreator());
   workspace.RegisterTabCreator(std::make_unique<sharedui::ThreadPanel::TabCreator>());
+  workspace.RegisterTabCreator(std::make_unique<sharedui::ThemeColorEditorPanel_TabCreator>());
 }
 
 }  // namespace kivstudio

@@ -17,12 +17,16 @@ std::unique_ptr<kivworkspace::workspace::WorkspaceBuilder> StudioBuiltIns::Creat
   return CreateArrangementBuilder(workspace, kivcore::UTF16to8(name), mainRect_());
 }
 
-kivcore::UTF16String StudioSystemWorkspaces::GetSystemWorkspaceFolder() {
+std::filesystem::path StudioShareFolder() {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::path installed = fs::read_symlink("/proc/self/exe", ec).parent_path().parent_path() / "share" / "kivworkspace" / "workspaces";
-  if (!ec && fs::is_directory(installed, ec)) return kivcore::UTF8to16(installed.string());
-  return kivcore::UTF8to16(KIV_SOURCE_SHARE_DIR "/kivworkspace/workspaces");
+  const fs::path installed = fs::read_symlink("/proc/self/exe", ec).parent_path().parent_path() / "share" / "kivworkspace";
+  if (!ec && fs::is_directory(installed / "workspaces", ec)) return installed;
+  return fs::path(KIV_SOURCE_SHARE_DIR) / "kivworkspace";
+}
+
+kivcore::UTF16String StudioSystemWorkspaces::GetSystemWorkspaceFolder() {
+  return (StudioShareFolder() / "workspaces").u16string();
 }
 
 kivcore::filesupport::File StudioPreferencesFile() {

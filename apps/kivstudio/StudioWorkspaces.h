@@ -7,6 +7,7 @@
 #include "workspace/BuiltInWorkspaceProviderBase.h"
 #include "workspace/SystemWorkspaceProviderBase.h"
 
+#include <filesystem>
 #include <functional>
 
 namespace kivstudio {
@@ -32,5 +33,9 @@ class StudioSystemWorkspaces : public kivworkspace::workspace::SystemWorkspacePr
 
 // kivstudio's own preferences file, which names the workspace to start in.
 kivcore::filesupport::File StudioPreferencesFile();
+
+// The library's shared files (workspaces, themes, scripts): installed beside kivstudio's
+// folder, else in the source tree for runs from the build tree.
+std::filesystem::path StudioShareFolder();
 
 }  // namespace kivstudio

@@ -32,7 +32,10 @@
 #include "sharedui/DebugMonitorPanel.h"
 #include "sharedui/DebugMonitorPanelView.h"
 #include "sharedui/ThreadHistoryView.h"
+#include "sharedui/ThemeColorEditorPanel.h"
 #include "sharedui/ThreadPanel.h"
+#include "services/ui/draw/ThemeColors.h"
+#include "StudioWorkspaces.h"
 #include "sharedui/WorkspaceSwitcherBar.h"
 #include "sharedui/WorkspaceSwitcherDialog.h"
 #include "services/ui/controls/UI_MultiColumnTree.h"
@@ -133,6 +136,7 @@ class TourRun {
     DockByDragging();
     PinnedBars();
     DeveloperPanels();
+    ThemeEditor();
     ScriptOverlay();
     ImportFromURL();
     ResizeWindow();
@@ -837,6 +841,30 @@ class TourRun {
   void ShotOf(const std::string& name, TabPanel& panel) {
     TopLevelWindow* window = panel.GetFrame() ? panel.GetFrame()->GetTopLevelWindow() : nullptr;
     Shot(name, window ? *window : Window());
+  }
+
+  // Window > Developer > Theme Color Test loads the light theme file through its Load
+  // button, overrides the accent colour, then goes back to the dark theme.
+  void ThemeEditor() {
+    using kivworkspace::sharedui::ThemeColorEditorPanel;
+    if (!studio_.FindPanel(ThemeColorEditorPanel::kTabType)) ChooseInWindowMenu(ThemeColorEditorPanel::kTabType);
+    Settle();
+    auto* editor = dynamic_cast<ThemeColorEditorPanel*>(studio_.FindPanel(ThemeColorEditorPanel::kTabType));
+    Check("Window > Developer opens the theme colour editor", editor != nullptr);
+    if (!editor) return;
+    BringToFront(*editor);
+    const auto load = [&](const char* file) {
+      auto answers = ui_testing::ScriptedAnswers::Install();
+      answers->Text((StudioShareFolder() / "themes" / file).string());
+      ui_testing::ClickNode(*editor->FindControl("LoadThemeFileButton"), {5, 5});
+      Settle();
+    };
+    load("Light.xml");
+    Check("the theme editor loads the light theme: panels turn light", kivui::ThemeColors::Current().panel == kivui::Color::RGB(0xF0, 0xF0, 0xF0));
+    Shot("14e-light-theme");
+    ShotOf("14f-theme-editor", *editor);
+    load("Dark.xml");
+    Check("and the dark theme file brings the dark theme back", kivui::ThemeColors::Current().panel == kivui::Color::RGB(0x26, 0x26, 0x26));
   }
 
   void BringToFront(TabPanel& panel) {

@@ -16,10 +16,7 @@ namespace {
 
 enum Direction : unsigned { kRightEdge = 0, kLeftEdge = 1, kTopEdge = 2, kBottomEdge = 3 };
 
-const kivui::Font& OverlayFont() {
-  static const kivui::Font font = kivui::Font::UI(12);
-  return font;
-}
+kivui::Font OverlayFont() { return kivui::Font::UI(12); }
 
 // The text's size: its widest line (up to the maximum width) by its lines, wrapped ones
 // counted.

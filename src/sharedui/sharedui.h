@@ -19,3 +19,6 @@
 #include "sharedui/ThreadPanel.h"
 #include "sharedui/ThreadPanelCommands.h"
 #include "sharedui/ThreadSpanLanes.h"
+#include "sharedui/ThemeColorEditorPanel.h"
+#include "sharedui/ThemeColorEditorPanel_TabCreator.h"
+#include "sharedui/ThemeFiles.h"

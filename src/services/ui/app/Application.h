@@ -21,6 +21,9 @@ class Application {
   // Handles pending events (for up to maxMs milliseconds of waiting when above 0).
   static void ProcessEvents(int maxMs = 0);
   static bool Exists();
+  // Gives the native controls (text fields, trees, scroll bars, message boxes) the current
+  // theme's colours and the UI font again, after either changed.
+  static void ApplyTheme();
 
  private:
   struct Impl;

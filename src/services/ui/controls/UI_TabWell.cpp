@@ -280,7 +280,7 @@ void UI_TabWell::DrawTab(Drawbot& d, const UI_TabItem& tab, const kivcore::RectF
   if (!front) d.FillRect({r.Right(), r.top + 5, kGap, r.height - 10}, theme.border);
 
   const Color textColor = !tab.enabled ? theme.textDisabled
-                          : front      ? (active_ ? theme.accentText : theme.text)
+                          : front      ? theme.text
                                        : theme.textDim;
   float x = r.left + kTextPadding;
   const float cy = r.top + r.height / 2;

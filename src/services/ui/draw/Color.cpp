@@ -65,4 +65,28 @@ Color ContrastingTextColor(Color background) {
   return Luminance(background) > 0.179f ? Color::RGB(0, 0, 0) : Color::RGB(255, 255, 255);
 }
 
+Color ColorFromHSB(float hue, float saturation, float brightness, std::uint8_t alpha) {
+  const float h = std::fmod(std::fmod(hue, 360.0f) + 360.0f, 360.0f) / 60.0f;
+  const float s = std::clamp(saturation, 0.0f, 100.0f) / 100.0f;
+  const float v = std::clamp(brightness, 0.0f, 100.0f) / 100.0f;
+  const float c = v * s, x = c * (1 - std::fabs(std::fmod(h, 2.0f) - 1)), m = v - c;
+  const float rgb[6][3] = {{c, x, 0}, {x, c, 0}, {0, c, x}, {0, x, c}, {x, 0, c}, {c, 0, x}};
+  const auto& p = rgb[std::min(5, int(h))];
+  const auto channel = [m](float f) { return std::uint8_t(std::lround((f + m) * 255)); };
+  return {channel(p[0]), channel(p[1]), channel(p[2]), alpha};
+}
+
+HSB ColorToHSB(Color c) {
+  const float r = c.r / 255.0f, g = c.g / 255.0f, b = c.b / 255.0f;
+  const float max = std::max({r, g, b}), min = std::min({r, g, b}), d = max - min;
+  float h = 0;
+  if (d > 0) {
+    if (max == r) h = 60 * std::fmod((g - b) / d, 6.0f);
+    else if (max == g) h = 60 * ((b - r) / d + 2);
+    else h = 60 * ((r - g) / d + 4);
+    if (h < 0) h += 360;
+  }
+  return {h, max == 0 ? 0 : d / max * 100, max * 100};
+}
+
 }  // namespace kivui::utility

@@ -30,6 +30,13 @@ Color Blend(Color a, Color b, float t);
 // Towards white or black by amount (0 to 1), alpha kept.
 Color Lighten(Color c, float amount);
 Color Darken(Color c, float amount);
+// A colour from hue (degrees, any value, taken modulo 360), saturation and brightness (0 to
+// 100 each, clamped) and alpha.
+Color ColorFromHSB(float hue, float saturation, float brightness, std::uint8_t alpha = 255);
+struct HSB {
+  float hue = 0, saturation = 0, brightness = 0;  // degrees; 0 to 100; 0 to 100
+};
+HSB ColorToHSB(Color c);
 // Relative luminance, 0 (black) to 1 (white).
 float Luminance(Color c);
 // Black or white, whichever reads better on the background.

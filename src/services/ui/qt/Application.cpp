@@ -24,10 +24,9 @@ class QtMainThreadQueue : public kivcore::threads::MainThreadQueue {
   }
 };
 
-// The native controls (text fields, trees, scroll bars, message boxes) in the same dark
-// theme as the controls the library draws.
-void ApplyDarkPalette(QApplication& app) {
-  app.setStyle(QStyleFactory::create("Fusion"));
+// The native controls (text fields, trees, scroll bars, message boxes) in the same theme
+// as the controls the library draws.
+void ApplyThemePalette(QApplication& app) {
   const ThemeColors& t = ThemeColors::Current();
   QPalette p;
   p.setColor(QPalette::Window, qt::ToQColor(t.panel));
@@ -55,6 +54,10 @@ void ApplyDarkPalette(QApplication& app) {
 
 }  // namespace
 
+void Application::ApplyTheme() {
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) ApplyThemePalette(*app);
+}
+
 struct Application::Impl {
   std::unique_ptr<QApplication> app;
 };
@@ -64,7 +67,8 @@ Application::Application(int& argc, char** argv, const char* platform)
   if (platform && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", platform, 1);
   if (!QApplication::instance()) impl_->app = std::make_unique<QApplication>(argc, argv);
   QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  ApplyDarkPalette(*app);
+  app->setStyle(QStyleFactory::create("Fusion"));
+  ApplyThemePalette(*app);
   kivcore::threads::RegisterMainThread();
   kivcore::threads::SetMainThreadQueue(std::make_shared<QtMainThreadQueue>());
   // Switching to another application takes any input capture away.
