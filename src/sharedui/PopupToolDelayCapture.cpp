@@ -1,0 +1,51 @@
+#include "sharedui/PopupToolDelayCapture.h"
+
+#include "services/ui/node/UI_NodeManager.h"
+#include "sharedui/ToolPictureButton.h"
+
+#include <atomic>
+
+namespace kivworkspace::sharedui {
+namespace {
+
+// Timer IDs of their own, clear of the button's other timers.
+int NextTimerID() {
+  static std::atomic<int> next{1000};
+  return next++;
+}
+
+}  // namespace
+
+PopupToolDelayCapture::PopupToolDelayCapture(ToolPictureButton& button, int delayMs, bool changed)
+    : timerId_(NextTimerID()), delayMs_(delayMs), changed_(changed), button_(button) {}
+
+void PopupToolDelayCapture::Begin() {
+  kivui::UI_NodeManager::Get().BeginCapture(&button_);
+  button_.UI_StartTimer(timerId_, delayMs_, false);
+}
+
+bool PopupToolDelayCapture::Finish() {
+  if (done_) return false;
+  done_ = true;
+  button_.UI_StopTimer(timerId_);
+  kivui::UI_NodeManager::Get().EndCapture(&button_);
+  return true;
+}
+
+// The button may replace its capture while the pop-up is open: nothing of this object is
+// used after the button is called.
+void PopupToolDelayCapture::DelayPassed() {
+  if (!Finish()) return;
+  ToolPictureButton& button = button_;
+  const bool changed = changed_;
+  button.PopupTool(changed, false);
+  if (changed) button.UserChangedTool();
+}
+
+void PopupToolDelayCapture::Released() {
+  if (!Finish()) return;
+  ToolPictureButton& button = button_;
+  button.PopupTool(changed_, true);
+}
+
+}  // namespace kivworkspace::sharedui
