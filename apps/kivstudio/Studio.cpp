@@ -26,6 +26,7 @@
 #include "sharedui/WorkspaceSwitcherManager.h"
 #include "workspace/PlatformMenuHelper.h"
 #include "workspaceutils/URLImporter.h"
+#include "sharedui/ToolMap.h"
 #include "sharedui/ProgressPanel.h"
 #include "services/core/Dir.h"
 #include "services/core/Error.h"
@@ -111,10 +112,10 @@ class StudioChrome : public kivui::UI_Container {
 };
 
 Studio::Studio(const kivcore::Rect& mainRect)
-    : workspace_(std::make_shared<StudioWorkspace>()) {
+    : toolMap_(std::make_unique<kivworkspace::sharedui::ToolMap>()), workspace_(std::make_shared<StudioWorkspace>()) {
   // Panel groups may be shown as stacks (Colour has one; any frame's menu makes one).
   kivworkspace::workspace::Workspace::SetStackedTabPanelsEnabled(true);
-  RegisterStudioPanels(*workspace_);
+  RegisterStudioPanels(*workspace_, *toolMap_);
   main_ = workspace_->CreateMainTopLevelWindow(mainRect);
   main_->SetTitle("kivstudio — Harbour Documentary");
   menuBar_ = std::make_shared<MenuBar>(*this);

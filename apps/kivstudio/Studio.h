@@ -17,6 +17,7 @@ class Manager;
 class PlatformMenuHelperBase;
 }
 namespace kivworkspace::sharedui {
+class ToolMap;
 class WorkspaceSwitcherBar;
 }
 namespace kivworkspace::workspaceutils {
@@ -97,8 +98,11 @@ class Studio {
   // folder (Media under kivstudio's preference folder), showing the Progress panel.
   void ImportFromURL();
   kivworkspace::workspaceutils::URLImporter& GetImporter();
+  // The tools of the tools tab by ID.
+  kivworkspace::sharedui::ToolMap& GetToolMap() { return *toolMap_; }
 
  private:
+  std::unique_ptr<kivworkspace::sharedui::ToolMap> toolMap_;
   std::shared_ptr<StudioWorkspace> workspace_;
   std::shared_ptr<kivworkspace::workspace::TopLevelWindow> main_;
   void RunWorkspaceCommand(int command);

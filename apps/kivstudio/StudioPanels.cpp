@@ -1,5 +1,7 @@
 #include "StudioPanels.h"
 
+#include "StudioTools.h"
+
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "sharedui/ConsolePanel.h"
@@ -306,20 +308,6 @@ void DrawScopes(Drawbot& d, const RectF& b, const DrawnPanel&) {
   }
 }
 
-void DrawTools(Drawbot& d, const RectF& b, const DrawnPanel&) {
-  for (int i = 0; i < 8; ++i) {
-    const RectF r{(b.width - 28) / 2, 8 + float(i) * 34, 28, 28};
-    d.FillRoundedRect(r, 4, i == 0 ? Theme().accent : Theme().button);
-    const float cx = r.left + 14, cy = r.top + 14;
-    switch (i % 4) {
-      case 0: d.FillPolygon({{cx - 5, cy - 8}, {cx + 6, cy + 2}, {cx, cy + 2}, {cx - 5, cy + 8}}, Theme().text); break;
-      case 1: d.DrawLine({cx - 7, cy - 7}, {cx + 7, cy + 7}, Theme().text, 2); d.FillEllipse({cx - 8, cy + 2, 7, 7}, Theme().text); break;
-      case 2: d.FrameRect({cx - 7, cy - 5, 14, 10}, Theme().text, 1.5f); break;
-      default: d.FillRect({cx - 1, cy - 8, 2, 16}, Theme().text); d.FillRect({cx - 8, cy - 1, 16, 2}, Theme().text); break;
-    }
-  }
-}
-
 // Play controls and the timecode, in one row.
 void DrawTransport(Drawbot& d, const RectF& b, const DrawnPanel&) {
   d.FillRect(b, Theme().header);
@@ -374,7 +362,7 @@ const std::vector<PanelType>& PanelTypes() {
   return types;
 }
 
-void RegisterStudioPanels(Workspace& workspace) {
+void RegisterStudioPanels(Workspace& workspace, kivworkspace::sharedui::ToolMap& tools) {
   const std::vector<std::pair<std::string, StudioCreator::Factory>> factories = {
       {"MediaBin", Drawn(DrawMediaBin)},
       {"ClipViewer", Drawn([](Drawbot& d, const RectF& b, const DrawnPanel&) { DrawViewer(d, b, false); })},
@@ -384,7 +372,6 @@ void RegisterStudioPanels(Workspace& workspace) {
       {"Inspector", Drawn(DrawInspector)},
       {"AudioMixer", Drawn(DrawMixer)},
       {"Scopes", Drawn(DrawScopes)},
-      {"ToolStrip", Border(DrawTools, {48, 0}, true, false)},
       {"Markers", Drawn(DrawMarkers)},
       {"Transport", Border(DrawTransport, {0, 36}, false, true)},
   };
@@ -393,6 +380,7 @@ void RegisterStudioPanels(Workspace& workspace) {
     const auto type = std::find_if(types.begin(), types.end(), [&](const PanelType& p) { return p.tabType == tabType; });
     workspace.RegisterTabCreator(std::make_unique<StudioCreator>(*type, factory));
   }
+  workspace.RegisterTabCreator(CreateStudioToolsCreator(tools));
   // The library's own panels.
   namespace sharedui = kivworkspace::sharedui;
   workspace.RegisterTabCreator(std::make_unique<sharedui::ProgressPanel::TabCreator>());

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace kivworkspace::sharedui {
+class ToolMap;
+}
+
 namespace kivstudio {
 
 using kivworkspace::workspace::TabCreator;
@@ -28,7 +32,8 @@ struct PanelType {
 // panels among them.
 const std::vector<PanelType>& PanelTypes();
 
-// Registers a creator for every panel type with the workspace.
-void RegisterStudioPanels(Workspace& workspace);
+// Registers a creator for every panel type with the workspace; the tools tabs record their
+// buttons in the tool map.
+void RegisterStudioPanels(Workspace& workspace, kivworkspace::sharedui::ToolMap& tools);
 
 }  // namespace kivstudio

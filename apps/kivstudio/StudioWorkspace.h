@@ -13,6 +13,7 @@ namespace kivstudio {
 class StudioWorkspace : public kivworkspace::workspace::Workspace {
  public:
   void SetManager(kivworkspace::workspace::ManagerBase* manager) { manager_ = manager; }
+  kivworkspace::workspace::ManagerBase* GetManager() const { return manager_; }
 
   void DoWorkspaceCmdNew() override;
   void DoWorkspaceCmdSave() override;

@@ -9,6 +9,11 @@
 #include "StudioArrangements.h"
 #include "StudioPanels.h"
 #include "StudioScript.h"
+#include "StudioTools.h"
+#include "services/ui/controls/UI_Button.h"
+#include "sharedui/ToolMap.h"
+#include "sharedui/ToolPictureButton.h"
+#include "sharedui/ToolsTab.h"
 #include "http/HTTPDownloadManager.h"
 #include "http/HTTPDownloadStream.h"
 #include "services/ui/progress/ProgressCategoryContainerView.h"
@@ -135,6 +140,7 @@ class TourRun {
     StackedPanels();
     DockByDragging();
     PinnedBars();
+    Tools();
     DeveloperPanels();
     ThemeEditor();
     ScriptOverlay();
@@ -799,6 +805,71 @@ class TourRun {
     Check("a double click on the handle expands it again",
           !bar->GetIsMinimized() && bar->GetFrameLocalRect().height == open && FramesTile());
     Shot("10b-transport-open");
+  }
+
+  // The tools tab pinned to the left: a click makes a tool active, a held press opens the
+  // pop-up of the button's other tools, an Alt click takes the next one; torn off the side,
+  // the tab shows the workspaces pop-up and the switcher bar beside the tools.
+  void Tools() {
+    using namespace kivworkspace::sharedui;
+    ToolMap& map = studio_.GetToolMap();
+    auto* tab = dynamic_cast<ToolsTab*>(studio_.FindPanel("ToolStrip"));
+    Check("the tools tab stands in a column on the window's left side", tab && tab->IsVertical() && !tab->IsShowingWorkspaceSwitcher());
+    if (!tab) return;
+    const auto centre = [&](int toolId) {
+      const auto button = map.GetToolButtonFromToolID(toolId);
+      return Centre(*button, button->GetLocalBounds());
+    };
+    const auto click = [&](kivcore::Point p) {
+      pointer_.Press(p);
+      pointer_.Release(p);
+      Settle();
+    };
+    const auto hold = [&](kivcore::Point p) {
+      pointer_.Press(p);
+      ui_testing::WaitUntil([] { return false; }, kivui::GetDefaultButtonRepeatDelay() + 600);
+      pointer_.Release(p);
+      Settle();
+    };
+    click(centre(kToolRazor));
+    Check("a click on the razor makes it the active tool", tab->GetActiveToolID() == kToolRazor);
+
+    const auto select = map.GetToolButtonFromToolID(kToolSelection);
+    if (pointer_.IsWindowSystem()) {
+      // The real pop-up, pictured while it is open, then dismissed with Escape.
+      kivcore::threads::AsyncCallFromMainThread([this] {
+        ScreenShot("16a-tool-popup", {0, 0, 500, 400});
+        pointer_.Key("Escape");
+      }, kivui::GetDefaultButtonRepeatDelay() + 300);
+      hold(centre(kToolSelection));
+      Check("a held press on the select button opens the pop-up of its tools; dismissed, the selection stays",
+            select->GetSelectedToolIndex() == 0 && tab->GetActiveToolID() == kToolSelection && !select->IsPopupOpen());
+    }
+    {
+      auto answers = ui_testing::ScriptedAnswers::Install();
+      answers->Command(2);
+      hold(centre(kToolSelection));
+    }
+    Check("choosing Track Select Forward in the pop-up makes it the button's tool and the active one",
+          select->GetSelectedToolIndex() == 1 && tab->GetActiveToolID() == kToolTrackForward &&
+              tab->GetPreviouslyActiveToolID() != kToolTrackForward);
+    ui_testing::OverrideModKeys(int(ToolPictureButton::kCycleModifier));
+    click(centre(kToolSelection));
+    ui_testing::OverrideModKeys(-1);
+    Check("an Alt click takes the button's next tool", tab->GetActiveToolID() == kToolTrackBackward);
+    Shot("16b-tools");
+
+    auto* border = Window().GetBorderFrame(kivworkspace::workspace::LayoutManager::kLeft);
+    if (!border) return Check("the tools are in the left border", false);
+    border->Undock(Window().UI_LocalToGlobal({300, 200}), false);
+    Settle();
+    const auto* bar = tab->GetControl(ToolsTab::kWorkspaceSwitcher);
+    Check("torn off the side, the tools tab is a regular tab: a row of tools with the workspaces pop-up and the switcher bar",
+          tab->IsRegularTab() && !tab->IsVertical() && bar && bar->IsShown() && tab->IsShowing_WorkspacePopup());
+    ShotOf("16c-tools-tab-torn-off", *tab);
+    ResetWorkspace();
+    Check("Reset to Saved Layout pins the tools to the left again",
+          dynamic_cast<ToolsTab*>(studio_.FindPanel("ToolStrip")) && dynamic_cast<ToolsTab*>(studio_.FindPanel("ToolStrip"))->IsVertical());
   }
 
   // Window > Developer: a thread command typed into the console sets workers going; the

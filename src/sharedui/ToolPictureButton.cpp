@@ -174,7 +174,8 @@ kivui::Image ToolPictureButton::GetPictureButtonImage() const {
 
 void ToolPictureButton::DrawContent(kivui::Drawbot& d, const kivcore::RectF& r) const {
   const auto& theme = kivui::ThemeColors::Current();
-  const kivui::Image image = GetPictureButtonImage();
+  // Tinted like the framework's picture buttons: one icon serves every theme and state.
+  const kivui::Image image = kivui::utility::TintImage(GetPictureButtonImage(), IsSelected() ? theme.accentText : theme.text);
   if (!image.IsNull()) {
     d.DrawImage(image, kivcore::PointF{r.left + (r.width - float(image.Width())) / 2, r.top + (r.height - float(image.Height())) / 2});
   } else {

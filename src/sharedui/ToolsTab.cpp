@@ -256,6 +256,19 @@ kivcore::RectF ToolsTab::GetControlRect(ControlIndexType type, const RectF& b) c
   return {};
 }
 
+float ToolsTab::NaturalRowWidth() const {
+  const RectF wide{0, 0, 100000, toolHeight_ + 2};
+  float width = 2 * kMargin + (showTools_ ? tools_->GetItemsLength() : 0);
+  if (IsShowing_ToolOptions()) width += ToolsContainer::kDividerSize + toolOptionsWidth_;
+  if (IsShowingWorkspaceSwitcher()) width += ToolsContainer::kDividerSize + kSwitcherMinWidth;
+  float left = wide.Right();
+  for (ControlIndexType t : kRightGroup) {
+    const RectF r = GetControlRect(t, wide);
+    if (!r.IsEmpty()) left = std::min(left, r.left - kMargin);
+  }
+  return width + (wide.Right() - left);
+}
+
 void ToolsTab::RelayoutControls(const RectF& b) {
   tools_->SetVertical(IsVertical());
   tools_->UI_Show(showTools_);
@@ -313,6 +326,9 @@ void ToolsTab::DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const {
   }
   float w = std::max(itemWidth_, WorkspaceStaticWidth() + 3 + 20 + kWorkspacePopupWidth);
   if (IsShowing(kSearchBox)) w += kSearchBoxWidth - 5;
+  // Wide enough for the whole row: the tools, the controls at the right end and a usable
+  // switcher bar between them.
+  w = std::max(w, NaturalRowWidth());
   const int width = int(std::floor(w));
   const bool eleven = tools_->GetChildCount() == 11;
   sizes.push_back({width, int(std::floor(h + (eleven ? 60 : 25)))});

@@ -38,6 +38,7 @@ class ToolsTab : public workspace::TabPanel, public workspace::WorkspaceBorderEl
     kStatusIndicator = 9,
   };
   static constexpr float kSearchBoxWidth = 160, kWorkspacePopupWidth = 140, kSmallControl = 24, kMargin = 4;
+  static constexpr float kSwitcherMinWidth = 320;
 
   // tabType: the host's type for the tab; the tab's node ID is "ToolsTab". The manager,
   // when given, serves the workspaces pop-up and the switcher bar.
@@ -123,6 +124,8 @@ class ToolsTab : public workspace::TabPanel, public workspace::WorkspaceBorderEl
   void ShowControl(ControlIndexType type, bool show);
   kivui::UI_Node* EnsureControl(ControlIndexType type);
   float WorkspaceStaticWidth() const;
+  // The width a row of everything shown takes, the switcher bar at its smallest useful width.
+  float NaturalRowWidth() const;
 
   std::shared_ptr<ToolsContainer> tools_;
   std::shared_ptr<kivui::UI_Container> toolOptions_;
