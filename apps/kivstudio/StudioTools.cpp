@@ -14,8 +14,6 @@
 namespace kivstudio {
 namespace {
 
-using kivcore::PointF;
-using kivcore::RectF;
 using kivui::Color;
 using kivui::Drawbot;
 using kivworkspace::sharedui::Tool;

@@ -5,10 +5,12 @@
 #include "services/scripting/UIThreadCall.h"
 #include "services/ui/node/ParentToChildIdContainer.h"
 #include "services/ui/window/OS_Window.h"
+#include "services/core/MainThread.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/WorkspaceUtils.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kivworkspace::scripting {
 namespace {
@@ -21,11 +23,11 @@ std::vector<IndicatorOverlayObj*>& LiveInstances() {
   return instances;
 }
 
-// The node an automation path names: in the windows of its first ID, else below the main
-// top-level window.
-kivui::UI_Node* FindControl(const std::string& path) {
+// The global rectangle of the node an automation path names: in the windows of its first
+// ID, else below the main top-level window. Nothing when the path names no node.
+std::optional<kivcore::RectF> FindControlRect(const std::string& path) {
   kivui::ParentToChildIdContainer ids;
-  if (!ids.Deserialize(path)) return nullptr;
+  if (!ids.Deserialize(path)) return std::nullopt;
   kivui::UI_Node* node = nullptr;
   if (!kivui::OS_Window::UI_FindAllWindowsMatchingID(ids.GetIDs().front()).empty())
     node = ids.GetNode(kivui::ParentToChildIdContainer::kDescendants);
@@ -33,7 +35,8 @@ kivui::UI_Node* FindControl(const std::string& path) {
     if (workspace::TopLevelWindow* main = workspace::WorkspaceUtils::FindMainTopLevelWindow())
       node = ids.GetNode(kivui::ParentToChildIdContainer::kDescendants, main);
   }
-  return node;
+  if (!node) return std::nullopt;
+  return node->LocalRectToGlobalF(node->GetLocalBounds());
 }
 
 }  // namespace
@@ -42,40 +45,44 @@ IndicatorOverlayObj::IndicatorOverlayObj(const kivcore::UTF16String& text, unsig
                                          const kivcore::UTF16String& ctrlPath)
     : text_(text), direction_(direction) {
   LiveInstances().push_back(this);
-  if (!ctrlPath.empty()) {
-    ctrlPath_ = ctrlPath;
-    kivscripting::CallOnUIThread([this] { ResolveControlPath(); }, kUIThreadTimeoutMs);
-  }
+  if (ctrlPath.empty()) return;
+  ctrlPath_ = ctrlPath;
+  // A call that runs after the timeout fills a result of its own, not this object.
+  auto found = std::make_shared<std::optional<kivcore::RectF>>();
+  const std::string path = kivcore::UTF16to8(ctrlPath);
+  if (kivscripting::CallOnUIThread([found, path] { *found = FindControlRect(path); }, kUIThreadTimeoutMs) && *found)
+    anchor_ = **found;
 }
 
+// Not held by a script any more, so no call of its own is pending: the window goes on the
+// UI thread, directly or handed over.
 IndicatorOverlayObj::~IndicatorOverlayObj() {
-  Hide();
+  if (kivcore::threads::IsMainThread()) {
+    ReleaseWindow();
+  } else if (window_) {
+    std::shared_ptr<IndicatorOverlayWindow> window(std::move(window_));
+    kivcore::threads::AsyncCallFromMainThread([window] { window->UI_Show(false); });
+  }
   auto& live = LiveInstances();
   live.erase(std::find(live.begin(), live.end(), this));
 }
 
-void IndicatorOverlayObj::ResolveControlPath() {
-  if (kivui::UI_Node* node = FindControl(kivcore::UTF16to8(ctrlPath_)))
-    anchor_ = node->LocalRectToGlobalF(node->GetLocalBounds());
-}
-
 bool IndicatorOverlayObj::Show() {
   if (!IsAnchored()) return false;
-  bool shown = false;
-  kivscripting::CallOnUIThread(
-      [&] {
-        ReleaseWindow();
-        window_ = std::make_unique<IndicatorOverlayWindow>(anchor_, direction_, kivcore::UTF16to8(text_), GetDrawSupplier());
-        window_->UI_Show(true);
-        shown = true;
-      },
-      kUIThreadTimeoutMs);
-  return shown;
+  // The call holds the object, so that one running after the timeout finds it.
+  const boost::intrusive_ptr<IndicatorOverlayObj> self(this);
+  return kivscripting::CallOnUIThread([self] { self->OpenWindow(); }, kUIThreadTimeoutMs);
+}
+
+void IndicatorOverlayObj::OpenWindow() {
+  ReleaseWindow();
+  window_ = std::make_unique<IndicatorOverlayWindow>(anchor_, direction_, kivcore::UTF16to8(text_), GetDrawSupplier());
+  window_->UI_Show(true);
 }
 
 bool IndicatorOverlayObj::Hide() {
-  if (!window_) return true;
-  kivscripting::CallOnUIThread([this] { ReleaseWindow(); }, kUIThreadTimeoutMs);
+  const boost::intrusive_ptr<IndicatorOverlayObj> self(this);
+  kivscripting::CallOnUIThread([self] { self->ReleaseWindow(); }, kUIThreadTimeoutMs);
   return true;
 }
 

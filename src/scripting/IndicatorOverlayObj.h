@@ -15,7 +15,8 @@ class IndicatorOverlayWindow;
 // The script class "IndicatorOverlay": a small window that points at a control of the
 // user interface, named by its automation path ("OS_TopLevelWindow/.../NodeID"). Made
 // hidden; "show" opens the window at the control's edge given by the direction, "hide"
-// closes it. Everything that touches the UI runs on the UI thread.
+// closes it. Everything that touches the UI runs on the UI thread; calls from a script
+// thread wait for it at most 10 s. Held by intrusive_ptr (as the bridge holds it).
 class IndicatorOverlayObj : public kivscripting::ScriptObject {
  public:
   enum Direction : unsigned { kAnchorRightEdge = 0, kAnchorLeftEdge = 1, kAnchorTopEdge = 2, kAnchorBottomEdge = 3 };
@@ -44,7 +45,7 @@ class IndicatorOverlayObj : public kivscripting::ScriptObject {
   static kivscripting::ScriptClassDefinition Definition();
 
  private:
-  void ResolveControlPath();
+  void OpenWindow();
 
   kivcore::RectF anchor_{0, 0, 0, 0};
   kivcore::UTF16String ctrlPath_;

@@ -1,6 +1,7 @@
 #include "scripting/UIAutomationHelper.h"
 
 #include "services/core/Console.h"
+#include "services/core/MainThread.h"
 #include "services/core/UTF16OutputStream.h"
 #include "services/scripting/ScriptException.h"
 #include "sharedui/ConsolePanel.h"
@@ -12,9 +13,17 @@ kivcore::UTF16String UIAutomationHelper::ExecuteConsoleCommand(const kivcore::UT
   const bool known = kivcore::console::ExecuteCommand(kivcore::UTF16to8(snippet), out);
   if (!known) out.WriteLine(u"Command " + snippet + u" unknown!. Try 'con.help'.");
   const kivcore::UTF16String result = out.Text();
-  if (sharedui::ConsolePanel* console = sharedui::ConsolePanel::GetInstance()) {
-    console->Out().Write(std::u16string_view(result));
-    console->Out().Flush();
+  // The console panel is the UI thread's.
+  const auto echo = [result] {
+    if (sharedui::ConsolePanel* console = sharedui::ConsolePanel::GetInstance()) {
+      console->Out().Write(std::u16string_view(result));
+      console->Out().Flush();
+    }
+  };
+  if (kivcore::threads::IsMainThread()) {
+    echo();
+  } else {
+    kivcore::threads::AsyncCallFromMainThread(echo);
   }
   if (!known) throw kivscripting::ScriptException(kUnknownCommandError, kivcore::UTF16to8(result));
   return result;

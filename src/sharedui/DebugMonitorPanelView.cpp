@@ -3,13 +3,13 @@
 #include "services/core/DebugDatabase.h"
 #include "services/core/DebugInfo.h"
 #include "services/ui/controls/UI_MultiColumnTree.h"
+#include "services/ui/node/UI_NodeManager.h"
 
 #include <algorithm>
 
 namespace kivworkspace::sharedui {
 namespace {
 
-constexpr int kRefreshTimer = 1;
 constexpr std::int64_t kDefaultIntervalMs = 500;
 
 std::string LastName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
@@ -17,7 +17,9 @@ std::string LastName(const std::string& path) { return path.substr(path.rfind('/
 }  // namespace
 
 DebugMonitorPanelView::DebugMonitorPanelView()
-    : UI_Container("DebugMonitorPanelView"), tree_(std::make_shared<kivui::UI_MultiColumnTree>()) {
+    : UI_Container("DebugMonitorPanelView"),
+      tree_(std::make_shared<kivui::UI_MultiColumnTree>()),
+      timerId_(kivui::UI_NodeManager::Get().GetUniqueTimerID()) {
   tree_->SetColumns({{"Name", 240}, {"Value", 160}});
   PushBack(tree_);
   SyncRows();
@@ -111,9 +113,9 @@ int DebugMonitorPanelView::ReadInterval() {
   return intervalMs_;
 }
 
-void DebugMonitorPanelView::StartRefresh() { UI_StartTimer(kRefreshTimer, ReadInterval()); }
-void DebugMonitorPanelView::StopRefresh() { UI_StopTimer(kRefreshTimer); }
-bool DebugMonitorPanelView::IsRefreshing() const { return IsTimerRunning(kRefreshTimer); }
+void DebugMonitorPanelView::StartRefresh() { UI_StartTimer(timerId_, ReadInterval()); }
+void DebugMonitorPanelView::StopRefresh() { UI_StopTimer(timerId_); }
+bool DebugMonitorPanelView::IsRefreshing() const { return IsTimerRunning(timerId_); }
 
 int DebugMonitorPanelView::GetVisibleRowCount() const {
   return int(std::count_if(rowIds_.begin(), rowIds_.end(), [this](const auto& row) { return IsShowing(row.first); }));
@@ -128,7 +130,7 @@ float DebugMonitorPanelView::GetRowHeight() const {
 void DebugMonitorPanelView::UI_SizeChanged(const kivcore::RectF& b) { tree_->SetFrame({0, 0, b.width, b.height}); }
 
 void DebugMonitorPanelView::UI_DoTimerNotify(int id) {
-  if (id != kRefreshTimer) return;
+  if (id != timerId_) return;
   SyncRows();
   RefreshValues();
   const int before = intervalMs_;

@@ -58,6 +58,7 @@ class DebugMonitorPanelView : public kivui::UI_Container {
   std::vector<std::string> paths_;     // the debug information shown
   std::map<std::string, int> rowIds_;  // by row name
   std::map<int, std::string> valuePaths_;  // value rows' ids to their paths
+  const int timerId_;
   int intervalMs_ = 0;
   std::uint64_t intervalReadAt_ = ~std::uint64_t(0);  // the debug database's change count then
 };

@@ -3,21 +3,10 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "sharedui/ToolPictureButton.h"
 
-#include <atomic>
-
 namespace kivworkspace::sharedui {
-namespace {
-
-// Timer IDs of their own, clear of the button's other timers.
-int NextTimerID() {
-  static std::atomic<int> next{1000};
-  return next++;
-}
-
-}  // namespace
 
 PopupToolDelayCapture::PopupToolDelayCapture(ToolPictureButton& button, int delayMs, bool changed)
-    : timerId_(NextTimerID()), delayMs_(delayMs), changed_(changed), button_(button) {}
+    : timerId_(kivui::UI_NodeManager::Get().GetUniqueTimerID()), delayMs_(delayMs), changed_(changed), button_(button) {}
 
 void PopupToolDelayCapture::Begin() {
   kivui::UI_NodeManager::Get().BeginCapture(&button_);
@@ -32,14 +21,15 @@ bool PopupToolDelayCapture::Finish() {
   return true;
 }
 
-// The button may replace its capture while the pop-up is open: nothing of this object is
-// used after the button is called.
+// The press's change is reported before the pop-up opens: the pop-up runs modally, and the
+// choice made in it comes after the press. The button may replace its capture while the
+// pop-up is open: nothing of this object is used after the button is called.
 void PopupToolDelayCapture::DelayPassed() {
   if (!Finish()) return;
   ToolPictureButton& button = button_;
   const bool changed = changed_;
-  button.PopupTool(changed, false);
   if (changed) button.UserChangedTool();
+  button.PopupTool(changed, false);
 }
 
 void PopupToolDelayCapture::Released() {

@@ -160,8 +160,11 @@ void ThemeColorEditorPanel::ColorIndexHotTextChanged() {
   const int index = GetColorIndex();
   auto& theme = GetEditableTheme();
   if (index >= 0 && index < theme.GetColorCount()) {
-    Control<UI_Button>(*root_, "OverrideCheckbox")->SetSelected(theme.GetOverride(index).has_value());
-    const kivui::Color c = theme.GetColor(index);
+    // A flashing colour shows what it will be again after the flash.
+    const bool flashing = IsFlashing() && index == flashIndex_;
+    const std::optional<kivui::Color> override = flashing ? flashRestore_ : theme.GetOverride(index);
+    Control<UI_Button>(*root_, "OverrideCheckbox")->SetSelected(override.has_value());
+    const kivui::Color c = override ? *override : theme.GetBaseColor(index);
     const kivui::utility::HSB hsb = kivui::utility::ColorToHSB(c);
     const float grey = std::round((float(c.r) + float(c.g) + float(c.b)) / 3);
     const float values[] = {grey, hsb.hue, hsb.saturation, hsb.brightness, float(c.a)};
@@ -201,13 +204,16 @@ void ThemeColorEditorPanel::UpdateCurrentColorTrack() {
   if (index < 0 || index >= theme.GetColorCount())
     return ShowError("There is no theme colour " + std::to_string(index) + ": the index goes from 0 to " +
                      std::to_string(theme.GetColorCount() - 1) + ".");
-  if (!Control<UI_Button>(*root_, "OverrideCheckbox")->IsSelected()) {
-    theme.SetOverride(index, std::nullopt);
-    return;
+  std::optional<kivui::Color> color;
+  if (Control<UI_Button>(*root_, "OverrideCheckbox")->IsSelected()) {
+    color = ColorFromFields();
+    if (!color) return ShowError("Every field of the colour needs a number.");
   }
-  const auto color = ColorFromFields();
-  if (!color) return ShowError("Every field of the colour needs a number.");
-  theme.SetOverride(index, color);
+  if (IsFlashing() && index == flashIndex_) {
+    flashRestore_ = color;  // the flash ends with the user's edit
+  } else {
+    theme.SetOverride(index, color);
+  }
 }
 
 void ThemeColorEditorPanel::FlashColorIndex(int index) {

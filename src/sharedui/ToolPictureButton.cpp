@@ -5,23 +5,14 @@
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/events/MouseEvent.h"
 #include "services/ui/node/ResourceManager.h"
+#include "services/ui/node/UI_NodeManager.h"
 #include "sharedui/PopupToolDelayCapture.h"
 #include "sharedui/ToolsTab.h"
 
-#include <atomic>
-
 namespace kivworkspace::sharedui {
-namespace {
-
-int NextPopupTimerID() {
-  static std::atomic<int> next{500};
-  return next++;
-}
-
-}  // namespace
 
 ToolPictureButton::ToolPictureButton(int buttonId, ToolPtr firstTool, kivui::ResourceManager& resources, bool independentToggle)
-    : buttonId_(buttonId), resources_(resources), popupTimerId_(NextPopupTimerID()), independentToggle_(independentToggle) {
+    : buttonId_(buttonId), resources_(resources), popupTimerId_(kivui::UI_NodeManager::Get().GetUniqueTimerID()), independentToggle_(independentToggle) {
   SetNodeID("ToolPictureButton");
   AddSubTool(std::move(firstTool));
 }
@@ -64,7 +55,8 @@ void ToolPictureButton::DeactivateSelectedButton(ToolsTab* tab) {
 
 bool ToolPictureButton::ChangeButton() {
   if (independentToggle_) {
-    SetSelected(true);
+    // The host's activation puts it down; the user's press flips it.
+    SetSelected(handlingPress_ ? !IsSelected() : true);
     return true;
   }
   const int index = IndexInTab();

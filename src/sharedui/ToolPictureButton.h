@@ -21,7 +21,8 @@ class ToolsTab;
 // A button of a tools tab showing the selected one of its tools. A press makes the button
 // the tab's active one and its selected tool the active tool. On a button with several
 // tools, holding the press past the button repeat delay opens a pop-up of the tools to
-// choose from, and a quick click with Alt held selects the next tool. Every change the user
+// choose from, and a quick click with Alt held selects the next tool. An independent toggle
+// goes down and up on its own, apart from the tab's active button. Every change the user
 // makes is reported through onButtonChanged.
 class ToolPictureButton : public kivui::UI_PictureButton {
  public:

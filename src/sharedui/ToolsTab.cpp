@@ -42,7 +42,8 @@ ToolsTab::ToolsTab(workspace::Workspace* workspace, workspace::WorkspaceFrameBas
   PushBack(toolOptions_);
 }
 
-ToolsTab::~ToolsTab() = default;
+// Buttons the host still holds forget the tab.
+ToolsTab::~ToolsTab() { RemoveAllItems(); }
 
 int ToolsTab::AddItem(std::shared_ptr<kivui::UI_Node> item) {
   if (auto* button = dynamic_cast<ToolPictureButton*>(item.get())) button->SetToolsTab(this);

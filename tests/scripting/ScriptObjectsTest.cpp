@@ -5,19 +5,23 @@
 #include "scripting/IndicatorOverlayObj.h"
 #include "scripting/IndicatorOverlayWindow.h"
 #include "scripting/ScriptObjects.h"
+#include "scripting/UIAutomationHelper.h"
 #include "services/core/Console.h"
 #include "services/scripting/ScriptEngine.h"
 #include "services/ui/draw/DrawSupplier.h"
 #include "services/ui/testing/Snapshot.h"
 #include "sharedui/ConsolePanel.h"
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <filesystem>
 #include <unistd.h>
 
 using namespace kivtest;
 using kivworkspace::scripting::IndicatorOverlayObj;
 using kivworkspace::sharedui::ConsolePanel;
+namespace testing_ui = kivui::testing;
 
 namespace {
 
@@ -128,6 +132,34 @@ TEST_F(ScriptObjects, TheAutomationHelperRunsConsoleCommandsAndEchoesThem) {
   EXPECT_EQ(Run("try { helper.executeConsoleCommand('no.such'); } catch (e) { e.code }"), "9");
   EXPECT_NE(kivcore::UTF16to8(console->GetOutput()).find("Command no.such thing unknown!. Try 'con.help'.\n"), std::string::npos);
   kivcore::console::UnregisterCommand("test.greet");
+}
+
+// A script running on a thread of its own: what touches the UI runs on the UI thread, which
+// processes its events meanwhile, and an overlay dropped on that thread hands its window over.
+TEST_F(ScriptObjects, AScriptThreadReachesTheUIThroughItsThread) {
+  WorkspaceFrame* frame = FrameWith({ConsolePanel::kTabType});
+  auto* console = dynamic_cast<ConsolePanel*>(frame->GetTabPanel(0).get());
+  ASSERT_TRUE(console);
+  testing_ui::ProcessEvents();
+  boost::intrusive_ptr<IndicatorOverlayObj> overlay;
+  bool shown = false;
+  std::atomic<bool> done{false};
+  std::thread script([&] {
+    overlay = new IndicatorOverlayObj(u"from a thread", IndicatorOverlayObj::kAnchorBottomEdge, u"TopLevelWindow/ConsolePanel");
+    shown = overlay->Show();
+    kivworkspace::scripting::UIAutomationHelper().ExecuteConsoleCommand(u"con.help");
+    done = true;
+  });
+  ASSERT_TRUE(testing_ui::WaitUntil([&] { return done.load(); }, 10000));
+  script.join();
+  EXPECT_TRUE(overlay->IsAnchored());
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(overlay->GetWindow());
+  testing_ui::ProcessEvents();
+  EXPECT_NE(kivcore::UTF16to8(console->GetOutput()).find("con.help - Lists the console commands"), std::string::npos);
+  std::thread([&] { overlay.reset(); }).join();
+  EXPECT_TRUE(IndicatorOverlayObj::GetLiveInstances().empty());
+  testing_ui::ProcessEvents();  // the window goes on the UI thread
 }
 
 }  // namespace

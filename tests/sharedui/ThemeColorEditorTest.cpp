@@ -155,6 +155,15 @@ TEST_F(ThemeEditor, FlashingAColourShowsItAndPutsItBack) {
   ASSERT_TRUE(testing_ui::WaitUntil([&] { return !panel->IsFlashing(); }, 5000));
   EXPECT_EQ(kivui::ThemeColors::Current().accent, before);
 
+  // An override made while the colour flashes is what it keeps afterwards.
+  Click("FlashThemeFileButton");
+  Click("GrayscaleRadioButton");
+  Enter("VHotText", "200");
+  Click("OverrideCheckbox");
+  EXPECT_TRUE(panel->IsFlashing());
+  ASSERT_TRUE(testing_ui::WaitUntil([&] { return !panel->IsFlashing(); }, 5000));
+  EXPECT_EQ(kivui::ThemeColors::Current().accent, Color::RGB(200, 200, 200));
+
   for (auto [text, index] : {std::pair{"2.5", 3}, {"-2.5", -3}, {"2.49", 2}}) {
     Find<kivui::UI_TextEdit>("TextColorIndexHotText").SetText(text);
     EXPECT_EQ(panel->GetColorIndex(), index) << text;

@@ -84,6 +84,10 @@ class UI_NodeManager {
 
   ResourceManager& GetResourceManager() { return resources_; }
 
+  // A timer ID no other caller of this function gets, clear of the small fixed IDs nodes
+  // use for their own timers.
+  int GetUniqueTimerID() { return nextTimerId_++; }
+
   // The window running modally (a dialog), or null.
   OS_Window* GetModalWindow() const { return modal_; }
 
@@ -106,6 +110,7 @@ class UI_NodeManager {
   int focusGroupDepth_ = 0;
   int mouseOverSuspended_ = 0;
   int cursor_ = kCursorArrow;
+  int nextTimerId_ = 1000;
   bool overrideCursor_ = false;
   UI_Node* cursorQuery_ = nullptr;
   OS_Window* modal_ = nullptr;
