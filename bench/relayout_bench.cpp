@@ -1,13 +1,16 @@
 // A window resized by a few pixels, its frames' widgets given their new geometry: a
 // kivworkspace window of N frames (each a tabbed frame holding one panel) against the same
 // balanced tree made of nested QSplitters with one widget per leaf, side by side in one
-// process, offscreen, painting switched off. Also the time to build a window of N frames.
+// process, offscreen, painting switched off. Also the time to build a window of N frames
+// frame by frame, and to restore one from its definition.
 //
 // Each resize is checked: a benchmark fails when the last leaf did not move or grow.
+#include "services/core/PropList.h"
 #include "services/ui/node/UI_Node.h"
 #include "workspace/TabCreator.h"
 #include "workspace/TopLevelWindow.h"
 #include "workspace/Workspace.h"
+#include "workspace/WorkspaceDefinition.h"
 #include "workspace/WorkspaceFrame.h"
 
 #include "OffscreenBenchmarks.h"
@@ -18,6 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 
@@ -52,6 +56,15 @@ std::vector<WorkspaceFrame*> BuildBalanced(TopLevelWindow& window, int n) {
     queue.push_back({added, !across});
   }
   return frames;
+}
+
+// Whether every frame was laid out: the frames of a 4000 x 3000 window of up to 1,000
+// frames are all wider and taller than a frame's widget before its first layout.
+bool AllPlaced(const std::vector<WorkspaceFrame*>& frames) {
+  return std::all_of(frames.begin(), frames.end(), [](WorkspaceFrame* f) {
+    const kivcore::Rect r = f->GetFrameLocalRect();
+    return r.width >= 60 && r.height >= 60;
+  });
 }
 
 struct KivWindow {
@@ -132,32 +145,57 @@ void BM_QSplitterRelayout(benchmark::State& state) {
       [&] { return QRect(leaves.back()->mapTo(&top, QPoint(0, 0)), leaves.back()->size()); });
 }
 
-// Building a window of n frames, frame by frame, with the layout on throughout.
-void BM_BuildWindow(benchmark::State& state) {
-  for (auto _ : state) {
-    KivWindow window(int(state.range(0)));
-    benchmark::DoNotOptimize(window.frames.size());
-  }
-}
-
-// The same with the workspace's layout switched off while the frames are added and one
-// pass at the end, as a builder can do.
-void BM_BuildWindowOnePass(benchmark::State& state) {
+// Building a window of n frames, frame by frame: with the layout on throughout, or (as a
+// builder can do) with the workspace's layout off while the frames are added and one pass
+// at the end. Painting is not measured.
+void BuildWindow(benchmark::State& state, bool onePass) {
   for (auto _ : state) {
     auto workspace = std::make_shared<Workspace>();
     workspace->RegisterTabCreator(std::make_unique<BenchCreator>());
     auto main = workspace->CreateMainTopLevelWindow({0, 0, kWidth, kHeight});
+    main->SetUpdatesEnabled(false);
     main->UI_Show(true);
-    workspace->SetLayoutEnabled(false);
+    if (onePass) workspace->SetLayoutEnabled(false);
     const auto frames = BuildBalanced(*main, int(state.range(0)));
-    workspace->SetLayoutEnabled(true);
-    workspace->ReLayoutTopLevelWindows();
-    if (frames.back()->GetFrameLocalRect().width < 1) state.SkipWithError("the last frame has no place");
+    if (onePass) {
+      workspace->SetLayoutEnabled(true);
+      workspace->ReLayoutTopLevelWindows();
+    }
+    if (!AllPlaced(frames)) state.SkipWithError("a frame was not laid out");
+    state.PauseTiming();
     main.reset();
     workspace.reset();
     kivui::Application::ProcessEvents();
+    state.ResumeTiming();
   }
 }
+
+// Restoring a window of n frames from its definition into a workspace without windows of
+// that arrangement: the reader builds the splitter tree apart and lays it out once.
+void BM_RestoreWindow(benchmark::State& state) {
+  kivcore::PropList definition;
+  {
+    KivWindow source(int(state.range(0)));
+    SaveWorkspace(*source.workspace, definition, u"Bench");
+  }
+  for (auto _ : state) {
+    auto workspace = std::make_shared<Workspace>();
+    workspace->RegisterTabCreator(std::make_unique<BenchCreator>());
+    auto main = workspace->CreateMainTopLevelWindow({0, 0, kWidth, kHeight});
+    main->SetUpdatesEnabled(false);
+    main->UI_Show(true);
+    RestoreWorkspace(*workspace, definition, true, true, false);
+    if (int(main->GetTabbedFrames().size()) != state.range(0)) state.SkipWithError("frames missing after the restore");
+    state.PauseTiming();
+    main.reset();
+    workspace.reset();
+    kivui::Application::ProcessEvents();
+    state.ResumeTiming();
+  }
+}
+
+void BM_BuildWindow(benchmark::State& state) { BuildWindow(state, false); }
+void BM_BuildWindowOnePass(benchmark::State& state) { BuildWindow(state, true); }
 
 }  // namespace
 
@@ -165,5 +203,6 @@ BENCHMARK(BM_KivworkspaceRelayout)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark
 BENCHMARK(BM_QSplitterRelayout)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BuildWindow)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildWindowOnePass)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RestoreWindow)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }

@@ -56,7 +56,10 @@ void LayoutManager::SetTrackerFactory(TrackerFactory factory) {
 
 void LayoutManager::AddFrame(Frame* target, InsertionType type, Frame* newFrame) {
   newFrame->SetLayoutManager(this);
-  PrepareForLayout(GetRoot());
+  // With the layout off (a window being built frame by frame) the pass that turns it back
+  // on prepares the whole tree once; preparing it for every frame added would make
+  // building n frames take time in n².
+  if (LayoutEnabled()) PrepareForLayout(GetRoot());
   if (maximizedFrame_) SetMaximizedFrame(nullptr);
 
   const bool vertical = type == kLeft || type == kRight;

@@ -195,8 +195,14 @@ void Workspace::UpdateNowTopLevelWindows() {
   for (TopLevelWindow* w : GetWindows()) w->UI_UpdateNow();
 }
 
+// Each window in its client rectangle as it is now: a window built or resized while the
+// layout was off catches up here.
 void Workspace::ReLayoutTopLevelWindows() {
-  for (TopLevelWindow* w : GetWindows()) w->GetLayoutManager().ReLayout(false, true, false);
+  for (TopLevelWindow* w : GetWindows()) {
+    const kivcore::Rect rect = w->GetClientRect();
+    LayoutManager& layout = w->GetLayoutManager();
+    layout.Layout(rect, !(rect == layout.GetContainingRect()), true, false);
+  }
 }
 
 void Workspace::BringAppToFront() {

@@ -53,6 +53,30 @@ TEST_F(WorkspaceCore, LayoutDisablingNestsAndNothingIsLaidOutWhileDisabled) {
   EXPECT_EQ(frame->GetFrameLocalRect(), main->GetClientRect());
 }
 
+// A window built frame by frame with the layout off, then laid out once, ends as the same
+// window built with the layout on: every frame in the same place.
+TEST_F(WorkspaceCore, AWindowBuiltWithTheLayoutOffEndsAsOneBuiltWithItOn) {
+  const auto build = [&](bool layoutOff) {
+    auto w = workspace->AddTopLevelWindow(false, nullptr);
+    w->SetGlobalStructureRect({0, 0, 1200, 900});
+    if (layoutOff) workspace->SetLayoutEnabled(false);
+    std::vector<WorkspaceFrame*> frames{w->CreateRootFrame("A", false, true)};
+    for (int i = 1; i < 23; ++i)
+      frames.push_back(w->AddTabbedFrame(frames[std::size_t(i / 2)], "B", LayoutManager::InsertionType(i % 4)));
+    if (layoutOff) {
+      workspace->SetLayoutEnabled(true);
+      workspace->ReLayoutTopLevelWindows();
+    }
+    std::vector<kivcore::Rect> rects;
+    for (WorkspaceFrame* f : frames) rects.push_back(f->GetFrameLocalRect());
+    return rects;
+  };
+  const auto incremental = build(false);
+  const auto onePass = build(true);
+  EXPECT_EQ(onePass, incremental);
+  for (const kivcore::Rect& r : onePass) EXPECT_FALSE(r.IsEmpty());
+}
+
 TEST_F(WorkspaceCore, ClickingIntoAPanelFocusesItAndTheWorkspaceFollows) {
   WorkspaceFrame* left = FrameWith({"A"});
   WorkspaceFrame* right = FrameWith({"B", "C"});

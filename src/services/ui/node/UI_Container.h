@@ -37,7 +37,8 @@ class UI_Container : public UI_Node {
 
  private:
   void Attach(std::size_t index, std::shared_ptr<UI_Node> child);
-  void Restack();
+  // Stacks the children from index `from` on above the others, in child order.
+  void Restack(std::size_t from);
 
   std::vector<std::shared_ptr<UI_Node>> children_;
 };

@@ -54,7 +54,7 @@ void UI_Container::Attach(std::size_t index, std::shared_ptr<UI_Node> child) {
   children_.insert(children_.begin() + std::ptrdiff_t(index), std::move(child));
   node.parent_ = this;
   Reparent(node, qt::WidgetOf(*this));
-  Restack();
+  Restack(index);
   node.UI_SetParent(this);
 }
 
@@ -80,9 +80,9 @@ bool UI_Container::Move(UI_Node* child, std::size_t index) {
   if (at < 0) return false;
   auto node = std::move(children_[std::size_t(at)]);
   children_.erase(children_.begin() + at);
-  children_.insert(children_.begin() + std::ptrdiff_t(std::min(index, children_.size())),
-                   std::move(node));
-  Restack();
+  index = std::min(index, children_.size());
+  children_.insert(children_.begin() + std::ptrdiff_t(index), std::move(node));
+  Restack(std::min(index, std::size_t(at)));
   return true;
 }
 
@@ -110,9 +110,11 @@ UI_Node* UI_Container::Find(std::string_view nodeId, bool recursive) const {
   return nullptr;
 }
 
-void UI_Container::Restack() {
-  for (const auto& child : children_) {
-    QWidget* w = qt::WidgetOf(*child);
+// Raising in child order from `from` on leaves the children before it where they are: a
+// child appended raises only itself, so adding n children costs n raises, not n².
+void UI_Container::Restack(std::size_t from) {
+  for (std::size_t i = from; i < children_.size(); ++i) {
+    QWidget* w = qt::WidgetOf(*children_[i]);
     if (!w->isWindow()) w->raise();
   }
 }
