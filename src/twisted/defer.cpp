@@ -60,7 +60,12 @@ boost::shared_ptr<defer> defer::addCallbacks(const char* name, const CallbackFun
   std::lock_guard lock(mutex_);
   // An empty errback is kept empty and acts as passthru when it runs (see runEntries),
   // which spares a function copy per entry.
-  callbacks_.push_back(both_callbacks{name ? name : "", cb, eb, ex, nullptr});
+  // Built where it will lie: no temporary entry to move.
+  both_callbacks& entry = callbacks_.emplace_back();
+  if (name) entry.name = name;
+  entry.callback = cb;
+  entry.errback = eb;
+  entry.executor = ex;
   if (called_) _runCallbacks();
   return shared_from_this();
 }
@@ -215,9 +220,7 @@ bool defer::takeOrWaitFor(const boost::shared_ptr<defer>& r) {
   }
   ++paused_;
   chainedTo_ = r;
-  r->callbacks_.push_back(
-      both_callbacks{std::string(), CallbackFunction(), CallbackFunction(), nullptr,
-                     shared_from_this()});
+  r->callbacks_.emplace_back().chainee = shared_from_this();
   return false;
 }
 
