@@ -145,28 +145,41 @@ void BM_QSplitterRelayout(benchmark::State& state) {
       [&] { return QRect(leaves.back()->mapTo(&top, QPoint(0, 0)), leaves.back()->size()); });
 }
 
-// Building a window of n frames, frame by frame: with the layout on throughout, or (as a
-// builder can do) with the workspace's layout off while the frames are added and one pass
-// at the end. Painting is not measured.
-void BuildWindow(benchmark::State& state, bool onePass) {
-  for (auto _ : state) {
-    auto workspace = std::make_shared<Workspace>();
+// An empty workspace with a main window that does not paint, for one iteration; its
+// teardown is not timed.
+struct EmptyWindow {
+  benchmark::State& state;
+  std::shared_ptr<Workspace> workspace = std::make_shared<Workspace>();
+  std::shared_ptr<TopLevelWindow> main;
+
+  explicit EmptyWindow(benchmark::State& s) : state(s) {
     workspace->RegisterTabCreator(std::make_unique<BenchCreator>());
-    auto main = workspace->CreateMainTopLevelWindow({0, 0, kWidth, kHeight});
+    main = workspace->CreateMainTopLevelWindow({0, 0, kWidth, kHeight});
     main->SetUpdatesEnabled(false);
     main->UI_Show(true);
-    if (onePass) workspace->SetLayoutEnabled(false);
-    const auto frames = BuildBalanced(*main, int(state.range(0)));
-    if (onePass) {
-      workspace->SetLayoutEnabled(true);
-      workspace->ReLayoutTopLevelWindows();
-    }
-    if (!AllPlaced(frames)) state.SkipWithError("a frame was not laid out");
+  }
+  ~EmptyWindow() {
     state.PauseTiming();
     main.reset();
     workspace.reset();
     kivui::Application::ProcessEvents();
     state.ResumeTiming();
+  }
+};
+
+// Building a window of n frames, frame by frame: with the layout on throughout, or (as a
+// builder can do) with the workspace's layout off while the frames are added and one pass
+// at the end. Painting is not measured.
+void BuildWindow(benchmark::State& state, bool onePass) {
+  for (auto _ : state) {
+    EmptyWindow window(state);
+    if (onePass) window.workspace->SetLayoutEnabled(false);
+    const auto frames = BuildBalanced(*window.main, int(state.range(0)));
+    if (onePass) {
+      window.workspace->SetLayoutEnabled(true);
+      window.workspace->ReLayoutTopLevelWindows();
+    }
+    if (!AllPlaced(frames)) state.SkipWithError("a frame was not laid out");
   }
 }
 
@@ -179,18 +192,9 @@ void BM_RestoreWindow(benchmark::State& state) {
     SaveWorkspace(*source.workspace, definition, u"Bench");
   }
   for (auto _ : state) {
-    auto workspace = std::make_shared<Workspace>();
-    workspace->RegisterTabCreator(std::make_unique<BenchCreator>());
-    auto main = workspace->CreateMainTopLevelWindow({0, 0, kWidth, kHeight});
-    main->SetUpdatesEnabled(false);
-    main->UI_Show(true);
-    RestoreWorkspace(*workspace, definition, true, true, false);
-    if (int(main->GetTabbedFrames().size()) != state.range(0)) state.SkipWithError("frames missing after the restore");
-    state.PauseTiming();
-    main.reset();
-    workspace.reset();
-    kivui::Application::ProcessEvents();
-    state.ResumeTiming();
+    EmptyWindow window(state);
+    RestoreWorkspace(*window.workspace, definition, true, true, false);
+    if (int(window.main->GetTabbedFrames().size()) != state.range(0)) state.SkipWithError("frames missing after the restore");
   }
 }
 
