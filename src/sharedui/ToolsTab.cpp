@@ -42,8 +42,14 @@ ToolsTab::ToolsTab(workspace::Workspace* workspace, workspace::WorkspaceFrameBas
   PushBack(toolOptions_);
 }
 
-// Buttons the host still holds forget the tab.
-ToolsTab::~ToolsTab() { RemoveAllItems(); }
+ToolsTab::~ToolsTab() { ForgetButtons(); }
+
+// Buttons the host may still hold forget the tab.
+void ToolsTab::ForgetButtons() {
+  for (std::size_t i = 0; i < tools_->GetChildCount(); ++i) {
+    if (auto* button = dynamic_cast<ToolPictureButton*>(tools_->GetChild(i))) button->SetToolsTab(nullptr);
+  }
+}
 
 int ToolsTab::AddItem(std::shared_ptr<kivui::UI_Node> item) {
   if (auto* button = dynamic_cast<ToolPictureButton*>(item.get())) button->SetToolsTab(this);
@@ -66,9 +72,7 @@ float ToolsTab::AddSpace(float space) {
 }
 
 void ToolsTab::RemoveAllItems() {
-  for (std::size_t i = 0; i < tools_->GetChildCount(); ++i) {
-    if (auto* button = dynamic_cast<ToolPictureButton*>(tools_->GetChild(i))) button->SetToolsTab(nullptr);
-  }
+  ForgetButtons();
   tools_->RemoveAllItems();
   itemWidth_ = 0;
   activeButtonIndex_ = -1;

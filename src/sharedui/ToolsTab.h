@@ -120,6 +120,7 @@ class ToolsTab : public workspace::TabPanel, public workspace::WorkspaceBorderEl
   void DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const override;
 
  private:
+  void ForgetButtons();
   void Show(bool& flag, bool show);
   void ShowControl(ControlIndexType type, bool show);
   kivui::UI_Node* EnsureControl(ControlIndexType type);
