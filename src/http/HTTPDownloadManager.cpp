@@ -90,6 +90,25 @@ void HTTPDownloadManager::CancelAllDownloads() {
   for (const auto& s : streams) s->CancelDownload();
 }
 
+void HTTPDownloadManager::DiscardPausedDownloads() {
+  decltype(paused_) paused;
+  {
+    std::lock_guard lock(mutex_);
+    paused.swap(paused_);
+  }
+  for (const auto& [stream, record] : paused) {
+    std::lock_guard fileLock(stream->fileMutex_);
+    try {
+      // The record names the partial file.
+      stream->ReadResumeRecord(static_cast<const char*>(record.get()));
+      stream->SafeDeletePartialFile();
+      stream->mTempFile = kivcore::filesupport::File();
+    } catch (const std::exception&) {
+      // A record that cannot be read names no file to delete.
+    }
+  }
+}
+
 bool HTTPDownloadManager::FlushAllDownloads() {
   CancelAllDownloads();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);

@@ -28,6 +28,9 @@ class HTTPDownloadManager : public boost::enable_shared_from_this<HTTPDownloadMa
   // the active downloads. Throws what reading the record throws.
   boost::shared_ptr<HTTPDownloadStream> ResumeFromRecord(const std::string& recordJSON, bool start);
   void CancelAllDownloads();
+  // Forgets every paused download and deletes its partial file (a host closing with
+  // downloads paused that it will not resume).
+  void DiscardPausedDownloads();
   // Cancels everything and waits, at most 60 seconds, until no download is active; returns
   // whether none is.
   bool FlushAllDownloads();

@@ -609,8 +609,13 @@ HTTPDownloadStream::Result HTTPDownloadStream::OnFinishedDownload(const Result& 
 
 void HTTPDownloadStream::OnCompleted(const boost::shared_ptr<HTTPDownloadManager>& manager, const Self& self) {
   // A finished item is done: the progress panel drops its buttons, and "Remove Done
-  // Progress Items" takes it away.
-  const auto item = GetProgressItem();
+  // Progress Items" takes it away. A stream that was paused or cancelled meanwhile has
+  // handed its item on or ended it: it is left as that made it.
+  boost::intrusive_ptr<ProgressItem> item;
+  {
+    std::lock_guard lock(fileMutex_);
+    if (!stopped_) item = progressItem_;
+  }
   if (item && item->GetState() != ProgressItem::kEnded) {
     item->SetProgress(1.0f, 1.0f, {});
     item->SetState(ProgressItem::kCompleted);

@@ -12,8 +12,9 @@ void ToolMap::AddButtonToToolTab(ToolsTab* tab, std::shared_ptr<ToolPictureButto
 }
 
 void ToolMap::AddToMaps(ToolsTab* tab, const ToolPictureButton& button, int buttonIndex) {
-  buttons_[button.GetID()] = {-1, buttonIndex, tab};
-  for (int i = 0; i < button.GetSubToolSize(); ++i) tools_[button.GetTool(i)->GetID()] = {i, buttonIndex, tab};
+  const std::weak_ptr<const void> alive = tab->weak_from_this();
+  buttons_[button.GetID()] = {-1, buttonIndex, tab, alive};
+  for (int i = 0; i < button.GetSubToolSize(); ++i) tools_[button.GetTool(i)->GetID()] = {i, buttonIndex, tab, alive};
 }
 
 void ToolMap::RemoveAllButtonsFromToolTab(ToolsTab* tab) {
@@ -27,15 +28,26 @@ void ToolMap::ThrowInvalidAccessError() {
                               kErrorCategory, kInvalidAccess, 1);
 }
 
+namespace {
+
+// An entry whose tab was owned by a shared pointer that has gone is no longer valid.
+bool TabGone(const ToolMap::ToolData& data) {
+  static const std::weak_ptr<const void> untracked;
+  const bool tracked = data.tabAlive.owner_before(untracked) || untracked.owner_before(data.tabAlive);
+  return tracked && data.tabAlive.expired();
+}
+
+}  // namespace
+
 const ToolMap::ToolData& ToolMap::FindToolID(int toolId) const {
   const auto it = tools_.find(toolId);
-  if (it == tools_.end()) ThrowInvalidAccessError();
+  if (it == tools_.end() || TabGone(it->second)) ThrowInvalidAccessError();
   return it->second;
 }
 
 const ToolMap::ToolData& ToolMap::FindToolButtonID(int buttonId) const {
   const auto it = buttons_.find(buttonId);
-  if (it == buttons_.end()) ThrowInvalidAccessError();
+  if (it == buttons_.end() || TabGone(it->second)) ThrowInvalidAccessError();
   return it->second;
 }
 

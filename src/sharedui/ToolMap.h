@@ -20,6 +20,9 @@ class ToolMap {
     int toolIndex = -1;    // the tool's place in its button, -1 for a button's own entry
     int buttonIndex = -1;  // the button's place among the tab's items
     ToolsTab* toolsTab = nullptr;
+    // Tells whether the tab still exists, when it is owned by a shared pointer (a tab that
+    // is gone makes its entries invalid accesses, not dangling pointers).
+    std::weak_ptr<const void> tabAlive;
   };
   static constexpr int kErrorCategory = 103;
   static constexpr int kInvalidAccess = 1;

@@ -29,7 +29,11 @@ bool IsFree(const std::filesystem::path& file) {
 URLImporter::URLImporter(std::filesystem::path folder, unsigned connections, unsigned chunkSize)
     : folder_(std::move(folder)), manager_(boost::make_shared<http::HTTPDownloadManager>(connections, chunkSize)) {}
 
-URLImporter::~URLImporter() { manager_->FlushAllDownloads(); }
+// Nothing is left half-imported: running downloads stop, paused ones lose their partial files.
+URLImporter::~URLImporter() {
+  manager_->FlushAllDownloads();
+  manager_->DiscardPausedDownloads();
+}
 
 std::filesystem::path URLImporter::FreeName(const std::string& url) const {
   const std::filesystem::path name = kivnet::http::FileNameFromURL(url);

@@ -26,7 +26,8 @@ class URLImporter {
   static constexpr unsigned kChunkSize = 4u << 20;
 
   explicit URLImporter(std::filesystem::path folder, unsigned connections = kConnections, unsigned chunkSize = kChunkSize);
-  // Cancels the downloads still running and waits for them to stop.
+  // Cancels the downloads still running and waits for them to stop; paused ones are
+  // dropped with their partial files.
   ~URLImporter();
   URLImporter(const URLImporter&) = delete;
   URLImporter& operator=(const URLImporter&) = delete;

@@ -98,9 +98,11 @@ TEST_F(ThemeEditor, ABadThemeFileIsRefusedWithItsReasonAndChangesNothing) {
       {"badrgb.xml", R"(<KeyframeTheme><Color name="panel" rgb="red"/></KeyframeTheme>)"},
       {"mismatch.xml", R"(<KeyframeTheme><Color index="2" name="panel" rgb="#101010"/></KeyframeTheme>)"},
       {"empty.xml", "<KeyframeTheme/>"},
+      {"badindex.xml", R"(<KeyframeTheme><Color index="2x" rgb="#101010"/></KeyframeTheme>)"},
   };
   const std::vector<std::string> reasons = {"is not a theme file", "has no KeyframeTheme element", "colour 2: no theme colour sky",
-                                            "rgb \"red\" is not #rrggbb", "index 2 is not the index of panel", "sets no colour"};
+                                            "rgb \"red\" is not #rrggbb", "index 2 is not the index of panel", "sets no colour",
+                                            "no theme colour index 2x"};
   const auto before = AllColors();
   for (std::size_t i = 0; i < bad.size(); ++i) {
     const auto asked = Load(Write(bad[i].first, bad[i].second));

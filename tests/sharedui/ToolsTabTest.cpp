@@ -117,6 +117,14 @@ TEST_F(ToolsTabs, TheToolMapFindsToolsButtonsAndTabs) {
   EXPECT_THROW(map.GetToolButtonFromToolButtonID(10), kivcore::config::Error) << "a tool ID is no button ID";
   map.RemoveAllButtonsFromToolTab(tab);
   EXPECT_FALSE(map.IsToolButtonFromToolID(10));
+
+  // A tab that is gone leaves no dangling entries: its lookups are invalid accesses.
+  auto other = std::make_shared<ToolsTab>(workspace.get(), nullptr, "Tools", u"Tools");
+  map.AddButtonToToolTab(other.get(), std::make_shared<ToolPictureButton>(9, MakeTool(90, u"Pen"),
+                                                                         kivui::UI_NodeManager::Get().GetResourceManager()));
+  EXPECT_EQ(map.GetToolsTabFromToolID(90), other.get());
+  other.reset();
+  EXPECT_THROW(map.GetToolFromToolID(90), kivcore::config::Error);
   EXPECT_EQ(tab->GetToolsContainer().GetChildCount(), 0u);
 }
 

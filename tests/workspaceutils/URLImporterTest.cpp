@@ -114,6 +114,19 @@ TEST_F(ImportFromURL, TheProgressPanelPausesResumesAndCancelsTheDownload) {
   EXPECT_TRUE(Slurp(folder / "take.mov") == TestHttpServer::DeterministicBytes(0, kSize)) << "the first file is untouched";
 }
 
+// An importer that goes with a download paused leaves no partial file in the folder.
+TEST_F(ImportFromURL, ClosingDropsPausedImportsWithTheirPartialFiles) {
+  const auto stream = AskFor(server.Url("/take.mov"));
+  ASSERT_TRUE(stream);
+  const auto item = stream->GetProgressItem();  // a pause hands it to the paused download
+  ASSERT_TRUE(kivui::testing::WaitUntil([&] { return ranges >= 3; }, 20000));
+  Click(item, false);
+  ASSERT_TRUE(WaitForState(item, ProgressItem::kPaused));
+  ASSERT_TRUE(std::filesystem::exists(folder / "take.mov.download.bin"));
+  importer.reset();
+  EXPECT_TRUE(std::filesystem::is_empty(folder)) << "nothing is left half-imported";
+}
+
 TEST_F(ImportFromURL, RefusesWhatCannotBeImportedAndSaysWhy) {
   {
     auto answers = kivui::testing::ScriptedAnswers::Install();

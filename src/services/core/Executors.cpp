@@ -43,14 +43,18 @@ struct ParallelRun {
 
 }  // namespace
 
+// The shared pools live for the whole process, as the console's registry does: work still
+// queued or running at exit may ask for them again, and a pool destroyed during static
+// destruction would then be handed out after its end.
 std::shared_ptr<AsyncThreadedExecutor> GetIOBoundExecutor() {
-  static const auto executor = ThreadPoolExecutor::Create(std::max<std::size_t>(4, 2 * ProcessorCount()));
-  return executor;
+  static const auto* executor =
+      new std::shared_ptr<AsyncThreadedExecutor>(ThreadPoolExecutor::Create(std::max<std::size_t>(4, 2 * ProcessorCount())));
+  return *executor;
 }
 
 std::shared_ptr<AsyncThreadedExecutor> GetCPUBoundExecutor() {
-  static const auto executor = ThreadPoolExecutor::Create(ProcessorCount());
-  return executor;
+  static const auto* executor = new std::shared_ptr<AsyncThreadedExecutor>(ThreadPoolExecutor::Create(ProcessorCount()));
+  return *executor;
 }
 
 std::shared_ptr<AsyncThreadedExecutor> CreateCPUBoundExecutor(std::size_t threadCount) {

@@ -272,12 +272,14 @@ TEST(Executors, ReleasingAPoolLetsItsWaitingFunctionsFinish) {
     inner.PassThrough(-1);
   });
   ASSERT_TRUE(queued.PassThrough(10000));
-  Gate destroyed;
+  Gate releasing, destroyed;
   std::thread releaser([&, last = std::move(pool)]() mutable {
+    releasing.Open();
     last.reset();
     destroyed.Open();
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the destructor has begun
+  ASSERT_TRUE(releasing.PassThrough(10000));
+  EXPECT_FALSE(destroyed.PassThrough(100)) << "the destructor waits for the running function";
   go.Open();
   const bool finished = destroyed.PassThrough(10000);
   if (!finished) inner.Open();  // ends the deadlock so that the test can report it

@@ -16,8 +16,9 @@ constexpr float kTextPadding = 12;
 constexpr float kMarkWidth = 14;   // multi-tab mark or colour dot before the text
 constexpr float kGap = UI_TabWell::kTabGap;
 constexpr float kTopInset = 3;     // tabs start below the well's top edge
-const Font kTabFont = Font::UI(12);
-const Font kLabelFont = Font::UI(11);
+// In the UI font's family of the moment (the theme editor can change it).
+Font TabFont() { return Font::UI(12); }
+Font LabelFont() { return Font::UI(11); }
 
 void DrawCross(Drawbot& d, const kivcore::RectF& r, Color c) {
   const float cx = r.left + r.width / 2, cy = r.top + r.height / 2, s = 3.5f;
@@ -156,8 +157,8 @@ void UI_TabWell::ScrollFrontmostToView() {
 }
 
 float UI_TabWell::MeasureTabWidth(const UI_TabItem& item) const {
-  float w = 2 * kTextPadding + MeasureTextWidth(item.text, kTabFont);
-  if (!item.label.empty()) w += 6 + MeasureTextWidth(item.label, kLabelFont);
+  float w = 2 * kTextPadding + MeasureTextWidth(item.text, TabFont());
+  if (!item.label.empty()) w += 6 + MeasureTextWidth(item.label, LabelFont());
   if (item.multiTabMark || item.color) w += kMarkWidth;
   if (item.locked || (options_.closeBoxes && item.closeBox)) w += kCloseBoxSize + 2;
   return std::ceil(w);
@@ -293,13 +294,13 @@ void UI_TabWell::DrawTab(Drawbot& d, const UI_TabItem& tab, const kivcore::RectF
   }
   const kivcore::RectF close = GetCloseBoxRect(IndexOfTab(tab.id));
   const float textRight = close.IsEmpty() ? r.Right() - kTextPadding : close.left - 2;
-  float textWidth = MeasureTextWidth(tab.text, kTabFont);
-  const float labelWidth = tab.label.empty() ? 0 : MeasureTextWidth(tab.label, kLabelFont) + 6;
+  float textWidth = MeasureTextWidth(tab.text, TabFont());
+  const float labelWidth = tab.label.empty() ? 0 : MeasureTextWidth(tab.label, LabelFont()) + 6;
   textWidth = std::min(textWidth, textRight - x - labelWidth);
-  d.DrawText(tab.text, {x, r.top, std::max(0.0f, textWidth), r.height}, kTabFont, textColor,
+  d.DrawText(tab.text, {x, r.top, std::max(0.0f, textWidth), r.height}, TabFont(), textColor,
              kAlignLeft | kAlignVCenter | kElideRight);
   if (!tab.label.empty()) {
-    d.DrawText(tab.label, {x + textWidth + 6, r.top, labelWidth, r.height}, kLabelFont,
+    d.DrawText(tab.label, {x + textWidth + 6, r.top, labelWidth, r.height}, LabelFont(),
                theme.textDim, kAlignLeft | kAlignVCenter | kElideRight);
   }
   if (close.IsEmpty()) return;

@@ -1,5 +1,6 @@
 #include "services/ui/draw/KeyframeTheme.h"
 
+#include "services/core/Strings.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/skin/SkinManager.h"
 
@@ -115,8 +116,9 @@ void ParseKeyframeThemeFile(const std::string& path, KeyframeTheme& theme) {
   for (const pugi::xml_node node : root.children("Color")) {
     const std::string where = path + ", colour " + std::to_string(colors.size() + 1) + ": ";
     const pugi::xml_attribute name = node.attribute("name"), index = node.attribute("index");
-    int i = name ? KeyframeTheme::FindColor(name.value()) : index ? index.as_int(-1) : -1;
-    if (name && index && index.as_int(-1) != i)
+    const int number = index ? kivcore::StringToNumber<int>(std::string_view(index.value())).value_or(-1) : -1;
+    int i = name ? KeyframeTheme::FindColor(name.value()) : number;
+    if (name && index && number != i)
       throw std::runtime_error(where + "index " + index.value() + " is not the index of " + name.value());
     if (i < 0 || i >= theme.GetColorCount())
       throw std::runtime_error(where + "no theme colour " + (name ? std::string(name.value()) : "index " + std::string(index.value())));
