@@ -261,7 +261,7 @@ void HTTPDownloadStream::StartDownload() {
       mTempFile.Create();
     }
     output_.reset();
-    output_ = std::make_unique<kivcore::filesupport::OPlatformByteStream>(mTempFile);
+    output_ = std::make_shared<kivcore::filesupport::OPlatformByteStream>(mTempFile);
     SetupProgressUI();
     chain_ = chain = boost::make_shared<defer>();
     mStarted = boost::posix_time::second_clock::universal_time();
@@ -277,19 +277,21 @@ void HTTPDownloadStream::StartDownload() {
 }
 
 void HTTPDownloadStream::DoGet(const Guid& id, const ImmutableString& url, const HeaderMap& headers,
-                               FinalHandler handler, int backoff) {
+                               FinalHandler handler, int backoff, BodySink sink) {
   const auto processor = Processor();
   const Self self = shared_from_this();
-  auto completion = [self, id, url, headers, handler, backoff](const Guid&, const boost::shared_ptr<Response>& response) {
-    self->OnRequestDone(id, url, headers, handler, backoff, response);
+  auto completion = [self, id, url, headers, handler, backoff, sink](const Guid&, const boost::shared_ptr<Response>& response) {
+    self->OnRequestDone(id, url, headers, handler, backoff, sink, response);
   };
+  kivnet::http::RequestOptions options;
+  options.bodySink = std::move(sink);
   bool stopped = false, started = false;
   {
     // Checked and started under the lock, so that a cancel either sees this request
     // running (and stops it by id) or keeps it from starting.
     std::lock_guard lock(fileMutex_);
     stopped = stopped_;
-    if (!stopped) started = processor->StartGet(id, url, headers, kivnet::http::RequestOptions(), completion);
+    if (!stopped) started = processor->StartGet(id, url, headers, options, completion);
   }
   if (stopped) {
     kivcore::threads::GetIOBoundExecutor()->CallAsynchronously([handler, id] { handler(id, CancelledResponse()); });
@@ -302,7 +304,7 @@ void HTTPDownloadStream::DoGet(const Guid& id, const ImmutableString& url, const
 }
 
 void HTTPDownloadStream::OnRequestDone(const Guid& id, const ImmutableString& url, const HeaderMap& headers,
-                                       const FinalHandler& handler, int backoff,
+                                       const FinalHandler& handler, int backoff, const BodySink& sink,
                                        const boost::shared_ptr<Response>& response) {
   const auto executor = kivcore::threads::GetIOBoundExecutor();
   const int next = backoff * 2;
@@ -313,7 +315,7 @@ void HTTPDownloadStream::OnRequestDone(const Guid& id, const ImmutableString& ur
       std::lock_guard lock(fileMutex_);
       if (!stopped_) {
         const Self self = shared_from_this();
-        waitingRetries_[id] = [self, id, url, headers, handler, next] { self->DoGet(id, url, headers, handler, next); };
+        waitingRetries_[id] = [self, id, url, headers, handler, next, sink] { self->DoGet(id, url, headers, handler, next, sink); };
         waiting = true;
       }
     }
@@ -484,7 +486,7 @@ HTTPDownloadStream::Result HTTPDownloadStream::DeferRangeCallsWithThrottle(const
                   [self, range, i, total](const Guid& rid, const boost::shared_ptr<Response>& resp) {
                     self->HandleGetRangePayload(range, i, total, rid, resp);
                   },
-                  1);
+                  1, self->RangeSink(start, end));
       return range;
     };
     auto d = manager->GetSemaphore()->run(fetch);
@@ -510,10 +512,11 @@ void HTTPDownloadStream::HandleGetRangePayload(const boost::shared_ptr<defer>& r
     LogResponse(label, id, *r);
     if (!IsSuccess(r->GetStatusCode())) {
       range->errback(twisted::http_failure::create(id, r));
-    } else if (r->GetPayload().empty()) {
+    } else if (r->GetBodySize() == 0) {
       range->errback(message_failure::create("body.empty()"));
     } else {
-      range->callback(any_value::create(r->TakePayload()));
+      // The bytes are in the partial file already (RangeSink); their count goes on.
+      range->callback(any_value::create(r->GetBodySize()));
     }
   } catch (const std::exception& e) {
     Log(1, label + ": Unexpected error: " + e.what() + ", requestUID: " + id.ToString());
@@ -521,16 +524,37 @@ void HTTPDownloadStream::HandleGetRangePayload(const boost::shared_ptr<defer>& r
   }
 }
 
+HTTPDownloadStream::BodySink HTTPDownloadStream::RangeSink(std::uint64_t start, std::uint64_t end) {
+  std::shared_ptr<kivcore::filesupport::OPlatformByteStream> output;
+  {
+    std::lock_guard lock(fileMutex_);
+    output = output_;
+  }
+  if (!output) return {};
+  // Written at their place as they arrive, with no lock: ranges never overlap, and the
+  // stream keeps the file open while a range writes. Bytes past the range (a server that
+  // sends more) are not written; the length check of the range fails it then.
+  return [output, start, end](std::uint64_t offset, const char* data, std::size_t size) {
+    const std::uint64_t room = end - start + 1;
+    if (offset >= room) return true;
+    try {
+      output->WriteAt(start + offset, data, std::size_t(std::min<std::uint64_t>(size, room - offset)));
+      return true;
+    } catch (const std::exception& e) {
+      Log(1, std::string("RangeSink: ") + e.what());
+      return false;
+    }
+  };
+}
+
+// The range's bytes were written as they arrived; here their count is checked. A range
+// that failed, whatever it wrote, is fetched again whole and never counted done.
 HTTPDownloadStream::Result HTTPDownloadStream::OnSaveChunkToDisk(const Result& r, std::uint64_t start,
-                                                                 std::uint64_t end, const Self& self) {
+                                                                 std::uint64_t end, const Self&) {
   const auto value = boost::dynamic_pointer_cast<any_value>(r);
-  const std::string* payload = value ? value->get_if<std::string>() : nullptr;
-  if (!payload) throw std::runtime_error("bad cast");
-  if (payload->size() != end - start + 1) return message_failure::create("inBodySize != inSize");
-  std::lock_guard lock(self->fileMutex_);
-  if (!self->output_) throw std::runtime_error("the download was stopped");
-  self->output_->Seek(start);
-  self->output_->Write(payload->data(), payload->size());
+  const std::uint64_t* received = value ? value->get_if<std::uint64_t>() : nullptr;
+  if (!received) throw std::runtime_error("bad cast");
+  if (*received != end - start + 1) return message_failure::create("inBodySize != inSize");
   return boost::make_shared<any_value>();
 }
 

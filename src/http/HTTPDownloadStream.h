@@ -120,12 +120,18 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
   // Issues a GET through the manager's processor, retrying transport failures and 5xx
   // after 2, 4, 8, 16 and 32 seconds; the final handler runs on the I/O-bound executor.
   // Once the stream is stopped nothing is issued: the handler gets a cancelled response.
+  // A body sink, when given, takes a successful body as it arrives (a retry gives it the
+  // whole body again from offset 0).
+  using BodySink = decltype(kivnet::http::RequestOptions::bodySink);
   void DoGet(const kivcore::Guid& id, const kivcore::ImmutableString& url,
-             const kivnet::http::HeaderMap& headers, FinalHandler handler, int backoff);
+             const kivnet::http::HeaderMap& headers, FinalHandler handler, int backoff, BodySink sink = {});
+  // Writes a range's body into the partial file at the range's place as it arrives (null
+  // once the stream has no file).
+  BodySink RangeSink(std::uint64_t start, std::uint64_t end);
   // The retry wrapper: a request of DoGet has completed.
   void OnRequestDone(const kivcore::Guid& id, const kivcore::ImmutableString& url,
                      const kivnet::http::HeaderMap& headers, const FinalHandler& handler, int backoff,
-                     const boost::shared_ptr<kivnet::Response>& response);
+                     const BodySink& sink, const boost::shared_ptr<kivnet::Response>& response);
   // The back-off of request id has passed: issue it again (unless a cancel took it).
   void RunWaitingRetry(const kivcore::Guid& id);
   boost::shared_ptr<kivnet::http::RequestProcessor> Processor() const;
@@ -169,7 +175,8 @@ class HTTPDownloadStream : public boost::enable_shared_from_this<HTTPDownloadStr
   Signal stateChanged_;
   Signal downloadComplete_;
   RetrySignal retry_;
-  std::unique_ptr<kivcore::filesupport::OPlatformByteStream> output_;
+  // Shared with the ranges' body sinks, which write into it on the request layer's thread.
+  std::shared_ptr<kivcore::filesupport::OPlatformByteStream> output_;
   mutable std::recursive_mutex fileMutex_;
   boost::intrusive_ptr<kivui::utility::ProgressItem> progressItem_;
 };

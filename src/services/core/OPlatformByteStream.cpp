@@ -24,15 +24,20 @@ void OPlatformByteStream::RequireOpen() const {
 }
 
 void OPlatformByteStream::Write(const void* data, std::size_t size) {
+  WriteAt(position_, data, size);
+  position_ += size;
+}
+
+void OPlatformByteStream::WriteAt(std::uint64_t position, const void* data, std::size_t size) const {
   RequireOpen();
   const auto* bytes = static_cast<const char*>(data);
   while (size > 0) {
-    const ssize_t n = ::pwrite(fd_, bytes, size, static_cast<off_t>(position_));
+    const ssize_t n = ::pwrite(fd_, bytes, size, static_cast<off_t>(position));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) detail::ThrowWriteError(file_, errno);
     bytes += n;
     size -= static_cast<std::size_t>(n);
-    position_ += static_cast<std::uint64_t>(n);
+    position += static_cast<std::uint64_t>(n);
   }
 }
 

@@ -24,6 +24,9 @@ class OPlatformByteStream {
   void Seek(std::uint64_t position) { position_ = position; }
   // Writes all of data at the current position and moves past it. Throws on failure.
   void Write(const void* data, std::size_t size);
+  // Writes at a position without moving the stream's own: threads may write at distinct
+  // places at once.
+  void WriteAt(std::uint64_t position, const void* data, std::size_t size) const;
   // Grows or shrinks the file. Throws on failure.
   void SetSize(std::uint64_t size);
   // Flushes written data to the disk. Throws on failure.

@@ -34,6 +34,9 @@ struct Transfer {
   CompletionFunction completion;
   boost::shared_ptr<Response> response = boost::make_shared<Response>();
   std::string payload;
+  std::function<bool(std::uint64_t, const char*, std::size_t)> sink;
+  bool sinking = false;  // decided at the first body byte: a 2xx body with a sink
+  std::uint64_t received = 0;
   char error[CURL_ERROR_SIZE] = {};
 
   ~Transfer() {
@@ -44,6 +47,18 @@ struct Transfer {
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
   auto* t = static_cast<Transfer*>(user);
+  const std::size_t n = size * count;
+  if (t->received == 0 && t->sink) {
+    long status = 0;
+    curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &status);
+    t->sinking = status >= 200 && status <= 299;
+  }
+  if (t->sinking) {
+    if (!t->sink(t->received, data, n)) return 0;  // fails the transfer
+    t->received += n;
+    return n;
+  }
+  t->received += n;
   if (t->payload.empty()) {
     // Room for the whole body at once when its length is announced.
     curl_off_t length = -1;
@@ -51,8 +66,8 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
       t->payload.reserve(static_cast<std::size_t>(length));
     }
   }
-  t->payload.append(data, size * count);
-  return size * count;
+  t->payload.append(data, n);
+  return n;
 }
 
 // Collects "Name: value" lines; a new status line (after a 100 Continue or a followed
@@ -204,6 +219,7 @@ class RequestProcessor::Impl {
       curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
       t.response->SetStatusCode(static_cast<StatusCode>(status));
       t.response->SetPayload(std::move(t.payload));
+      t.response->SetBodySize(t.received);
     } else {
       t.response->SetStatusCode(kStatusTransportFailed);
       t.response->SetPayload(TransportReason(t.easy, result, t.error));
@@ -235,6 +251,7 @@ bool RequestProcessor::StartGet(const kivcore::Guid& requestId, const kivcore::I
   auto t = std::make_unique<Transfer>();
   t->id = requestId;
   t->completion = std::move(completion);
+  t->sink = options.bodySink;
   t->easy = curl_easy_init();
   if (!t->easy) return false;
   for (const auto& [name, value] : headers) {

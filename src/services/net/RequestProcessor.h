@@ -12,6 +12,8 @@
 #include <boost/function.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,6 +31,11 @@ struct RequestOptions {
   // HTTPS peers are verified against the system's certificate authorities, or against
   // the authorities in this PEM file instead when one is named.
   std::string certificateAuthorityFile;
+  // When set, the body of a successful (2xx) response goes here as it arrives, on the
+  // request layer's thread, instead of into the response's payload; offset counts the body
+  // bytes before data. Returning false fails the transfer. The response's body size counts
+  // the bytes either way.
+  std::function<bool(std::uint64_t offset, const char* data, std::size_t size)> bodySink;
 };
 
 using CompletionFunction =

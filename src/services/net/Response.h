@@ -2,6 +2,7 @@
 
 #include "services/net/StatusCode.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,11 +35,15 @@ class Response {
   void SetPayload(std::string payload) { payload_ = std::move(payload); }
   // Moves the body out (a range's bytes go to the disk without another copy).
   std::string TakePayload() { return std::move(payload_); }
+  // How many body bytes arrived (in the payload, or given to a body sink).
+  std::uint64_t GetBodySize() const { return bodySize_; }
+  void SetBodySize(std::uint64_t size) { bodySize_ = size; }
 
  private:
   StatusCode status_ = kStatusTransportFailed;
   std::vector<Header> headers_;
   std::string payload_;
+  std::uint64_t bodySize_ = 0;
 };
 
 }  // namespace kivnet
