@@ -23,7 +23,7 @@ using kivworkspace::sharedui::ToolPtr;
 constexpr int kIcon = 20;
 const Color kInk = Color::RGB(255, 255, 255);  // icons are tinted by the button
 
-struct ToolSpec {
+struct StudioToolInfo {
   int id;
   const char16_t* name;
   const char16_t* shortcut;
@@ -50,8 +50,8 @@ void DoubleArrow(Drawbot& d, bool slide) {
   if (slide) d.FrameRect({5, 3, 10, 14}, kInk, 1.2f);
 }
 
-const std::vector<std::vector<ToolSpec>>& Buttons() {
-  static const std::vector<std::vector<ToolSpec>> buttons = {
+const std::vector<std::vector<StudioToolInfo>>& Buttons() {
+  static const std::vector<std::vector<StudioToolInfo>> buttons = {
       {{kToolSelection, u"Selection", u"V", u"selects clips", "Tool_Selection", [](Drawbot& d) { Arrow(d, 5, 2); }},
        {kToolTrackForward, u"Track Select Forward", u"A", u"selects every clip after the click", "Tool_TrackForward",
         [](Drawbot& d) { TrackArrows(d, true); }},
@@ -94,17 +94,17 @@ void RegisterIcons(kivui::ResourceManager& resources) {
   if (registered) return;
   registered = true;
   for (const auto& button : Buttons()) {
-    for (const ToolSpec& spec : button) {
-      const kivui::Image icon = kivui::RenderImage(kIcon, kIcon, spec.draw);
-      for (const char* suffix : {"_N", "_S", "_N_D", "_S_D"}) resources.AddImage(std::string(spec.image) + suffix, "png", icon);
+    for (const StudioToolInfo& info : button) {
+      const kivui::Image icon = kivui::RenderImage(kIcon, kIcon, info.draw);
+      for (const char* suffix : {"_N", "_S", "_N_D", "_S_D"}) resources.AddImage(std::string(info.image) + suffix, "png", icon);
     }
   }
 }
 
-ToolPtr MakeTool(const ToolSpec& spec) {
-  ToolPtr tool = new Tool(spec.id, spec.name, spec.image, kivui::ImageFileType::kPNG);
-  tool->SetShortcutString(spec.shortcut);
-  tool->SetToolTipHintString(spec.hint);
+ToolPtr MakeTool(const StudioToolInfo& info) {
+  ToolPtr tool = new Tool(info.id, info.name, info.image, kivui::ImageFileType::kPNG);
+  tool->SetShortcutString(info.shortcut);
+  tool->SetToolTipHintString(info.hint);
   return tool;
 }
 

@@ -123,14 +123,14 @@ void SubExecutor(const Arguments& args, UTF16OutputStream& out) {
                 std::to_string(threads) + " thread(s)");
 }
 
-struct CommandSpec {
+struct ThreadCommand {
   const char* name;
   const char* help;
   kivcore::console::CommandHandler handler;
 };
 
-const std::vector<CommandSpec>& Commands() {
-  static const std::vector<CommandSpec> commands = {
+const std::vector<ThreadCommand>& Commands() {
+  static const std::vector<ThreadCommand> commands = {
       {"thread.mainthreadnotify", "Demonstrates the use of CallAsynchronously and AsyncCallFromMainThread", MainThreadNotify},
       {"thread.mainthreadcpu", "Demonstrates the main thread blocking for a lot of work", MainThreadCPU},
       {"thread.executecpubound", "Demonstrates the use of ExecuteCPUBound on the main thread", ExecuteCPUBound},
@@ -148,12 +148,12 @@ int gRegistrations = 0;
 
 ThreadPanelCommands::ThreadPanelCommands() {
   if (gRegistrations++ > 0) return;
-  for (const CommandSpec& c : Commands()) kivcore::console::RegisterCommand(c.name, c.help, c.handler);
+  for (const ThreadCommand& c : Commands()) kivcore::console::RegisterCommand(c.name, c.help, c.handler);
 }
 
 ThreadPanelCommands::~ThreadPanelCommands() {
   if (--gRegistrations > 0) return;
-  for (const CommandSpec& c : Commands()) kivcore::console::UnregisterCommand(c.name);
+  for (const ThreadCommand& c : Commands()) kivcore::console::UnregisterCommand(c.name);
 }
 
 }  // namespace kivworkspace::sharedui
