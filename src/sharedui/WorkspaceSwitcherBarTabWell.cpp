@@ -25,8 +25,8 @@ WorkspaceSwitcherBarTabWell::WorkspaceSwitcherBarTabWell() : UI_TabWell(Switcher
 float WorkspaceSwitcherBarTabWell::WidthOfFirstTabs(int count) const {
   const Options& o = GetOptions();
   float width = o.leftMargin + o.rightMargin;
-  for (int i = 0; i < std::min(count, GetTabCount()); ++i)
-    width += std::clamp(MeasureTabWidth(GetTab(i)), o.minTabWidth, o.maxTabWidth) + kTabGap;
+  const std::vector<float>& natural = NaturalWidths();
+  for (int i = 0; i < std::min(count, GetTabCount()); ++i) width += natural[std::size_t(i)] + kTabGap;
   if (count < GetTabCount()) width += kOverflowButtonWidth;
   return std::ceil(width);
 }

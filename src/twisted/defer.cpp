@@ -60,12 +60,8 @@ boost::shared_ptr<defer> defer::addCallbacks(const char* name, const CallbackFun
   std::lock_guard lock(mutex_);
   // An empty errback is kept empty and acts as passthru when it runs (see runEntries),
   // which spares a function copy per entry.
-  // Built where it will lie: no temporary entry to move.
-  both_callbacks& entry = callbacks_.emplace_back();
-  if (name) entry.name = name;
-  entry.callback = cb;
-  entry.errback = eb;
-  entry.executor = ex;
+  // Built where it will lie, each field constructed once: no temporary entry to move.
+  callbacks_.emplace_back(name ? name : "", cb, eb, ex);
   if (called_) _runCallbacks();
   return shared_from_this();
 }
@@ -90,7 +86,7 @@ boost::shared_ptr<defer> defer::chainDeferred(const boost::shared_ptr<defer>& d)
   {
     std::lock_guard lock(d->mutex_);
     d->chainedTo_ = shared_from_this();
-    entries.assign(d->callbacks_.begin(), d->callbacks_.end());
+    d->callbacks_.for_each([&](const both_callbacks& e) { entries.push_back(e); });
   }
   for (const both_callbacks& e : entries) {
     addCallbacks(e.name.c_str(), e.callback, e.errback, e.executor);
@@ -149,7 +145,7 @@ void defer::_runCallbacks() {
   if (runningCallbacks_) return;  // the walk further up the stack picks up new entries
   boost::container::small_vector<boost::shared_ptr<defer>, 4> chain{shared_from_this()};
   while (!chain.empty()) {
-    boost::shared_ptr<defer> current = chain.back();
+    defer* current = chain.back().get();  // kept alive by `chain` until popped
     std::unique_lock lock(current->mutex_);
     if (current->paused_ > 0) return;
     current->chainedTo_.reset();
@@ -157,6 +153,7 @@ void defer::_runCallbacks() {
     if (continuation) {
       chain.push_back(std::move(continuation));
     } else {
+      lock.unlock();  // before the pop, which may destroy `current`
       chain.pop_back();
     }
   }

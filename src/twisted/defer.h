@@ -5,12 +5,11 @@
 // decides on which thread their body runs while the walk stays on the firing thread.
 
 #include "services/core/Guid.h"
+#include "twisted/entry_queue.h"
 #include "twisted/executor.h"
 #include "twisted/failure.h"
 #include "twisted/result.h"
 
-#include <boost/container/deque.hpp>
-#include <boost/container/options.hpp>
 #include <boost/enable_shared_from_this.hpp>
 #include <boost/function.hpp>
 #include <boost/shared_ptr.hpp>
@@ -108,12 +107,8 @@ class defer : public result, public boost::enable_shared_from_this<defer> {
   bool takeOrWaitFor(const boost::shared_ptr<defer>& r);
   bool hasEntries() const { return !callbacks_.empty(); }
 
-  // Entries not run yet. A deque keeps an entry in place while its function runs (entries
-  // added meanwhile never move it); blocks of 4 entries keep a deferred with a pending
-  // entry near 1 KB while a long chain still allocates only every fourth entry.
-  using EntryQueue = boost::container::deque<
-      both_callbacks, void,
-      boost::container::deque_options_t<boost::container::block_size<4u>>>;
+  // Entries not run yet; each stays in place while its function runs.
+  using EntryQueue = entry_queue<both_callbacks>;
   EntryQueue callbacks_;
   bool called_ = false;
   std::uint32_t paused_ = 0;

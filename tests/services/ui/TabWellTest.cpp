@@ -1,6 +1,7 @@
 #include "UITestNodes.h"
 
 #include "services/ui/controls/UI_TabWell.h"
+#include "services/ui/draw/Font.h"
 #include "services/ui/menu/OSMenu.h"
 #include "services/ui/testing/Input.h"
 #include "services/ui/testing/ScriptedAnswers.h"
@@ -153,6 +154,33 @@ TEST_F(TabWellFixture, RemovingTheFrontTabFrontsTheTabThatTakesItsPlace) {
   EXPECT_TRUE(well->RemoveTab(10));
   EXPECT_EQ(well->GetFrontTab(), -1);
   EXPECT_EQ(well->HitTestTab({20, 10}), -1);
+}
+
+TEST_F(TabWellFixture, TabWidthsFollowTitleChangesAndTheUIFontFamily) {
+  const auto width = [&](int id) { return well->GetTabRect(well->IndexOfTab(id)).width; };
+  const float before = width(10), secondLeft = well->GetTabRect(1).left;
+  UI_TabItem longer = Tab(10, "Panel 10 with a much longer title");
+  well->UpdateTab(longer);
+  EXPECT_GT(width(10), before);
+  EXPECT_GT(well->GetTabRect(1).left, secondLeft) << "the next tab must move along";
+  well->UpdateTab(Tab(10, "Panel 10"));
+  EXPECT_EQ(width(10), before);
+
+  // A family change reaches the widths at the next resize, with no tab changed.
+  const std::string family = kivui::Font::GetUIFamily();
+  struct Restore {
+    std::string family;
+    ~Restore() { kivui::Font::SetUIFamily(family); }
+  } restore{family};
+  kivui::Font::SetUIFamily("DejaVu Sans Mono");
+  well->SetFrame({0, 0, 590, UI_TabWell::kTabHeight});
+  testing_ui::ProcessEvents();
+  const float mono = width(10);
+  EXPECT_NE(mono, before);
+  kivui::Font::SetUIFamily(family);
+  well->SetFrame({0, 0, 600, UI_TabWell::kTabHeight});
+  testing_ui::ProcessEvents();
+  EXPECT_EQ(width(10), before);
 }
 
 }  // namespace

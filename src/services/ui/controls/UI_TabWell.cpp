@@ -59,7 +59,7 @@ void UI_TabWell::AddTab(UI_TabItem item, int index) {
   const int id = item.id;
   tabs_.insert(tabs_.begin() + std::ptrdiff_t(at), std::move(item));
   if (front_ < 0) front_ = id;
-  Relayout();
+  TabsChanged();
 }
 
 bool UI_TabWell::RemoveTab(int id) {
@@ -71,7 +71,7 @@ bool UI_TabWell::RemoveTab(int id) {
     // The neighbour that slides into its place becomes the front tab.
     front_ = tabs_.empty() ? -1 : tabs_[std::size_t(std::min(index, GetTabCount() - 1))].id;
   }
-  Relayout();
+  TabsChanged();
   return true;
 }
 
@@ -80,14 +80,14 @@ void UI_TabWell::RemoveAllTabs() {
   tabs_.clear();
   front_ = -1;
   pan_ = 0;
-  Relayout();
+  TabsChanged();
 }
 
 bool UI_TabWell::UpdateTab(const UI_TabItem& item) {
   const int index = IndexOfTab(item.id);
   if (index < 0) return false;
   tabs_[std::size_t(index)] = item;
-  Relayout();
+  TabsChanged();
   return true;
 }
 
@@ -98,7 +98,7 @@ bool UI_TabWell::MoveTab(int id, int toIndex) {
   UI_TabItem item = std::move(tabs_[std::size_t(from)]);
   tabs_.erase(tabs_.begin() + from);
   tabs_.insert(tabs_.begin() + toIndex, std::move(item));
-  Relayout();
+  TabsChanged();
   return true;
 }
 
@@ -164,13 +164,21 @@ float UI_TabWell::MeasureTabWidth(const UI_TabItem& item) const {
   return std::ceil(w);
 }
 
-void UI_TabWell::Relayout() {
-  widths_.clear();
-  float total = 0;
+const std::vector<float>& UI_TabWell::NaturalWidths() const {
+  if (measured_ && measuredFamily_ == Font::GetUIFamily()) return natural_;
+  natural_.clear();
   for (const auto& tab : tabs_) {
-    widths_.push_back(std::clamp(MeasureTabWidth(tab), options_.minTabWidth, options_.maxTabWidth));
-    total += widths_.back() + kGap;
+    natural_.push_back(std::clamp(MeasureTabWidth(tab), options_.minTabWidth, options_.maxTabWidth));
   }
+  measuredFamily_ = Font::GetUIFamily();
+  measured_ = true;
+  return natural_;
+}
+
+void UI_TabWell::Relayout() {
+  widths_ = NaturalWidths();
+  float total = 0;
+  for (float w : widths_) total += w + kGap;
   const float room = GetLocalBounds().width - options_.leftMargin - options_.rightMargin;
   if (options_.croppedTabs && total > room && !tabs_.empty()) {
     // Shrink every tab by the same share, not below the minimum.
@@ -188,9 +196,7 @@ float UI_TabWell::AvailableRight(bool withOverflow) const {
 
 float UI_TabWell::GetPreferredWidth() const {
   float total = options_.leftMargin + options_.rightMargin;
-  for (const auto& tab : tabs_) {
-    total += std::clamp(MeasureTabWidth(tab), options_.minTabWidth, options_.maxTabWidth) + kGap;
-  }
+  for (float w : NaturalWidths()) total += w + kGap;
   return total;
 }
 

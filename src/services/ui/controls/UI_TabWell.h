@@ -102,10 +102,18 @@ class UI_TabWell : public UI_Node {
   virtual void DrawTab(Drawbot& drawbot, const UI_TabItem& item, const kivcore::RectF& r,
                        bool front, bool hovered, bool closeHovered) const;
   void ShowOverflowMenu(kivcore::PointF global);
+  // The tabs' widths before cropping (MeasureTabWidth within the minimum and maximum).
+  // Measured again only after the tabs or the UI font changed: shaping the titles is by far
+  // the dearest part of a relayout, which every resize of a frame does.
+  const std::vector<float>& NaturalWidths() const;
 
  private:
   struct Press;
   void Relayout();
+  void TabsChanged() {
+    measured_ = false;
+    Relayout();
+  }
   float AvailableRight(bool withOverflow) const;
   void OnPress(const MouseEvent& event);
   void BeginPress(int id, const MouseEvent& event);
@@ -119,6 +127,9 @@ class UI_TabWell : public UI_Node {
   Callbacks callbacks_;
   std::vector<UI_TabItem> tabs_;
   std::vector<float> widths_;  // per tab, after cropping
+  mutable std::vector<float> natural_;   // per tab, before cropping
+  mutable std::string measuredFamily_;  // the UI font family natural_ was measured in
+  mutable bool measured_ = false;
   int front_ = -1;
   bool active_ = false;
   float pan_ = 0;

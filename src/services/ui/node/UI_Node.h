@@ -42,6 +42,10 @@ class UI_Node : public std::enable_shared_from_this<UI_Node> {
   UI_Container* GetParent() const { return parent_; }
   // The native window this node is in (itself when it is one), or null while detached.
   OS_Window* GetWindow() const;
+  // This node as a native window, or null: a virtual call where a dynamic_cast would compare
+  // type names on every level of a walk up the tree.
+  virtual OS_Window* AsWindow() { return nullptr; }
+  const OS_Window* AsWindow() const { return const_cast<UI_Node*>(this)->AsWindow(); }
   // The outermost container above this node (itself when it has no parent).
   UI_Node* GetRoot();
 

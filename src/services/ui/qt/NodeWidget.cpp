@@ -120,7 +120,7 @@ UI_Node* NodeWidget::NodeOf(QWidget* widget) {
 
 bool NodeWidget::event(QEvent* e) {
   if (node_ && e->type() == QEvent::ScreenChangeInternal && isWindow()) {
-    if (auto* window = dynamic_cast<OS_Window*>(node_)) {
+    if (auto* window = node_->AsWindow()) {
       window->UI_ScaleChanged(window->GetRecommendedScaleFactor());
     }
   }
@@ -304,7 +304,7 @@ void NodeWidget::changeEvent(QEvent* e) {
     node_->UI_EnableChanged(isEnabled());
   }
   if (!node_ || e->type() != QEvent::ActivationChange || !isWindow()) return;
-  auto* window = dynamic_cast<OS_Window*>(node_);
+  auto* window = node_->AsWindow();
   if (!window) return;
   const bool active = isActiveWindow();
   if (active) window->BroughtToFront();
@@ -321,7 +321,7 @@ void NodeWidget::changeEvent(QEvent* e) {
 }
 
 void NodeWidget::closeEvent(QCloseEvent* e) {
-  auto* window = node_ ? dynamic_cast<OS_Window*>(node_) : nullptr;
+  auto* window = node_ ? node_->AsWindow() : nullptr;
   if (window && !window->UI_DuringClose()) {
     e->ignore();
     return;

@@ -212,7 +212,8 @@ void OS_Window::UI_ActivationChanged(bool) {}
 
 OS_Window* OS_Window::GetActiveWindow() {
   QWidget* active = QApplication::activeWindow();
-  return active ? dynamic_cast<OS_Window*>(qt::NodeWidget::NodeOf(active)) : nullptr;
+  UI_Node* node = active ? qt::NodeWidget::NodeOf(active) : nullptr;
+  return node ? node->AsWindow() : nullptr;
 }
 
 std::vector<OS_Window*> OS_Window::UI_EnumerateAllWindows() { return ZOrder(); }

@@ -13,7 +13,7 @@ namespace {
 // the container's window instead of being embedded in it.
 void Reparent(UI_Node& child, QWidget* parent) {
   QWidget* w = qt::WidgetOf(child);
-  const auto* window = dynamic_cast<const OS_Window*>(&child);
+  const OS_Window* window = child.AsWindow();
   const bool topLevel = window && window->IsCreated() && window->GetKind() != OS_Window::kChildWindow;
   w->setParent(parent, topLevel ? w->windowFlags() : Qt::WindowFlags(Qt::Widget));
   // A child widget follows its node's own flag: reparenting hides it, and one never shown

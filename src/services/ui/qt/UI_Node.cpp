@@ -40,9 +40,7 @@ UI_Node::~UI_Node() {
 
 OS_Window* UI_Node::GetWindow() const {
   for (const UI_Node* node = this; node; node = node->GetParent()) {
-    if (auto* window = dynamic_cast<const OS_Window*>(node)) {
-      return const_cast<OS_Window*>(window);
-    }
+    if (const OS_Window* window = node->AsWindow()) return const_cast<OS_Window*>(window);
   }
   return nullptr;
 }
@@ -99,7 +97,7 @@ void UI_Node::UI_Show(bool show) {
   impl_->shown = show;
   QWidget* w = impl_->widget;
   // A node outside any container has no window to show in yet; its container shows it.
-  const auto* window = dynamic_cast<const OS_Window*>(this);
+  const OS_Window* window = AsWindow();
   if (w->parentWidget() || (window && window->IsCreated())) w->setVisible(show);
   if (!show) UI_NodeManager::Get().NodeHidden(this);
 }

@@ -26,6 +26,8 @@ class OS_Window : public UI_Container {
 
   explicit OS_Window(std::string nodeId = {});
   ~OS_Window() override;
+  using UI_Node::AsWindow;
+  OS_Window* AsWindow() override { return this; }
 
   // Creates the native window: `name` is its title, `parent` its owner (tool and overlay
   // windows stay above it) or its container (child windows), `globalRect` its content
