@@ -166,17 +166,15 @@ TEST_F(TabWellFixture, TabWidthsFollowTitleChangesAndTheUIFontFamily) {
   well->UpdateTab(Tab(10, "Panel 10"));
   EXPECT_EQ(width(10), before);
 
-  // A family change reaches the widths at the next resize, with no tab changed.
+  // A family change reaches the widths at the next redraw or resize, with no tab changed.
   const std::string family = kivui::Font::GetUIFamily();
   struct Restore {
     std::string family;
     ~Restore() { kivui::Font::SetUIFamily(family); }
   } restore{family};
   kivui::Font::SetUIFamily("DejaVu Sans Mono");
-  well->SetFrame({0, 0, 590, UI_TabWell::kTabHeight});
-  testing_ui::ProcessEvents();
-  const float mono = width(10);
-  EXPECT_NE(mono, before);
+  well->UI_UpdateNow();
+  EXPECT_NE(width(10), before);
   kivui::Font::SetUIFamily(family);
   well->SetFrame({0, 0, 600, UI_TabWell::kTabHeight});
   testing_ui::ProcessEvents();

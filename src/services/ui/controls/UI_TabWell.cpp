@@ -164,8 +164,10 @@ float UI_TabWell::MeasureTabWidth(const UI_TabItem& item) const {
   return std::ceil(w);
 }
 
+bool UI_TabWell::NaturalWidthsStale() const { return !measured_ || measuredFamily_ != Font::GetUIFamily(); }
+
 const std::vector<float>& UI_TabWell::NaturalWidths() const {
-  if (measured_ && measuredFamily_ == Font::GetUIFamily()) return natural_;
+  if (!NaturalWidthsStale()) return natural_;
   natural_.clear();
   for (const auto& tab : tabs_) {
     natural_.push_back(std::clamp(MeasureTabWidth(tab), options_.minTabWidth, options_.maxTabWidth));
@@ -254,6 +256,7 @@ int UI_TabWell::HitTestTab(kivcore::PointF p) const {
 void UI_TabWell::UI_SizeChanged(const kivcore::RectF&) { Relayout(); }
 
 void UI_TabWell::UI_Draw(Drawbot& d, const kivcore::RectF&) {
+  if (NaturalWidthsStale()) Relayout();  // the UI font changed: a redraw shows the new widths
   const ThemeColors& theme = ThemeColors::Current();
   const kivcore::RectF b = GetLocalBounds();
   d.FillRect(b, theme.header);

@@ -106,6 +106,7 @@ class UI_TabWell : public UI_Node {
   // Measured again only after the tabs or the UI font changed: shaping the titles is by far
   // the dearest part of a relayout, which every resize of a frame does.
   const std::vector<float>& NaturalWidths() const;
+  bool NaturalWidthsStale() const;
 
  private:
   struct Press;
