@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace twisted {
@@ -31,7 +32,7 @@ class entry_queue {
   std::size_t size() const { return size_; }
 
   // The oldest element; the queue must not be empty.
-  T& front() { return head_->slots[headIndex_]; }
+  T& front() { return *slot(head_, headIndex_); }
 
   template <typename... Args>
   T& emplace_back(Args&&... args) {
@@ -43,18 +44,24 @@ class entry_queue {
       tail_ = block;
       tailUsed_ = 0;
     }
-    T* slot = ::new (static_cast<void*>(tail_->slots + tailUsed_)) T(std::forward<Args>(args)...);
+    void* place = tail_->slots + tailUsed_;
+    T* made;
+    if constexpr (std::is_aggregate_v<T>) {
+      made = ::new (place) T{std::forward<Args>(args)...};  // fields from the arguments
+    } else {
+      made = ::new (place) T(std::forward<Args>(args)...);
+    }
     ++tailUsed_;
     ++size_;
-    return *slot;
+    return *made;
   }
 
   // Destroys the oldest element; the queue must not be empty.
   void pop_front() {
-    head_->slots[headIndex_].~T();
+    slot(head_, headIndex_)->~T();
     ++headIndex_;
     if (--size_ == 0) {
-      release(head_);  // head_ is the tail here: every other block has been consumed
+      release(head_);  // with any empty block a failed emplace linked behind it
       head_ = tail_ = nullptr;
       headIndex_ = tailUsed_ = 0;
     } else if (headIndex_ == head_->capacity) {
@@ -74,7 +81,7 @@ class entry_queue {
   void for_each(F&& f) const {
     std::uint32_t index = headIndex_;
     for (const Block* block = head_; block && index < used(block); block = block->next, index = 0) {
-      for (; index < used(block); ++index) f(static_cast<const T&>(block->slots[index]));
+      for (; index < used(block); ++index) f(static_cast<const T&>(*slot(block, index)));
     }
   }
 
@@ -84,8 +91,10 @@ class entry_queue {
   struct Block {
     Block* next;
     std::uint32_t capacity;
-    T* slots;
+    T* slots;  // raw storage for `capacity` elements
   };
+
+  static T* slot(const Block* block, std::uint32_t index) { return std::launder(block->slots + index); }
 
   static Block* allocate(std::uint32_t capacity) {
     static_assert(alignof(T) <= alignof(std::max_align_t));

@@ -156,29 +156,55 @@ TEST_F(TabWellFixture, RemovingTheFrontTabFrontsTheTabThatTakesItsPlace) {
   EXPECT_EQ(well->HitTestTab({20, 10}), -1);
 }
 
-TEST_F(TabWellFixture, TabWidthsFollowTitleChangesAndTheUIFontFamily) {
-  const auto width = [&](int id) { return well->GetTabRect(well->IndexOfTab(id)).width; };
-  const float before = width(10), secondLeft = well->GetTabRect(1).left;
-  UI_TabItem longer = Tab(10, "Panel 10 with a much longer title");
-  well->UpdateTab(longer);
-  EXPECT_GT(width(10), before);
-  EXPECT_GT(well->GetTabRect(1).left, secondLeft) << "the next tab must move along";
-  well->UpdateTab(Tab(10, "Panel 10"));
-  EXPECT_EQ(width(10), before);
+// Counts how often the well measures a tab.
+class CountingTabWell : public UI_TabWell {
+ public:
+  mutable int measured = 0;
 
-  // A family change reaches the widths at the next redraw or resize, with no tab changed.
+ protected:
+  float MeasureTabWidth(const UI_TabItem& item) const override {
+    ++measured;
+    return UI_TabWell::MeasureTabWidth(item);
+  }
+};
+
+TEST_F(TabWellFixture, TabsAreMeasuredWhenTheyOrTheUIFontChangeNotOnEveryResize) {
+  auto counting = std::make_shared<CountingTabWell>();
+  const auto place = [&](float width) {
+    counting->SetFrame({0, 30, width, UI_TabWell::kTabHeight});
+    testing_ui::ProcessEvents();
+  };
+  place(600);
+  window->PushBack(counting);
+  for (int id : {1, 2}) counting->AddTab(Tab(id, "Panel " + std::to_string(id)));
+  const auto width = [&](int id) { return counting->GetTabRect(counting->IndexOfTab(id)).width; };
+  const float before = width(1), secondLeft = counting->GetTabRect(1).left;
+
+  counting->measured = 0;
+  for (float w : {500.0f, 550.0f, 600.0f}) place(w);
+  EXPECT_EQ(counting->measured, 0) << "a resize must not measure the titles again";
+  EXPECT_EQ(width(1), before);
+
+  counting->UpdateTab(Tab(1, "Panel 1 with a much longer title"));
+  EXPECT_GT(width(1), before);
+  EXPECT_GT(counting->GetTabRect(1).left, secondLeft) << "the next tab must move along";
+  counting->UpdateTab(Tab(1, "Panel 1"));
+  EXPECT_EQ(width(1), before);
+
+  // A family change shows at the next redraw, even when the widths were asked for first
+  // (which measures them without laying the tabs out), and at the next resize.
   const std::string family = kivui::Font::GetUIFamily();
   struct Restore {
     std::string family;
     ~Restore() { kivui::Font::SetUIFamily(family); }
   } restore{family};
   kivui::Font::SetUIFamily("DejaVu Sans Mono");
-  well->UI_UpdateNow();
-  EXPECT_NE(width(10), before);
+  counting->GetPreferredWidth();
+  counting->UI_UpdateNow();
+  EXPECT_NE(width(1), before);
   kivui::Font::SetUIFamily(family);
-  well->SetFrame({0, 0, 600, UI_TabWell::kTabHeight});
-  testing_ui::ProcessEvents();
-  EXPECT_EQ(width(10), before);
+  place(580);
+  EXPECT_EQ(width(1), before);
 }
 
 }  // namespace

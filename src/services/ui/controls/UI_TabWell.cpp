@@ -164,10 +164,8 @@ float UI_TabWell::MeasureTabWidth(const UI_TabItem& item) const {
   return std::ceil(w);
 }
 
-bool UI_TabWell::NaturalWidthsStale() const { return !measured_ || measuredFamily_ != Font::GetUIFamily(); }
-
 const std::vector<float>& UI_TabWell::NaturalWidths() const {
-  if (!NaturalWidthsStale()) return natural_;
+  if (measured_ && measuredFamily_ == Font::GetUIFamily()) return natural_;
   natural_.clear();
   for (const auto& tab : tabs_) {
     natural_.push_back(std::clamp(MeasureTabWidth(tab), options_.minTabWidth, options_.maxTabWidth));
@@ -179,6 +177,7 @@ const std::vector<float>& UI_TabWell::NaturalWidths() const {
 
 void UI_TabWell::Relayout() {
   widths_ = NaturalWidths();
+  laidOutFamily_ = measuredFamily_;
   float total = 0;
   for (float w : widths_) total += w + kGap;
   const float room = GetLocalBounds().width - options_.leftMargin - options_.rightMargin;
@@ -256,7 +255,8 @@ int UI_TabWell::HitTestTab(kivcore::PointF p) const {
 void UI_TabWell::UI_SizeChanged(const kivcore::RectF&) { Relayout(); }
 
 void UI_TabWell::UI_Draw(Drawbot& d, const kivcore::RectF&) {
-  if (NaturalWidthsStale()) Relayout();  // the UI font changed: a redraw shows the new widths
+  // The UI font changed since the last layout: a redraw shows the new widths.
+  if (laidOutFamily_ != Font::GetUIFamily()) Relayout();
   const ThemeColors& theme = ThemeColors::Current();
   const kivcore::RectF b = GetLocalBounds();
   d.FillRect(b, theme.header);

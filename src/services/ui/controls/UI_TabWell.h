@@ -106,7 +106,6 @@ class UI_TabWell : public UI_Node {
   // Measured again only after the tabs or the UI font changed: shaping the titles is by far
   // the dearest part of a relayout, which every resize of a frame does.
   const std::vector<float>& NaturalWidths() const;
-  bool NaturalWidthsStale() const;
 
  private:
   struct Press;
@@ -131,6 +130,7 @@ class UI_TabWell : public UI_Node {
   mutable std::vector<float> natural_;   // per tab, before cropping
   mutable std::string measuredFamily_;  // the UI font family natural_ was measured in
   mutable bool measured_ = false;
+  std::string laidOutFamily_;  // the family widths_ were laid out in
   int front_ = -1;
   bool active_ = false;
   float pan_ = 0;
