@@ -9,6 +9,7 @@
 #include <boost/make_shared.hpp>
 
 #include <stdexcept>
+#include <vector>
 
 namespace twisted {
 namespace {

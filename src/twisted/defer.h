@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <vector>
 
 namespace kivcore::threads {
 class OpenOnceGate;
