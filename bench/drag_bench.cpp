@@ -5,11 +5,11 @@
 // preview of the drop and redraws the overlay (the event loop runs after each move). The
 // frame is the largest one other than the source.
 #include "services/ui/app/Application.h"
-#include "workspace/TabCreator.h"
-#include "workspace/TabDragger.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/Workspace.h"
-#include "workspace/WorkspaceFrame.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/drag/TabDragger.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/Workspace.h"
+#include "workspace/frames/WorkspaceFrame.h"
 
 #include "OffscreenBenchmarks.h"
 

@@ -7,11 +7,11 @@
 // Each resize is checked: a benchmark fails when the last leaf did not move or grow.
 #include "services/core/PropList.h"
 #include "services/ui/node/UI_Node.h"
-#include "workspace/TabCreator.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/Workspace.h"
-#include "workspace/WorkspaceDefinition.h"
-#include "workspace/WorkspaceFrame.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/Workspace.h"
+#include "workspace/definition/WorkspaceDefinition.h"
+#include "workspace/frames/WorkspaceFrame.h"
 
 #include "OffscreenBenchmarks.h"
 

@@ -5,12 +5,12 @@
 #include "services/core/PropList.h"
 #include "services/core/PropListUtils.h"
 #include "services/ui/app/Application.h"
-#include "workspace/Manager.h"
-#include "workspace/TabCreator.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/Workspace.h"
-#include "workspace/WorkspaceDefinition.h"
-#include "workspace/WorkspaceFrame.h"
+#include "workspace/manager/Manager.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/Workspace.h"
+#include "workspace/definition/WorkspaceDefinition.h"
+#include "workspace/frames/WorkspaceFrame.h"
 
 #include "OffscreenBenchmarks.h"
 

@@ -4,9 +4,9 @@
 
 #include "services/core/File.h"
 #include "services/core/PropList.h"
-#include "workspace/TopLevelWindow.h"
+#include "workspace/windows/TopLevelWindow.h"
 #include "StudioWorkspace.h"
-#include "workspace/Workspace.h"
+#include "workspace/core/Workspace.h"
 
 #include <memory>
 #include <string>

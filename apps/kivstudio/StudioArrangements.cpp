@@ -1,9 +1,9 @@
 #include "StudioArrangements.h"
 
 #include "layout/LayoutManager.h"
-#include "workspace/FrameBuilder.h"
-#include "workspace/SplitterBuilder.h"
-#include "workspace/WorkspaceBuilder.h"
+#include "workspace/definition/FrameBuilder.h"
+#include "workspace/definition/SplitterBuilder.h"
+#include "workspace/definition/WorkspaceBuilder.h"
 
 #include <functional>
 #include <map>

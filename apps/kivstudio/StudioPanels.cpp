@@ -9,8 +9,8 @@
 #include "sharedui/ProgressPanel.h"
 #include "sharedui/ThemeColorEditorPanel_TabCreator.h"
 #include "sharedui/ThreadPanel.h"
-#include "workspace/Workspace.h"
-#include "workspace/WorkspaceBorderElement.h"
+#include "workspace/core/Workspace.h"
+#include "workspace/frames/WorkspaceBorderElement.h"
 
 #include <algorithm>
 #include <cmath>

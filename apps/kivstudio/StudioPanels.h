@@ -1,8 +1,8 @@
 #pragma once
 // The mock video editor's panels: each draws believable placeholder content.
 
-#include "workspace/TabCreator.h"
-#include "workspace/TabPanel.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/core/TabPanel.h"
 
 #include <memory>
 #include <string>

@@ -3,7 +3,7 @@
 // pen, hand, zoom, type, the select, slip, pen and type buttons with more tools in their
 // pop-ups), with icons drawn at start.
 
-#include "workspace/TabCreator.h"
+#include "workspace/core/TabCreator.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "StudioWorkspace.h"
 
 #include "services/ui/dialogs/Dialogs.h"
-#include "workspace/ManagerBase.h"
-#include "workspace/TopLevelWindow.h"
+#include "workspace/manager/ManagerBase.h"
+#include "workspace/windows/TopLevelWindow.h"
 #include "workspaceutils/WorkspaceCommands.h"
 
 namespace kivstudio {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/Workspace.h"
+#include "workspace/core/Workspace.h"
 
 namespace kivworkspace::workspace {
 class ManagerBase;

@@ -2,7 +2,7 @@
 
 #include "StudioArrangements.h"
 #include "services/core/Dir.h"
-#include "workspace/WorkspaceBuilder.h"
+#include "workspace/definition/WorkspaceBuilder.h"
 
 #include <filesystem>
 

@@ -4,8 +4,8 @@
 
 #include "services/core/File.h"
 #include "services/core/RectT.h"
-#include "workspace/BuiltInWorkspaceProviderBase.h"
-#include "workspace/SystemWorkspaceProviderBase.h"
+#include "workspace/manager/BuiltInWorkspaceProviderBase.h"
+#include "workspace/manager/SystemWorkspaceProviderBase.h"
 
 #include <filesystem>
 #include <functional>

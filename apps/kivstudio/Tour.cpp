@@ -21,9 +21,9 @@
 #include "support/TestHttpServer.h"
 #include "workspaceutils/URLImporter.h"
 #include "services/ui/events/CursorPos.h"
-#include "workspace/DropZoneOverlayWindow.h"
-#include "workspace/FrameChild.h"
-#include "workspace/Manager.h"
+#include "workspace/drag/DropZoneOverlayWindow.h"
+#include "workspace/frames/FrameChild.h"
+#include "workspace/manager/Manager.h"
 #include "services/core/MainThread.h"
 #include "services/ui/controls/UI_Popup.h"
 #include "services/ui/dialogs/UI_Dialog.h"
@@ -47,10 +47,10 @@
 #include "sharedui/WorkspaceSwitcherBarDragHandle.h"
 #include "sharedui/WorkspaceSwitcherBarTabWell.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
-#include "workspace/StackedWorkspaceFrame.h"
-#include "workspace/TabDragger.h"
-#include "workspace/TablessWorkspaceFrame.h"
-#include "workspace/WorkspaceBorderElementResizeHandle.h"
+#include "workspace/frames/StackedWorkspaceFrame.h"
+#include "workspace/drag/TabDragger.h"
+#include "workspace/frames/TablessWorkspaceFrame.h"
+#include "workspace/frames/WorkspaceBorderElementResizeHandle.h"
 
 #include <cstdio>
 #include <algorithm>

@@ -6,10 +6,10 @@
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/testing/Snapshot.h"
-#include "workspace/TabCreator.h"
-#include "workspace/TabPanel.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/Workspace.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/core/TabPanel.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/Workspace.h"
 
 namespace kivws {
 namespace {

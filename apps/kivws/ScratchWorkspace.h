@@ -4,8 +4,8 @@
 // the fallbacks the definition itself causes. Needs the UI application.
 
 #include "services/core/RectT.h"
-#include "workspace/SystemWorkspaceProviderBase.h"
-#include "workspace/WorkspaceDefinition.h"
+#include "workspace/manager/SystemWorkspaceProviderBase.h"
+#include "workspace/definition/WorkspaceDefinition.h"
 
 #include <memory>
 #include <set>

@@ -17,8 +17,8 @@
 #include "services/core/PropList.h"
 #include "services/core/PropListUtils.h"
 #include "services/ui/app/Application.h"
-#include "workspace/Manager.h"
-#include "workspace/WorkspaceDefinition.h"
+#include "workspace/manager/Manager.h"
+#include "workspace/definition/WorkspaceDefinition.h"
 #include "workspaceutils/WorkspaceDirs.h"
 
 #include <CLI/CLI.hpp>

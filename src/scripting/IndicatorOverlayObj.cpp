@@ -6,8 +6,8 @@
 #include "services/ui/node/ParentToChildIdContainer.h"
 #include "services/ui/window/OS_Window.h"
 #include "services/core/MainThread.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/WorkspaceUtils.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/WorkspaceUtils.h"
 
 #include <algorithm>
 #include <optional>

@@ -4,8 +4,8 @@
 #include "services/ui/draw/DrawSupplier.h"
 #include "services/ui/draw/Drawbot.h"
 #include "services/ui/draw/ThemeColors.h"
-#include "workspace/WorkspaceUtils.h"
-#include "workspace/TopLevelWindow.h"
+#include "workspace/core/WorkspaceUtils.h"
+#include "workspace/windows/TopLevelWindow.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "services/core/UTF16OutputStream.h"
-#include "workspace/TabCreator.h"
-#include "workspace/TabPanel.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/core/TabPanel.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/TabCreator.h"
-#include "workspace/TabPanel.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/core/TabPanel.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "services/ui/draw/Color.h"
-#include "workspace/TabCreator.h"
-#include "workspace/TabPanel.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/core/TabPanel.h"
 
 #include <memory>
 #include <optional>

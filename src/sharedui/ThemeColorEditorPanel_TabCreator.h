@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/TabCreator.h"
+#include "workspace/core/TabCreator.h"
 
 namespace kivworkspace::sharedui {
 

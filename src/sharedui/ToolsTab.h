@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/TabPanel.h"
-#include "workspace/WorkspaceBorderElement.h"
+#include "workspace/core/TabPanel.h"
+#include "workspace/frames/WorkspaceBorderElement.h"
 
 #include <functional>
 #include <map>

@@ -7,8 +7,8 @@
 #include "sharedui/WorkspaceSwitcherBarDragHandle.h"
 #include "sharedui/WorkspaceSwitcherBarTabWell.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
-#include "workspace/ManagerBase.h"
-#include "workspace/Workspace.h"
+#include "workspace/manager/ManagerBase.h"
+#include "workspace/core/Workspace.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include "services/ui/node/UI_Container.h"
 #include "sharedui/WorkspaceSwitcherBarDragTarget.h"
 #include "sharedui/WorkspaceSwitcherListener.h"
-#include "workspace/MenuHelperBase.h"
+#include "workspace/manager/MenuHelperBase.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 #include "services/core/JSON.h"
 #include "services/ui/skin/SkinManager.h"
 #include "sharedui/WorkspaceSwitcherListener.h"
-#include "workspace/ManagerBase.h"
+#include "workspace/manager/ManagerBase.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 // JSON text in the host's preferences.
 
 #include "services/core/Strings.h"
-#include "workspace/MenuHelperBase.h"
+#include "workspace/manager/MenuHelperBase.h"
 
 #include <list>
 #include <map>

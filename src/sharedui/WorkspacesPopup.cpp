@@ -2,8 +2,8 @@
 
 #include "services/core/Localizer.h"
 #include "services/ui/dialogs/Dialogs.h"
-#include "workspace/ManagerBase.h"
-#include "workspace/Workspace.h"
+#include "workspace/manager/ManagerBase.h"
+#include "workspace/core/Workspace.h"
 
 namespace kivworkspace::sharedui {
 

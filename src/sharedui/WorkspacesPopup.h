@@ -1,7 +1,7 @@
 #pragma once
 
 #include "services/ui/controls/UI_Popup.h"
-#include "workspace/MenuHelperBase.h"
+#include "workspace/manager/MenuHelperBase.h"
 
 namespace kivworkspace::workspace {
 class ManagerBase;

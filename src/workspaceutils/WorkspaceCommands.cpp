@@ -9,9 +9,9 @@
 #include "services/ui/node/UI_Container.h"
 #include "sharedui/WorkspaceSwitcherDialog.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
-#include "workspace/ManagerBase.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/Workspace.h"
+#include "workspace/manager/ManagerBase.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/Workspace.h"
 
 namespace kivworkspace::workspaceutils {
 

@@ -9,10 +9,10 @@
 #include "services/core/Error.h"
 #include "services/core/PropListUtils.h"
 #include "services/ui/app/Application.h"
-#include "workspace/TabCreator.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/Workspace.h"
-#include "workspace/WorkspaceDefinition.h"
+#include "workspace/core/TabCreator.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/Workspace.h"
+#include "workspace/definition/WorkspaceDefinition.h"
 
 #include <cstdlib>
 #include <memory>

@@ -1,7 +1,7 @@
 // The switcher bar in a real window, driven by real pointer events: a click on a tab
 // switches, the handle narrows the row until workspaces overflow into the menu (which ends
 // with "Edit Workspaces..."), and the current tab's menu runs the workspace commands.
-#include "workspace/ManagerTestSupport.h"
+#include "workspace/manager/ManagerTestSupport.h"
 
 #include "services/ui/menu/OSMenu.h"
 

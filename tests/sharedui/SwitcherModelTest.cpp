@@ -1,7 +1,7 @@
 // The switcher model on a real workspace manager: its three lists follow the manager's
 // names through random changes, a name that comes back regains its place, and the lists
 // survive a round trip through their JSON text while bad text changes nothing.
-#include "workspace/ManagerTestSupport.h"
+#include "workspace/manager/ManagerTestSupport.h"
 
 #include "sharedui/WorkspaceSwitcherListener.h"
 #include "sharedui/WorkspaceSwitcherManager.h"

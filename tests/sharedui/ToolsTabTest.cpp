@@ -12,7 +12,7 @@
 #include "sharedui/ToolPictureButton.h"
 #include "sharedui/ToolsContainer.h"
 #include "sharedui/ToolsTab.h"
-#include "workspace/TablessWorkspaceFrame.h"
+#include "workspace/frames/TablessWorkspaceFrame.h"
 
 using namespace kivtest;
 using namespace kivworkspace::sharedui;

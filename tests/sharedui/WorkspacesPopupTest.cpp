@@ -1,6 +1,6 @@
 // The workspaces pop-up: the workspaces with the current one chosen, then the commands,
 // enabled as the state allows; choosing switches or runs the command.
-#include "workspace/ManagerTestSupport.h"
+#include "workspace/manager/ManagerTestSupport.h"
 
 #include "sharedui/WorkspacesPopup.h"
 

@@ -4,8 +4,8 @@
 #include "services/core/PropList.h"
 #include "services/ui/controls/UI_TabWell.h"
 #include "services/ui/testing/Input.h"
-#include "workspace/TopLevelWindow.h"
-#include "workspace/Workspace.h"
+#include "workspace/windows/TopLevelWindow.h"
+#include "workspace/core/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The user's workspace commands and the Edit Workspaces dialog on a real manager, every
 // question answered from a script: each command and each prompt cancelled, the replace
 // question both ways, and the dialog's OK and Cancel paths.
-#include "workspace/ManagerTestSupport.h"
+#include "workspace/manager/ManagerTestSupport.h"
 
 #include "services/core/Error.h"
 #include "services/ui/controls/UI_Button.h"
