@@ -16,12 +16,20 @@ if(KIV_SANITIZE)
   add_link_options(${_kiv_san_flags})
 endif()
 
-# kiv_add_library(<name> SOURCES ... [PUBLIC_DEPS ...] [PRIVATE_DEPS ...])
+# kiv_add_library(<name> SOURCES ... [HEADERS ...] [PUBLIC_DEPS ...] [PRIVATE_DEPS ...])
 # A component library exported as kivworkspace::<name>, with include paths relative to src/.
+# HEADERS lists its public headers, the ones a host may include: they are installed with the
+# package under the same paths. Headers in an internal/ or qt/ folder stay out of the list.
 function(kiv_add_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
   set(target kiv_${name})
   add_library(${target} STATIC ${ARG_SOURCES})
+  if(ARG_HEADERS)
+    target_sources(${target} PUBLIC FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR}/src
+      FILES ${ARG_HEADERS})
+    list(TRANSFORM ARG_HEADERS PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/")
+    set_property(GLOBAL APPEND PROPERTY KIV_PUBLIC_HEADERS ${ARG_HEADERS})
+  endif()
   add_library(kivworkspace::${name} ALIAS ${target})
   set_target_properties(${target} PROPERTIES EXPORT_NAME ${name} OUTPUT_NAME kiv${name})
   target_include_directories(${target} PUBLIC

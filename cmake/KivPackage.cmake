@@ -24,12 +24,27 @@ target_include_directories(kivworkspace INTERFACE
 target_link_libraries(kivworkspace PUBLIC ${_kiv_public_deps} PRIVATE ${_kiv_private_deps})
 target_compile_features(kivworkspace INTERFACE cxx_std_20)
 
-install(TARGETS ${_kiv_components} kivworkspace EXPORT kivworkspaceTargets
+# Every header under src/ is either public (named in its library's HEADERS) or marked
+# internal: in an internal/ folder, in a backend's qt/ folder, or named *_p.h. A header that
+# is neither would silently be left out of the package, so the configure step refuses it.
+if(KIV_BUILD_UI)  # without the UI libraries, the headers they list have no owner
+  file(GLOB_RECURSE _kiv_all_headers ${PROJECT_SOURCE_DIR}/src/*.h)
+  get_property(_kiv_public_headers GLOBAL PROPERTY KIV_PUBLIC_HEADERS)
+  foreach(_h IN LISTS _kiv_all_headers)
+    if(NOT _h MATCHES "/(internal|qt)/" AND NOT _h MATCHES "_p\\.h$"
+       AND NOT _h IN_LIST _kiv_public_headers)
+      message(FATAL_ERROR "${_h} is neither in a library's HEADERS nor marked internal")
+    endif()
+  endforeach()
+endif()
+
+# Only the public headers are installed, by the file sets of their libraries.
+install(TARGETS ${_kiv_components} EXPORT kivworkspaceTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kivworkspace)
+install(TARGETS kivworkspace EXPORT kivworkspaceTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY src/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kivworkspace
-  FILES_MATCHING PATTERN "*.h")
 
 set(_kiv_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/kivworkspace)
 configure_package_config_file(cmake/kivworkspaceConfig.cmake.in

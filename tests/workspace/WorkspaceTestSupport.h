@@ -53,7 +53,16 @@ struct WorkspaceFixture : ::testing::Test {
     main = workspace->CreateMainTopLevelWindow({100, 80, 900, 600});
     main->UI_Show(true);
   }
+  // Every test ends with the workspace whole: each window's layout tree passes its
+  // structure check and no drag is still going. What must not outlive the workspace (its
+  // windows, overlays, capture) is checked after each test by the test main.
   void TearDown() override {
+    if (workspace) {
+      for (TopLevelWindow* window : workspace->GetWindows()) {
+        EXPECT_EQ(window->GetLayoutManager().CheckStructure(), "") << "in a window of the workspace";
+      }
+      EXPECT_EQ(workspace->GetTracker(), nullptr) << "a drag outlived the test";
+    }
     main.reset();
     workspace.reset();
     kivui::testing::ProcessEvents();

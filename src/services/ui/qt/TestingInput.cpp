@@ -5,6 +5,7 @@
 #include "services/ui/qt/Convert.h"
 #include "services/ui/qt/KeyMap.h"
 #include "services/ui/qt/NodeImpl.h"
+#include "services/ui/qt/NodeWidget.h"
 #include "services/ui/window/OS_Window.h"
 
 #include <QApplication>
@@ -210,6 +211,22 @@ bool WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
     Application::ProcessEvents(10);
   }
   return true;
+}
+
+std::vector<std::string> LeftBehind() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  std::vector<std::string> left;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* nodeWidget = dynamic_cast<qt::NodeWidget*>(w);
+    if (!nodeWidget) continue;
+    std::string line = "a native window";
+    if (!w->windowTitle().isEmpty()) line += " \"" + w->windowTitle().toStdString() + "\"";
+    line += w->isVisible() ? " (shown)" : " (hidden)";
+    if (!nodeWidget->GetNode()) line += " whose node is gone";
+    left.push_back(line);
+  }
+  if (UI_NodeManager::Get().GetCaptureNode()) left.push_back("a node holding the mouse capture");
+  return left;
 }
 
 }  // namespace kivui::testing

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kivui {
 class OS_Window;
@@ -50,6 +51,12 @@ void TypeText(const std::string& utf8);
 
 // Makes GetCurrentModKeys report `mods` (or the real state again with -1).
 void OverrideModKeys(int mods);
+
+// What is left of the UI after everything that made it is gone: a line for each native
+// window of a node that still exists (shown or hidden; overlays and drag cursors
+// included) and for a node that still holds the mouse capture. Empty when nothing is left.
+// Pending deletions are carried out first.
+std::vector<std::string> LeftBehind();
 
 // Handles pending events, including posted ones and timers due within maxMs.
 void ProcessEvents(int maxMs = 0);
