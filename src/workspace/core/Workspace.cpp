@@ -493,24 +493,42 @@ void Workspace::SaveWorkspaceData(kivcore::PropList& list) const {
 
 void Workspace::ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool,
                                   RestoreReport* report) {
-  auto note = [report](const std::string& at, const char* what) {
+  auto note = [report](const std::string& at, const std::string& what) {
     if (report) report->fallbacks.push_back("WSInstanceData/" + at + ": " + what);
+  };
+  // The numbers first to last hold no record.
+  auto missing = [&](std::int32_t first, std::int32_t last) {
+    if (first == last) {
+      note("FrameReanim-" + std::to_string(first),
+           "missing or not a sublist; that closed window is forgotten");
+    } else if (first < last) {
+      note("FrameReanim-" + std::to_string(first) + " to FrameReanim-" + std::to_string(last),
+           "missing or not sublists; those closed windows are forgotten");
+    }
   };
   removedWindows_.clear();
   std::int32_t count = 0;
   if (!list.GetValue("FrameReanimMax", count))
     note("FrameReanimMax", "missing or not an int; no closed window is remembered");
-  for (std::int32_t n = 0; n < count; ++n) {
+  // Only the records the list holds are read, whatever the count says.
+  std::int32_t expected = 0;
+  for (std::int32_t n : NumberedSubLists(list, "FrameReanim-", count)) {
+    missing(expected, n - 1);
+    expected = n + 1;
     const std::string key = "FrameReanim-" + std::to_string(n);
     const kivcore::PropList* item = list.GetSubList(key);
-    if (!item) {
-      note(key, "missing or not a sublist; that closed window is forgotten");
-      continue;
-    }
     auto record = std::make_shared<WindowReanimateData>();
     kivcore::PropList::StringList types, kept;
     if (!item->GetValue("RemovedTabs", types) || !item->GetValue("WinSerData", record->windowDefinition)) {
       note(key, "its panel types or its window are missing or of another type; it is forgotten");
+      continue;
+    }
+    // A window that cannot be read back could never be reanimated: forget it now.
+    try {
+      kivcore::proplist::utils::ReadPropList(record->windowDefinition);
+    } catch (const std::exception& e) {
+      note(key + "/WinSerData",
+           std::string("not a property list (") + e.what() + "); that closed window is forgotten");
       continue;
     }
     record->tabTypes.insert(types.begin(), types.end());
@@ -525,6 +543,7 @@ void Workspace::ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool
     }
     removedWindows_.push_back(std::move(record));
   }
+  missing(expected, count - 1);
 }
 
 const kivui::Image& Workspace::GetImage(WorkspaceImage which) {

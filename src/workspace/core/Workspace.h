@@ -100,7 +100,9 @@ class Workspace : public OS_Workspace {
   // --- The closed-window records in a workspace definition ("FrameReanimMax",
   // "FrameReanim-" n); reading replaces the records, taking their panels from the pool.
   void SaveWorkspaceData(kivcore::PropList& list) const;
-  // Keys missing or of another type are noted in the report when one is given.
+  // Only the records the list holds are read, whatever "FrameReanimMax" says; a record whose
+  // window ("WinSerData") is not a property list is forgotten. Those, and keys missing or of
+  // another type, are noted in the report when one is given.
   void ReadWorkspaceData(const kivcore::PropList& list, PanelPool& pool,
                          RestoreReport* report = nullptr);
 

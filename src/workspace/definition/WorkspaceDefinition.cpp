@@ -11,12 +11,14 @@
 #include "workspace/core/PanelPool.h"
 #include "workspace/frames/StackedWorkspaceFrame.h"
 #include "workspace/frames/TablessWorkspaceFrame.h"
+#include "workspace/frames/WorkspaceBorderElement.h"
 #include "workspace/windows/TopLevelWindow.h"
 #include "workspace/definition/internal/TreeAssembly.h"
 #include "workspace/windows/internal/WindowRecycler.h"
 #include "workspace/core/Workspace.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -32,9 +34,6 @@ constexpr const char* kInvalidWorkspace =
 constexpr const char* kIncompatibleVersion =
     "$$$/kivworkspace/workspace/Error/UnableToLoadWorkspace=Unable to load workspace; "
     "Incompatible workspace definition version.";
-constexpr const char* kInvalidWorkspaceAt =
-    "$$$/kivworkspace/workspace/Error/InvalidWorkspaceAt=Not a valid workspace definition: "
-    "@0: @1";
 
 // The keys of the border elements, top, left, right and bottom, in the order written.
 struct BorderKeys {
@@ -54,13 +53,15 @@ std::string Numbered(std::string_view prefix, std::size_t n) {
   return std::string(prefix) + std::to_string(n);
 }
 
+// "TopLevelFrame-3", or "TopLevelFrame-3 to TopLevelFrame-9" for the numbers first to last.
+std::string NumberedRange(std::string_view prefix, std::int32_t first, std::int32_t last) {
+  const std::string from = Numbered(prefix, std::size_t(first));
+  return first == last ? from : from + " to " + Numbered(prefix, std::size_t(last));
+}
+
 // Width and height at the scale the window is shown at, as a definition stores them.
 int Unscaled(int pixels, float scale) { return int(std::floor(float(pixels) / scale + 0.5f)); }
 int Scaled(int stored, float scale) { return int(std::floor(float(stored) * scale + 0.5f)); }
-
-[[noreturn]] void Refuse(const std::string& where, const std::string& what) {
-  kivcore::config::ThrowError(1, kInvalidWorkspaceAt, 102, 22, 1, where, what);
-}
 
 // --- writing ---------------------------------------------------------------------------------
 
@@ -169,35 +170,18 @@ void CheckVersion(const PropList& definition) {
     kivcore::config::ThrowError(1, kIncompatibleVersion, 102, 23, 1);
 }
 
-bool IsStateKey(std::string_view key) {
-  return key.starts_with("VisTabState-") || key.starts_with("HidTabState-");
-}
+// --- reading -----------------------------------------------------------------------------
 
-// Every panel state and closed-window record inside the list parses.
-void CheckEmbedded(const PropList& list, const std::string& where) {
-  for (const std::string& key : list.GetKeys()) {
-    const std::string at = where.empty() ? key : where + "/" + key;
-    if (const PropList* sub = list.GetSubList(key)) {
-      CheckEmbedded(*sub, at);
-      continue;
-    }
-    if (!IsStateKey(key) && key != "WinSerData") continue;
-    std::string xml;
-    if (!list.GetValue(key, xml) || xml.empty()) continue;
-    PropList parsed;
-    try {
-      parsed = kivcore::proplist::utils::ReadPropList(xml);
-    } catch (const std::exception& e) {
-      Refuse(at, key == "WinSerData" ? std::string("the closed window's record is not a "
-                                                   "property list (") + e.what() + ")"
-                                     : std::string("the panel state is not a property list (") +
-                                           e.what() + ")");
-    }
-    if (key == "WinSerData") CheckEmbedded(parsed, at);
+// A panel state written as XML, parsed; nothing when it is not a property list, with the
+// parser's reason in `why`.
+std::optional<PropList> ParseState(const std::string& xml, std::string& why) {
+  try {
+    return kivcore::proplist::utils::ReadPropList(xml);
+  } catch (const std::exception& e) {
+    why = e.what();
+    return std::nullopt;
   }
 }
-
-// --- reading -----------------------------------------------------------------------------
 
 const char* TypeName(Type type) {
   switch (type) {
@@ -300,10 +284,14 @@ TabPanelPtr WindowReader::TakeOrMake(const std::string& type) {
 }
 
 void WindowReader::LoadState(TabPanel& panel, const PropList& list, const std::string& key) {
-  std::string xml;
+  std::string xml, why;
   if (!Get(list, key, Type::String, xml) || xml.empty()) return;
-  PropList state = kivcore::proplist::utils::ReadPropList(xml);  // checked before the restore
-  panel.LoadStateData(&state);
+  if (std::optional<PropList> state = ParseState(xml, why)) {
+    panel.LoadStateData(&*state);
+  } else {
+    Note(key, "not a property list (" + why + "); the " + panel.GetTabType() +
+                  " panel opens without its state");
+  }
 }
 
 void WindowReader::Read(const PropList& list, const WindowReadOptions& options) {
@@ -370,7 +358,11 @@ void WindowReader::ReadTree(Splitter& splitter, const PropList& parentList) {
   bool vertical = false, vis1 = true, vis2 = true;
   float place = 0;
   Get(*list, "Orient", Type::Bool, vertical);
-  Get(*list, "Place", Type::Float, place);
+  if (Get(*list, "Place", Type::Float, place) && !std::isfinite(place)) {
+    // Read as missing: nothing later has to cope with a placement that is no number.
+    Note("Place", "is not a finite number; read as missing, the placement is 0");
+    place = 0;
+  }
   Get(*list, "Sub1Vis", Type::Bool, vis1);
   Get(*list, "Sub2Vis", Type::Bool, vis2);
   splitter.SetVertical(vertical);
@@ -425,6 +417,9 @@ void WindowReader::ReadFrame(const PropList& list, Splitter& parent, bool leftOr
     TabPanelPtr panel = TakeOrMake(ids[n]);
     if (!panel) continue;
     LoadState(*panel, list, Numbered("VisTabState-", n));
+    // A panel that can be pinned to a window's side is an ordinary tab here.
+    if (auto* element = dynamic_cast<WorkspaceBorderElement*>(panel.get()))
+      element->ConvertToRegularTab();
     frame->AddTab(panel, false);
   }
   const TabDataList closed = ReadRecords(list, "ReanimTabs");
@@ -449,10 +444,15 @@ TabDataList WindowReader::ReadRecords(const PropList& list, const char* typesKey
   if (!Get(list, typesKey, Type::StringList, types)) return records;
   for (std::size_t k = 0; k < types.size(); ++k) {
     const std::string key = Numbered("HidTabState-", k);
-    std::string state;
+    std::string state, why;
     if (!Get(list, key, Type::String, state) && std::string_view(typesKey) == "ReanimTabs") {
       Note(key, "missing; the closed " + types[k] + " panel is forgotten");
       continue;
+    }
+    if (!state.empty() && !ParseState(state, why)) {
+      Note(key, "not a property list (" + why + "); the closed " + types[k] +
+                    " panel comes back without its state");
+      state.clear();
     }
     records.emplace_back(types[k], std::move(state));
   }
@@ -544,9 +544,24 @@ void SaveWorkspace(const Workspace& workspace, PropList& definition,
   workspace.SaveWorkspaceData(definition.NewSubList("WSInstanceData"));
 }
 
-void CheckWorkspaceDefinition(const PropList& definition) {
-  CheckVersion(definition);
-  CheckEmbedded(definition, {});
+void CheckWorkspaceDefinition(const PropList& definition) { CheckVersion(definition); }
+
+std::vector<std::int32_t> NumberedSubLists(const PropList& list, std::string_view prefix,
+                                           std::int32_t count) {
+  std::vector<std::int32_t> numbers;
+  for (const std::string& key : list.GetKeys()) {
+    if (!key.starts_with(prefix)) continue;
+    const std::string_view digits = std::string_view(key).substr(prefix.size());
+    std::int32_t n = -1;
+    const std::errc error = std::from_chars(digits.data(), digits.data() + digits.size(), n).ec;
+    // Exactly the key the number is written as: no sign, no leading zeros.
+    if (error == std::errc() && n >= 0 && n < count && key == Numbered(prefix, std::size_t(n)) &&
+        list.GetSubList(key))
+      numbers.push_back(n);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
 }
 
 bool RestoreWorkspace(Workspace& workspace, const PropList& definition, bool applyMainPlacement,
@@ -563,19 +578,34 @@ bool RestoreWorkspace(Workspace& workspace, const PropList& definition, bool app
   } else if (report) {
     report->fallbacks.push_back("SerCfgMax: missing or not an int; no window is read");
   }
+  // Only the window lists the file holds are read. A number without one still takes a
+  // window, as every number below the count does; once the window taken goes back unused,
+  // each further number up to the next list would take it again, so they are passed over.
+  const std::vector<std::int32_t> present = NumberedSubLists(definition, "TopLevelFrame-", count);
+  auto next = present.begin();
   for (std::int32_t n = 0; n < count; ++n) {
     TopLevelWindow& window = windows.Next();
     const std::string key = Numbered("TopLevelFrame-", std::size_t(n));
-    if (const PropList* list = definition.GetSubList(key)) {
+    const bool held = next != present.end() && *next == n;
+    if (held) {
+      ++next;
       WindowReadOptions options;
       options.applyPlacement = !window.IsMain() || applyMainPlacement;
       options.applyMaximized = applyMaximized;
       options.forceLayout = forceLayout;
-      ReadWindow(window, *list, pool, options, report, key);
-    } else if (report) {
-      report->fallbacks.push_back(key + ": missing or not a sublist; the window is left out");
+      ReadWindow(window, *definition.GetSubList(key), pool, options, report, key);
     }
-    if (!window.IsMain() && window.GetFrameCount() == 0) windows.GiveBack(window);
+    const bool unused = !window.IsMain() && window.GetFrameCount() == 0;
+    if (unused) windows.GiveBack(window);
+    if (held) continue;
+    const std::int32_t last = unused ? (next == present.end() ? count : *next) - 1 : n;
+    if (report) {
+      report->fallbacks.push_back(NumberedRange("TopLevelFrame-", n, last) +
+                                  (n == last ? ": missing or not a sublist; the window is left out"
+                                             : ": missing or not sublists; those windows are "
+                                               "left out"));
+    }
+    n = last;
   }
   if (const PropList* data = definition.GetSubList("WSInstanceData"))
     workspace.ReadWorkspaceData(*data, pool, report);

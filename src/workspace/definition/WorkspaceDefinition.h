@@ -7,7 +7,9 @@
 #include "services/core/RectT.h"
 #include "services/core/Strings.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kivcore {
@@ -25,8 +27,9 @@ inline constexpr const char* kWorkspaceDefinitionVersion = "1.2";
 
 // What a restore did besides applying the definition as written.
 struct RestoreReport {
-  // Each key that was missing or held another type, with the fallback taken, as
-  // "TopLevelFrame-0/SzPos: missing; the window keeps its place".
+  // Each key that was missing, held another type or could not be read, with the fallback
+  // taken, as "TopLevelFrame-0/SzPos: missing; the window keeps its place". Panel states
+  // and closed-window records that are not property lists are listed here too.
   std::vector<std::string> fallbacks;
   // Panel types the definition names that no creator makes (each once); they were left out.
   std::vector<std::string> droppedTypes;
@@ -37,16 +40,24 @@ void SaveWorkspace(const Workspace& workspace, kivcore::PropList& definition,
                    const kivcore::UTF16String& userName);
 
 // Rebuilds the workspace from a definition, reusing its windows and the panels whose types
-// reappear. A definition it refuses (no version, another version, a panel state or a
-// closed-window record that is not a property list) raises a kivcore error naming the
-// reason before anything changes. Keys that are missing or of another type fall back as
-// documented and are listed in the report when one is given.
+// reappear. A definition without the version, or of another version, raises a kivcore
+// error before anything changes. Everything else is applied as far as it can be read: keys
+// that are missing or of another type fall back as documented, a panel whose state is not a
+// property list opens without it, and a closed-window record that is not one is forgotten;
+// each is listed in the report when one is given.
 bool RestoreWorkspace(Workspace& workspace, const kivcore::PropList& definition,
                       bool applyMainPlacement, bool applyMaximized, bool forceLayout,
                       RestoreReport* report = nullptr);
 
 // Raises the error RestoreWorkspace would refuse the definition with; returns otherwise.
 void CheckWorkspaceDefinition(const kivcore::PropList& definition);
+
+// The numbers n below `count` for which the list holds a sublist under prefix + n (n in
+// decimal without leading zeros), in increasing order. A count read from a file only says
+// how many entries there should be; these are the ones there are, found from the list's
+// keys, so a loop over them is bounded by the file's size whatever the count says.
+std::vector<std::int32_t> NumberedSubLists(const kivcore::PropList& list, std::string_view prefix,
+                                           std::int32_t count);
 
 bool IsCompatibleVersion(const kivcore::PropList& definition);
 kivcore::UTF16String GetWorkspaceUserName(const kivcore::PropList& definition);
