@@ -15,8 +15,11 @@ namespace kivworkspace::workspace {
 // whose types appear. A host may instead hand over a ready definition (UsePropList).
 class WorkspaceBuilder {
  public:
-  explicit WorkspaceBuilder(Workspace& workspace, bool usePropList = false)
-      : workspace_(workspace), usePropList_(usePropList) {}
+  // `resetFlag` is the flag each window's new tree is installed with. A window here installs
+  // a new tree one way only (ResetRootFrame takes no flag), so it changes nothing; it is kept
+  // so that hosts can pass it where they always have. `usePropList`: see UsePropList.
+  explicit WorkspaceBuilder(Workspace& workspace, bool resetFlag = true, bool usePropList = false)
+      : workspace_(workspace), resetFlag_(resetFlag), usePropList_(usePropList) {}
 
   // A window whose tree is root, at the global rectangle (title bar and borders included),
   // with a panel of the type pinned along its top when one is given. The first window
@@ -28,6 +31,7 @@ class WorkspaceBuilder {
   void AddStaticElement(int side, std::string type);
   void BuildWorkspace();
 
+  bool GetResetFlag() const { return resetFlag_; }
   // When set, the definition in the property list is what the arrangement is.
   bool UsePropList() const { return usePropList_; }
   kivcore::PropList& GetPropList() { return propList_; }
@@ -40,6 +44,7 @@ class WorkspaceBuilder {
   };
 
   Workspace& workspace_;
+  bool resetFlag_;
   bool usePropList_;
   kivcore::PropList propList_;
   std::vector<WindowEntry> windows_;

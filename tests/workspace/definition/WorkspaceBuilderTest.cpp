@@ -67,6 +67,23 @@ TEST_F(Builders, TheDescribedTreeIsBuiltAndBuildingAgainReusesPanelsAndWindows) 
   EXPECT_EQ(main->GetRootFrame()->GetTabPanel(0), a);
 }
 
+// The second argument is the flag a window's new tree is installed with and the third the
+// one that hands over a ready definition instead: a builder made with (workspace, true)
+// builds what it describes.
+TEST_F(Builders, TheSecondArgumentIsTheResetFlagAndTheThirdHandsOverTheDefinition) {
+  WorkspaceBuilder builder(*workspace, true);
+  EXPECT_TRUE(builder.GetResetFlag());
+  EXPECT_FALSE(builder.UsePropList());
+  builder.AddWindow(Frame({"A", "B"}), main->GetGlobalStructureRect());
+  builder.BuildWorkspace();
+  ASSERT_NE(main->GetRootFrame(), nullptr);
+  EXPECT_EQ(Types(*main->GetRootFrame()), (std::vector<std::string>{"A", "B"}));
+
+  const WorkspaceBuilder ready(*workspace, false, true);
+  EXPECT_FALSE(ready.GetResetFlag());
+  EXPECT_TRUE(ready.UsePropList());
+}
+
 TEST_F(Builders, FrontTabsBeyondTheLastAndTypesNobodyMakes) {
   WorkspaceBuilder builder(*workspace);
   auto frame = Frame({"A", "B"});
