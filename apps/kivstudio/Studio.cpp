@@ -31,6 +31,9 @@
 #include "services/core/Dir.h"
 #include "services/core/Error.h"
 
+#include <algorithm>
+#include <list>
+
 namespace kivstudio {
 
 using kivworkspace::workspace::LayoutManager;
@@ -155,21 +158,17 @@ kivcore::PropList Studio::SaveDefinition() const {
 }
 
 TabPanel* Studio::FindPanel(const std::string& type) const {
-  if (TabPanel* panel = kivworkspace::workspace::WorkspaceUtils::FindFirstTabOfType(*workspace_, type))
-    return panel;
-  for (auto* window : workspace_->GetWindows()) {
-    for (auto side : {LayoutManager::kTop, LayoutManager::kLeft, LayoutManager::kBottom, LayoutManager::kRight}) {
-      TabPanel* element = window->GetStaticElement(side);
-      if (element && element->GetTabType() == type) return element;
-    }
-  }
-  return nullptr;
+  return kivworkspace::workspace::WorkspaceUtils::FindFirstTabOfType(*workspace_, type);
 }
 
 void Studio::TogglePanel(const std::string& type) {
   namespace utils = kivworkspace::workspace::WorkspaceUtils;
-  // The bars live on the main window's sides unless the user undocked them.
-  const bool inFrames = utils::FindFirstTabOfType(*workspace_, type) != nullptr;
+  // The bars live on the main window's sides unless the user undocked them into a frame.
+  std::list<TabPanel*> open;
+  utils::FindAllTabsOfType(*workspace_, type, open);
+  const bool inFrames = std::any_of(open.begin(), open.end(), [](const TabPanel* panel) {
+    return dynamic_cast<WorkspaceFrame*>(panel->GetFrame()) != nullptr;
+  });
   if (type == "Transport" && !inFrames) return utils::ToggleToolbarTabState(*workspace_, type);
   if (type != "ToolStrip" || inFrames) return utils::ToggleTabState(*workspace_, type, true);
   if (main_->HasStaticElement(LayoutManager::kLeft)) return main_->RemoveStaticElement(LayoutManager::kLeft, true);

@@ -30,11 +30,15 @@ class AssertionModeScope {
   Workspace& workspace_;
 };
 
-// Calls fn(panel, index in its frame) for each open panel of the window's frames (tabbed
-// or not), in child order and then tab order, until fn returns false.
+// Calls fn(panel, index in its frame) for each open panel of the window's frames, in child
+// order and then tab order, until fn returns false. Every frame that is a child of the
+// window counts, tabbed, stacked and tabless alike: the panels pinned to the window's sides
+// too, which GetFrames leaves out.
 template <typename Fn>
 bool ForEachOpenPanel(const TopLevelWindow& window, Fn&& fn) {
-  for (WorkspaceFrameBase* frame : window.GetFrames()) {
+  for (std::size_t c = 0; c < window.GetChildCount(); ++c) {
+    auto* frame = dynamic_cast<WorkspaceFrameBase*>(window.GetChild(c));
+    if (!frame) continue;
     for (unsigned i = 0; i < frame->GetTabCount(); ++i) {
       TabPanelPtr panel = frame->GetTabPanel(i);
       if (panel && !fn(*panel, int(i))) return false;

@@ -19,7 +19,8 @@ class Workspace;
 // Finding panels and windows, closing and reopening panels by type, and maximizing frames.
 // The walks go through the workspace's windows in child order, each window's frames and
 // each frame's open panels in tab order; hidden panels and removed-panel records are never
-// visited. UI thread only.
+// visited. VisitEachTab sees tabbed frames only; the finders see every frame of a window,
+// the tabless frames of the panels pinned to its sides included. UI thread only.
 namespace WorkspaceUtils {
 
 // Called with each panel of a walk; return false to stop it.
@@ -55,8 +56,8 @@ bool VisitEachTab(const Workspace& workspace, TabVisitor& visitor);
 bool VisitEachTab(const Workspace& workspace, ConstTabVisitor& visitor);
 
 TabPanel* FindTabFromTabPanelID(const Workspace& workspace, std::uint32_t id);
-// The first open panel of the type in the window's frames (child order, then tab order);
-// `index` receives its position in its frame.
+// The first open panel of the type in the window's frames (child order, then tab order),
+// a panel pinned to one of its sides included; `index` receives its position in its frame.
 TabPanel* FindFirstTabOfType(const TopLevelWindow& window, const std::string& type,
                              int* index = nullptr);
 // The same over the windows in child order.

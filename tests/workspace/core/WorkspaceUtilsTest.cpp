@@ -87,6 +87,27 @@ TEST_F(WorkspaceUtilsTest, WalksAndFindersSeeOnlyOpenPanelsInWindowAndTabOrder) 
   EXPECT_FALSE(workspace->GetCreateTabPanelAssertionMode());
 }
 
+// The finders look in every frame of a window, the panels pinned to its sides included;
+// the walk of the tabbed frames leaves those out.
+TEST_F(WorkspaceUtilsTest, FindersSeePanelsPinnedToAWindowsSides) {
+  FrameWith({"A"});
+  main->SetStaticElement("C", LayoutManager::kBottom, true);
+  TabPanel* pinned = main->GetStaticElement(LayoutManager::kBottom);
+  ASSERT_NE(pinned, nullptr);
+  int index = -1;
+  EXPECT_EQ(utils::FindFirstTabOfType(*workspace, "C", &index), pinned);
+  EXPECT_EQ(index, 0);
+  std::list<TabPanel*> panels;
+  utils::FindAllTabsOfType(*workspace, "C", panels);
+  EXPECT_EQ(panels, std::list<TabPanel*>{pinned});
+  EXPECT_EQ(utils::FindTabFromID(*workspace, "C"), pinned);
+
+  Strings seen;
+  ConstVisitor all([&](const TabPanel& p) { return seen.push_back(p.GetTabType()), true; });
+  utils::VisitEachTab(*workspace, all);
+  EXPECT_EQ(seen, Strings{"A"});
+}
+
 TEST_F(WorkspaceUtilsTest, AWalkWaitsWhileAnotherThreadHoldsTheLock) {
   FrameWith({"A", "B"});
   std::promise<void> locked;
