@@ -1,8 +1,10 @@
 #include "DefinitionOutline.h"
 
 #include "services/core/PropList.h"
+#include "workspace/definition/WorkspaceDefinition.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
@@ -40,7 +42,8 @@ class TreeReader {
     if (const PropList* s = child.GetSubList("Splitter")) {
       e->kind = TreeElement::kSplitter;
       s->GetValue("Orient", e->vertical);
-      s->GetValue("Place", e->placement);
+      // As a restore reads it: a placement that is no finite number is none.
+      if (!s->GetValue("Place", e->placement) || !std::isfinite(e->placement)) e->placement = 0;
       bool visible = true;
       if (s->GetValue("Sub1Vis", visible)) e->visible[0] = visible;
       if (s->GetValue("Sub2Vis", visible)) e->visible[1] = visible;
@@ -208,19 +211,18 @@ std::string PlaceText(const WindowOutline& w) {
 DefinitionOutline ReadOutline(const PropList& definition) {
   DefinitionOutline outline;
   definition.GetValue("UserName", outline.userName);
+  using kivworkspace::workspace::NumberedSubLists;
+  // The lists the file holds below each count, however large the count.
   std::int32_t count = 0;
   definition.GetValue("SerCfgMax", count);
-  for (int n = 0; n < count; ++n) {
-    if (const PropList* list = definition.GetSubList(Numbered("TopLevelFrame-", n)))
-      outline.windows.push_back(ReadWindow(*list, n));
-  }
+  for (std::int32_t n : NumberedSubLists(definition, "TopLevelFrame-", count))
+    outline.windows.push_back(ReadWindow(*definition.GetSubList(Numbered("TopLevelFrame-", n)), n));
   if (const PropList* data = definition.GetSubList("WSInstanceData")) {
     std::int32_t records = 0;
     data->GetValue("FrameReanimMax", records);
-    for (int n = 0; n < records; ++n) {
-      const PropList* record = data->GetSubList(Numbered("FrameReanim-", n));
-      if (!record) continue;
-      outline.closedWindows.push_back({Strings(*record, "RemovedTabs"), Strings(*record, "HiddenTabs")});
+    for (std::int32_t n : NumberedSubLists(*data, "FrameReanim-", records)) {
+      const PropList& record = *data->GetSubList(Numbered("FrameReanim-", n));
+      outline.closedWindows.push_back({Strings(record, "RemovedTabs"), Strings(record, "HiddenTabs")});
     }
   }
   return outline;

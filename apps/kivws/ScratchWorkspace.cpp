@@ -20,11 +20,15 @@ using kivworkspace::workspace::TabPanel;
 using kivworkspace::workspace::Workspace;
 using kivworkspace::workspace::WorkspaceFrameBase;
 
-// Stands for a panel of any type: its type name on the panel colour.
+// The thickness of a pinned panel's bar, in pixels.
+constexpr int kPinnedSize = 32;
+
+// Stands for a panel of any type: its type name on the panel colour. A pinned one asks for
+// a bar kPinnedSize thick.
 class TypePanel : public TabPanel {
  public:
-  TypePanel(Workspace* workspace, WorkspaceFrameBase* frame, const std::string& type)
-      : TabPanel(workspace, frame, true, type, kivcore::UTF8to16(type)) {
+  TypePanel(Workspace* workspace, WorkspaceFrameBase* frame, const std::string& type, bool pinned)
+      : TabPanel(workspace, frame, true, type, kivcore::UTF8to16(type)), pinned_(pinned) {
     SetShowCloseControl();
   }
 
@@ -36,32 +40,49 @@ class TypePanel : public TabPanel {
     d.DrawText(GetTabType(), b, kivui::Font::Bold(14), theme.textDim,
                kivui::kAlignCenter | kivui::kElideRight);
   }
+
+ private:
+  void DoGetSnapSizes(std::vector<kivcore::Point>& sizes) const override {
+    if (pinned_) sizes.push_back({kPinnedSize, kPinnedSize});
+  }
+  bool pinned_;
 };
 
 class TypeCreator : public TabCreator {
  public:
-  using TabCreator::TabCreator;
+  TypeCreator(std::string type, bool pinned) : TabCreator(std::move(type)), pinned_(pinned) {}
   std::shared_ptr<TabPanel> CreateTabPanel(Workspace* workspace,
                                            WorkspaceFrameBase* frame) const override {
-    return std::make_shared<TypePanel>(workspace, frame, GetTabType());
+    return std::make_shared<TypePanel>(workspace, frame, GetTabType(), pinned_);
   }
+
+ private:
+  bool pinned_;
 };
 
 bool NamesTabTypes(const std::string& key) {
   return key == "TabIDs" || key == "ReanimTabs" || key == "RemovedTabs" || key == "HiddenTabs";
 }
 
-void CollectTabTypes(const PropList& list, std::set<std::string>& types) {
+bool NamesPinnedType(const std::string& key) {
+  return key == "ToolBarTabType" || key == "LeftBarTabType" || key == "RightBarTabType" ||
+         key == "StatBarTabType";
+}
+
+void CollectTabTypes(const PropList& list, NamedTabTypes& types) {
   for (const std::string& key : list.GetKeys()) {
     if (const PropList* sub = list.GetSubList(key)) {
       CollectTabTypes(*sub, types);
     } else if (PropList::StringList names; NamesTabTypes(key) && list.GetValue(key, names)) {
-      types.insert(names.begin(), names.end());
+      types.all.insert(names.begin(), names.end());
+    } else if (std::string type; NamesPinnedType(key) && list.GetValue(key, type)) {
+      types.all.insert(type);
+      types.pinned.insert(type);
     } else if (std::string xml; key == "WinSerData" && list.GetValue(key, xml) && !xml.empty()) {
       try {
         CollectTabTypes(kivcore::proplist::utils::ReadPropList(xml), types);
       } catch (const std::exception&) {
-        // A record that does not parse names no types; checking the definition reports it.
+        // A record that does not parse names no types; the restore forgets it and says so.
       }
     }
   }
@@ -69,15 +90,18 @@ void CollectTabTypes(const PropList& list, std::set<std::string>& types) {
 
 }  // namespace
 
-std::set<std::string> TabTypesNamed(const PropList& definition) {
-  std::set<std::string> types;
+NamedTabTypes TabTypesNamed(const PropList& definition) {
+  NamedTabTypes types;
   CollectTabTypes(definition, types);
   return types;
 }
 
-ScratchWorkspace::ScratchWorkspace(const std::set<std::string>& types, const kivcore::Rect& mainRect)
+ScratchWorkspace::ScratchWorkspace(const NamedTabTypes& types, const kivcore::Rect& mainRect)
     : workspace_(std::make_shared<Workspace>()) {
-  for (const std::string& type : types) workspace_->RegisterTabCreator(std::make_unique<TypeCreator>(type));
+  for (const std::string& type : types.all) {
+    workspace_->RegisterTabCreator(
+        std::make_unique<TypeCreator>(type, types.pinned.count(type) > 0));
+  }
   main_ = workspace_->CreateMainTopLevelWindow(mainRect);
 }
 

@@ -31,13 +31,20 @@ class FolderSystemWorkspaces : public kivworkspace::workspace::SystemWorkspacePr
   kivcore::UTF16String folder_;
 };
 
-// Every panel type the definition names: open and closed panels of frames and
-// placeholders, and those of closed-window records (their window definitions included).
-std::set<std::string> TabTypesNamed(const kivcore::PropList& definition);
+// The panel types a definition names.
+struct NamedTabTypes {
+  // Every type: open and closed panels of frames and placeholders, the panels pinned to a
+  // window's sides, and those of closed-window records (their window definitions included).
+  std::set<std::string> all;
+  // The types pinned to a window's sides ("ToolBarTabType" and the like): their plain
+  // panels get a size, so that a picture shows the bar.
+  std::set<std::string> pinned;
+};
+NamedTabTypes TabTypesNamed(const kivcore::PropList& definition);
 
 class ScratchWorkspace {
  public:
-  ScratchWorkspace(const std::set<std::string>& types, const kivcore::Rect& mainRect);
+  ScratchWorkspace(const NamedTabTypes& types, const kivcore::Rect& mainRect);
   ~ScratchWorkspace();
   ScratchWorkspace(const ScratchWorkspace&) = delete;
   ScratchWorkspace& operator=(const ScratchWorkspace&) = delete;
