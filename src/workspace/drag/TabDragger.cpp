@@ -50,6 +50,7 @@ bool TabDragger::Begin(Point global) {
   draggedPanel_ = panel;
   press_ = current_ = global;
   sourceTabCount_ = source_->GetTabCount();
+  AdoptCarrierWindow();
   GetWorkspace()->NotifyTabDragBegin(draggedPanel_.get());
   notified_ = true;
   SetTracking(true);
@@ -133,10 +134,25 @@ void TabDragger::Undock() {
     workspace->RemoveTab(source_.get(), source_->IndexOf(draggedPanel_.get()), false, false);
     dragWindow_->GetRootFrame()->AddTab(draggedPanel_, false);
   }
+  KeepKeysComing();
+}
+
+void TabDragger::AdoptCarrierWindow() {
+  // A window made only to carry this frame into the drag (a panel torn off its window's
+  // side) is the drag window from the start: it follows the pointer, and the end of the
+  // drag docks its frame or makes it an ordinary floating window.
+  std::shared_ptr<TopLevelWindow> window = sourceWindow_.lock();
+  if (!wholeFrame_ || !window || !window->IsInterim() || window->GetRootFrame() != source_.get())
+    return;
+  dragWindow_ = std::move(window);
+  undocked_ = true;
+  KeepKeysComing();
+}
+
+void TabDragger::KeepKeysComing() {
   // Keys must still reach the drag (Escape) when the focus left with the panels.
-  if (!kivui::UI_NodeManager::Get().GetFocusNode()) {
-    if (TopLevelWindow* main = workspace->GetMainTopLevelWindow()) main->UI_GainKeyboardFocus();
-  }
+  if (kivui::UI_NodeManager::Get().GetFocusNode()) return;
+  if (TopLevelWindow* main = GetWorkspace()->GetMainTopLevelWindow()) main->UI_GainKeyboardFocus();
 }
 
 void TabDragger::UpdateDropZones(Point global, bool edgeHit, bool docking) {
@@ -224,8 +240,10 @@ bool TabDragger::Drop() {
   const auto keepTarget = window->shared_from_this();
   const ScIncDec dropping(dropping_);
   if (type == DropZone::kTop && edge && window->IsMain() && !wholeFrame_ &&
-      dynamic_cast<WorkspaceBorderElement*>(draggedPanel_.get())) {
-    // A border element let go on the main window's top edge is pinned there.
+      dynamic_cast<WorkspaceBorderElement*>(draggedPanel_.get()) &&
+      !window->HasStaticElement(LayoutManager::kTop)) {
+    // A border element let go on the main window's top edge is pinned there. An element
+    // already pinned there stays: the dropped one then docks along the edge as any tab.
     window->SetStaticElement(TakeCarriedPanels().front(), LayoutManager::kTop, true);
   } else if (empty) {
     // A window without frames takes what is dropped anywhere on it as its root frame.

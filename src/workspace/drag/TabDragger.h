@@ -52,6 +52,9 @@ class TabDragger : public OS_TabDragger, public Tracker {
   void Move(kivcore::Point global);
   void FindTarget(kivcore::Point global);
   void Undock();
+  // Takes the interim window that holds the dragged frame as the drag window.
+  void AdoptCarrierWindow();
+  void KeepKeysComing();
   void UpdateDropZones(kivcore::Point global, bool edgeHit, bool docking);
   void SetActiveType(DropZone::DropType type);
   kivcore::Rect ComputePreview() const;

@@ -1,5 +1,6 @@
 #include "workspace/frames/StackedWorkspaceFrame.h"
 
+#include "services/core/DebugDatabase.h"
 #include "services/ui/controls/UI_ScrollBar.h"
 #include "services/ui/controls/UI_TabWell.h"
 #include "services/ui/events/ModKeys.h"
@@ -25,6 +26,12 @@ constexpr int kAutoScrollBand = 10;
 constexpr int kAutoScrollStep = 20;
 
 unsigned StackedFlags(unsigned flags) { return flags >= 8 ? 7u : flags; }
+
+// How far the pointer must move up or down from the press before a header drag reorders.
+double ReorderThreshold() {
+  return kivcore::debug::DebugDatabase::Instance().GetEntry("StackedPanel_MoveMinMouseMoveThresh",
+                                                            6.0);
+}
 
 }  // namespace
 
@@ -54,6 +61,12 @@ FrameChild* StackedWorkspaceFrame::GetFrameChild(unsigned index) const {
 
 int StackedWorkspaceFrame::ChildIndex(const FrameChild& child) const {
   return childContainer_->IndexOf(&child);
+}
+
+bool StackedWorkspaceFrame::HasOpenChild() const {
+  for (unsigned i = 0; i < GetTabCount(); ++i)
+    if (GetFrameChild(i)->IsOpen()) return true;
+  return false;
 }
 
 int StackedWorkspaceFrame::GetFrontTabIndex() const {
@@ -96,16 +109,19 @@ TabPanelPtr StackedWorkspaceFrame::DetachTabPanel(unsigned index) {
   FrameChild* child = GetFrameChild(index);
   if (!child) return nullptr;
   TabPanelPtr panel = child->GetPanel();
-  if (reordering_ == child) {
-    reordering_ = nullptr;
-    kivui::UI_NodeManager::Get().EndCapture(this);
-  }
+  if (reorder_.child == child) EndReorder();
   const bool hadFocus = panel->UI_HasKeyboardFocus(false);
+  const bool wasOpen = child->IsOpen();
   panel->UI_Show(false);
   panel->SetFrame(nullptr);
   if (kivui::UI_Container* parent = panel->GetParent()) parent->Remove(panel.get());
   childContainer_->Remove(child);
-  if (GetTabCount() > 0) SetFrontTabIndex(unsigned(GetFrontTabIndex()));
+  if (GetTabCount() > 0) {
+    SetFrontTabIndex(unsigned(GetFrontTabIndex()));
+    // The stack's open panel went: the front one opens in its place. The only panel of a
+    // stack is always open.
+    if ((wasOpen && !HasOpenChild()) || GetTabCount() == 1) GetFrameChild(front_)->Open();
+  }
   UpdateForTabContainerChanges();
   if (hadFocus && GetTabCount() > 0 && GetWorkspace())
     GetWorkspace()->SetFocusedTabPanel(GetFrontTabPanel().get());
@@ -254,7 +270,14 @@ void StackedWorkspaceFrame::HeaderAction(FrameChild& child, TabItemAction action
   auto keep = shared_from_this();
   if (action == kTabItemSelect) {
     SaveLastTabPanel();
-    if (kivui::GetCurrentModKeys() & kivui::kModControl) return ToggleAllChildren(!child.IsOpen());
+    const kivui::ModKeys mods = kivui::GetCurrentModKeys();
+    if (mods & kivui::kModControl) return ToggleAllChildren(!child.IsOpen());
+    if (mods & kivui::kModAlternate) {
+      SetStackedViewComponentState(kSolo, !IsStackedSolo());
+      BringTabToFront(unsigned(index));
+      workspace->SetFocusedTabPanel(child.GetPanel().get());
+      return;
+    }
     const bool wasOpen = child.IsOpen();
     BringTabToFront(unsigned(index));
     workspace->SetFocusedTabPanel(child.GetPanel().get());
@@ -306,34 +329,52 @@ bool StackedWorkspaceFrame::InvalidateTabPanelDimensions(const TabPanel* panel, 
 
 // --- reordering by the headers ---------------------------------------------------------------
 
-void StackedWorkspaceFrame::HeaderDragged(FrameChild& child, kivcore::PointF, kivcore::PointF global) {
-  reordering_ = &child;
+void StackedWorkspaceFrame::HeaderDragged(FrameChild& child, kivcore::PointF pressGlobal,
+                                          kivcore::PointF global) {
+  const kivcore::Point press{int(std::lround(pressGlobal.x)), int(std::lround(pressGlobal.y))};
+  reorder_ = {&child, press, press.y, false};
   kivui::UI_NodeManager::Get().BeginCapture(this);
   ContinueReorder({int(std::lround(global.x)), int(std::lround(global.y))});
 }
 
+void StackedWorkspaceFrame::EndReorder() {
+  reorder_ = {};
+  kivui::UI_NodeManager::Get().EndCapture(this);
+}
+
 void StackedWorkspaceFrame::ContinueReorder(kivcore::Point global) {
-  FrameChild* child = reordering_;
+  FrameChild* child = reorder_.child;
   const int index = child ? ChildIndex(*child) : -1;
   if (index < 0) return;
-  const kivcore::Point tl = child->UI_LocalToGlobal({0, 0});
-  const kivcore::RectF frame = child->GetFrame();
-  // Out of the stack sideways: the panel is dragged on to dock elsewhere.
-  if (global.x < tl.x || global.x >= tl.x + int(frame.width)) {
-    reordering_ = nullptr;
-    kivui::UI_NodeManager::Get().EndCapture(this);
-    return ContinueTabDrag(kTabItemDragTab, unsigned(index), {float(tl.x), float(tl.y)},
+  // Out of the stack sideways (the scroll bar's strip is part of it): the panel is dragged
+  // on to dock elsewhere.
+  const kivcore::Point view = childContainer_->UI_LocalToGlobal({0, 0});
+  const kivcore::RectF area = childContainer_->GetLocalBounds();
+  if (global.x < view.x || global.x >= view.x + int(area.width)) {
+    const kivcore::Point press = reorder_.press;
+    EndReorder();
+    return ContinueTabDrag(kTabItemDragTab, unsigned(index), {float(press.x), float(press.y)},
                            {float(global.x), float(global.y)});
   }
+  // Whether the pointer goes up or down decides which way the header may move, so that a
+  // header just moved below an open neighbour does not jump back over it.
+  const int dy = global.y - reorder_.lastY;
+  reorder_.lastY = global.y;
+  if (!reorder_.started) {
+    if (double(std::abs(global.y - reorder_.press.y)) <= ReorderThreshold()) return;
+    reorder_.started = true;
+  }
   // Near the view's top or bottom edge the stack scrolls a step, to reach what is hidden.
-  const kivcore::Point view = childContainer_->UI_LocalToGlobal({0, 0});
-  const int viewHeight = int(childContainer_->GetLocalBounds().height);
-  if (global.y < view.y + kAutoScrollBand) SetScrollPosition(offset_ + kAutoScrollStep);
-  else if (global.y >= view.y + viewHeight - kAutoScrollBand) SetScrollPosition(offset_ - kAutoScrollStep);
-  const float header = kivui::UI_TabWell::kTabHeight;
+  if (global.y < view.y + kAutoScrollBand) {
+    SetScrollPosition(offset_ + kAutoScrollStep);
+  } else if (global.y >= view.y + int(area.height) - kAutoScrollBand) {
+    SetScrollPosition(offset_ - kAutoScrollStep);
+  }
+  const int top = child->UI_LocalToGlobal({0, 0}).y;
+  const int header = int(kReorderFactor * kivui::UI_TabWell::kTabHeight);
   int to = index;
-  if (global.y < tl.y && index > 0) to = index - 1;
-  if (global.y > tl.y + int(kReorderFactor * header) && unsigned(index) + 1 < GetTabCount()) to = index + 1;
+  if (dy < 0 && global.y < top && index > 0) to = index - 1;
+  if (dy > 0 && global.y > top + header && unsigned(index) + 1 < GetTabCount()) to = index + 1;
   if (to == index) return;
   MoveTabPanel(unsigned(index), unsigned(to));
   BringTabToFrontNoToggle(unsigned(to));
@@ -341,13 +382,10 @@ void StackedWorkspaceFrame::ContinueReorder(kivcore::Point global) {
 }
 
 bool StackedWorkspaceFrame::UI_DoMouseEvent(kivui::UI_Node* target, const kivui::MouseEvent& e) {
-  if (reordering_ && kivui::UI_NodeManager::Get().GetCaptureNode() == this) {
+  if (reorder_.child && kivui::UI_NodeManager::Get().GetCaptureNode() == this) {
     if (e.action == kivui::MouseEvent::kMove)
       ContinueReorder({int(std::lround(e.global.x)), int(std::lround(e.global.y))});
-    if (e.action == kivui::MouseEvent::kUp) {
-      reordering_ = nullptr;
-      kivui::UI_NodeManager::Get().EndCapture(this);
-    }
+    if (e.action == kivui::MouseEvent::kUp) EndReorder();
     return true;
   }
   if (e.action == kivui::MouseEvent::kWheel) {
@@ -358,7 +396,7 @@ bool StackedWorkspaceFrame::UI_DoMouseEvent(kivui::UI_Node* target, const kivui:
 }
 
 void StackedWorkspaceFrame::UI_CaptureLost() {
-  reordering_ = nullptr;
+  reorder_ = {};
   WorkspaceFrame::UI_CaptureLost();
 }
 

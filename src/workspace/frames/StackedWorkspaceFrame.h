@@ -77,9 +77,19 @@ class StackedWorkspaceFrame : public WorkspaceFrame {
   kivui::UI_TabWell* GetTabWellOf(const TabPanel& panel) const override;
 
  private:
+  // A header dragged up or down, from its press until the release.
+  struct Reorder {
+    FrameChild* child = nullptr;
+    kivcore::Point press;
+    int lastY = 0;         // the pointer's height at the previous move
+    bool started = false;  // past the threshold: the header moves past its neighbours
+  };
+
   int ChildIndex(const FrameChild& child) const;
+  bool HasOpenChild() const;
   void LayoutFrameChildren(bool leaveScrollBar);
   void ContinueReorder(kivcore::Point global);
+  void EndReorder();
 
   // Its children are the frame children, in stack order.
   std::shared_ptr<kivui::UI_Container> childContainer_;
@@ -87,7 +97,7 @@ class StackedWorkspaceFrame : public WorkspaceFrame {
   std::shared_ptr<kivui::UI_ScrollBar> scrollBar_;
   unsigned front_ = 0;
   int offset_ = 0;
-  FrameChild* reordering_ = nullptr;  // the child whose header is being dragged
+  Reorder reorder_;
 };
 
 }  // namespace kivworkspace::workspace

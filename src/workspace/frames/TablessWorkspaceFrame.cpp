@@ -218,9 +218,11 @@ void TablessWorkspaceFrame::Undock(kivcore::Point global, bool drag) {
   if (side >= 0) window->RemoveStaticElement(LayoutManager::InsertionType(side), true);
   floating->SetToGlobalTabSize(target);
   if (drag) {
-    // The drag carries the window's frame on; the window stays out of the activation's way.
+    // The drag carries the window on as its drag window and ends it, docked or floating;
+    // a window that no drag took is an ordinary floating window at once.
     const kivcore::Rect at{global.x, global.y, 1, 1};
-    return floating->GetRootFrame()->HandleTabItemAction(kTabItemDragGroup, 0, &at);
+    floating->GetRootFrame()->HandleTabItemAction(kTabItemDragGroup, 0, &at);
+    if (workspace->GetTracker() || !floating->IsInterim()) return;
   }
   workspace->MakeWindowPermanent(floating);
   workspace->SetFocusedTabPanel(panel.get());

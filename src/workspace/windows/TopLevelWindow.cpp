@@ -48,7 +48,7 @@ kivcore::Rect TopLevelWindow::GetClientRect() const {
 
 bool TopLevelWindow::GetSplitterSnappingEnabled() {
   const bool snapping = workspace_->GetSplitterSnappingEnabled();
-  return (kivui::GetCurrentModKeys() & 16) ? !snapping : snapping;
+  return (kivui::GetCurrentModKeys() & kivui::kModAlternate) ? !snapping : snapping;
 }
 
 bool TopLevelWindow::GetLayoutEnabled() { return workspace_->GetLayoutEnabled(); }

@@ -1,6 +1,7 @@
 // Tab and frame drags driven by real pointer and key events: where each drop zone puts the
 // dragged panels, that the preview showed it, cancelling, the docking modifier, drags
-// between windows, and random drags that must leave a sound workspace behind.
+// between windows, and random drags that must leave a sound workspace behind; and the
+// alternate modifier during a splitter bar's drag.
 #include "workspace/WorkspaceTestSupport.h"
 
 #include "services/ui/app/Application.h"
@@ -383,6 +384,65 @@ TEST_F(TabDrags, AnEmptiedMainWindowTakesADropAnywhere) {
   EXPECT_EQ(Types(*main->GetRootFrame()), std::vector<std::string>{"C"});
   EXPECT_EQ(main->GetFrameGlobalRect(*main->GetRootFrame()), preview);
   ExpectNothingLeftBehind();
+}
+
+}  // namespace
+}  // namespace kivtest
+
+namespace kivtest {
+namespace {
+
+// A panel that wants to be 300 wide.
+class WidePanel : public NotePanel {
+ public:
+  using NotePanel::NotePanel;
+
+ private:
+  void DoGetSnapSizes(std::vector<Point>& sizes) const override { sizes.push_back({300, 0}); }
+};
+
+struct WideCreator : TabCreator {
+  WideCreator() : TabCreator("W") {}
+  TabPanelPtr CreateTabPanel(Workspace* w, WorkspaceFrameBase* f) const override {
+    return std::make_shared<WidePanel>(w, f, "W", true);
+  }
+};
+
+using BarDrags = WorkspaceFixture;
+
+// Beside a frame of fixed width a dragged bar snaps to where the frame gets that width;
+// while Alt is held the moves do not snap, and once it is let go they snap again.
+TEST_F(BarDrags, AltInvertsSnappingWhileItIsHeld) {
+  workspace->RegisterTabCreator(std::make_unique<WideCreator>());
+  WorkspaceFrame* wide = main->CreateRootFrame("W", false, true);
+  main->AddTabbedFrame(wide, "A", LayoutManager::kRight);
+  ui_testing::ProcessEvents();
+  std::vector<Point> snaps;
+  wide->GetSnapSizes(snaps);
+  ASSERT_EQ(snaps.size(), 1u);
+  const int snap = snaps[0].x;
+  const int y = 200;
+  auto bar = [&] {
+    int x = 0;
+    while (x < 900 && main->GetLayoutManager().HitCheckCursor(x, y) == LayoutManager::kNoBar) ++x;
+    return main->UI_LocalToGlobal({x + 1, y});
+  };
+  auto at = [&](int width) {
+    return main->UI_LocalToGlobal({wide->GetFrameLocalRect().left + width, y});
+  };
+  ui_testing::DragFromTo(bar(), at(snap + 100), 4);
+  ASSERT_NEAR(wide->GetFrameLocalRect().width, snap + 100, 1);
+
+  ui_testing::MousePressAt(bar());
+  ui_testing::OverrideModKeys(int(kivui::kModAlt));
+  for (int to : {snap + 60, snap + 30, snap + 15}) ui_testing::MouseMoveTo(at(to));
+  EXPECT_NEAR(wide->GetFrameLocalRect().width, snap + 15, 1) << "no snapping while Alt is held";
+  ui_testing::OverrideModKeys(int(kivui::kModNone));
+  ui_testing::MouseMoveTo(at(snap + 14));
+  ui_testing::MouseReleaseAt(at(snap + 14));
+  ui_testing::OverrideModKeys(-1);
+  EXPECT_EQ(wide->GetFrameLocalRect().width, snap);
+  EXPECT_EQ(workspace->GetTracker(), nullptr);
 }
 
 }  // namespace

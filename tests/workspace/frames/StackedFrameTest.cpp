@@ -1,7 +1,8 @@
-// Stacked frames driven by real events: opening and collapsing by the headers, solo mode,
-// heights dragged by the grippers, reordering by dragging headers, scrolling, the menu,
-// dragging panels out of and into a stack, switching a frame between the two kinds, and
-// the stack in a workspace definition.
+// Stacked frames driven by real events: opening and collapsing by the headers, solo mode
+// (from the menu or an Alt click), the open panel kept when panels leave, heights dragged
+// by the grippers, reordering by dragging headers, scrolling, the menu, dragging panels
+// out of and into a stack, switching a frame between the two kinds, and the stack in a
+// workspace definition.
 #include "workspace/WorkspaceTestSupport.h"
 
 #include "services/core/PropListUtils.h"
@@ -117,6 +118,7 @@ TEST_F(Stacks, HeaderClicksOpenAndCollapse) {
 }
 
 // Solo from the menu: only the front panel stays open, and fronting another swaps them.
+// An Alt click on a header toggles solo too, fronting and focusing that header's panel.
 TEST_F(Stacks, SoloKeepsOnlyTheFrontPanelOpen) {
   auto answers = ui_testing::ScriptedAnswers::Install();
   answers->Command(kCmdStackedSolo);
@@ -126,6 +128,32 @@ TEST_F(Stacks, SoloKeepsOnlyTheFrontPanelOpen) {
   EXPECT_EQ(OpenStates(), (std::vector<bool>{false, false, true}));
   stack->BringTabToFront(0u);
   EXPECT_EQ(OpenStates(), (std::vector<bool>{true, false, false}));
+
+  ui_testing::ClickAt(Header(1), kivui::MouseEvent::kPrimary, kivui::kModAlt);
+  EXPECT_FALSE(stack->IsStackedSolo());
+  EXPECT_EQ(stack->GetFrontTabIndex(), 1);
+  EXPECT_EQ(OpenStates(), (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(workspace->GetFocusedTabPanel(), stack->GetTabPanel(1).get());
+  ui_testing::ClickAt(Header(2), kivui::MouseEvent::kPrimary, kivui::kModAlt);
+  EXPECT_TRUE(stack->IsStackedSolo());
+  EXPECT_EQ(OpenStates(), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(workspace->GetFocusedTabPanel(), stack->GetTabPanel(2).get());
+}
+
+// A stack whose open panel leaves opens its front panel instead; two panels may both be
+// collapsed, but the only panel of a stack is open.
+TEST_F(Stacks, AStackKeepsAnOpenPanelWhenItsOpenOneLeaves) {
+  stack->BringTabToFront(0u);
+  stack->SetStackedTabIsOpen(1, false);
+  stack->SetStackedTabIsOpen(2, false);
+  workspace->RemoveTab(stack, 0, true, true);
+  EXPECT_EQ(OpenStates(), (std::vector<bool>{true, false}));
+  EXPECT_TRUE(stack->GetTabPanel(0)->IsShown());
+  stack->SetStackedTabIsOpen(0, false);
+  ASSERT_EQ(OpenStates(), (std::vector<bool>{false, false}));
+  workspace->RemoveTab(stack, 1, true, true);
+  EXPECT_EQ(OpenStates(), std::vector<bool>{true});
+  EXPECT_TRUE(stack->GetTabPanel(0)->IsShown());
 }
 
 // The gripper drags a panel's height, snapping to its snap height within 20 and never
@@ -145,15 +173,41 @@ TEST_F(Stacks, GrippersDragHeights) {
 }
 
 // A header dragged down past the next one moves its panel down, collapsed (the press
-// itself collapsed it, as a click does).
+// itself collapsed it, as a click does), and it stays below that open panel however many
+// moves the pointer makes on the way.
 TEST_F(Stacks, DraggingAHeaderReorders) {
   TabPanel* first = stack->GetTabPanel(0).get();
-  const Point from = Header(0);
-  ui_testing::DragFromTo(from, {from.x, from.y + 40}, 10);
-  EXPECT_EQ(stack->GetTabPanel(1).get(), first);
-  EXPECT_FALSE(stack->GetStackedTabIsOpen(1));
-  EXPECT_EQ(stack->GetFrontTabIndex(), 1);
-  EXPECT_EQ(workspace->GetTracker(), nullptr);
+  for (int moves : {9, 10, 12}) {
+    SCOPED_TRACE(std::to_string(moves) + " moves");
+    const Point from = Header(0);
+    ui_testing::DragFromTo(from, {from.x, from.y + 60}, moves);
+    EXPECT_EQ(stack->GetTabPanel(1).get(), first);
+    EXPECT_FALSE(stack->GetStackedTabIsOpen(1));
+    EXPECT_EQ(stack->GetFrontTabIndex(), 1);
+    EXPECT_EQ(workspace->GetTracker(), nullptr);
+    stack->MoveTabPanel(1, 0);
+    stack->ToggleAllChildren(true);
+    ui_testing::ProcessEvents();
+  }
+}
+
+// A header moves only once the pointer went more than 6 up or down from the press; drawn
+// sideways into the scroll bar's strip it is still in the stack, not dragged out of it.
+TEST_F(Stacks, AHeaderDragReordersPastSixPixelsWithinTheWholeStack) {
+  TabPanel* second = stack->GetTabPanel(1).get();
+  const Point press = Child(1).GetHeader().UI_LocalToGlobal({30, 4});
+  ui_testing::MousePressAt(press);
+  ui_testing::MouseMoveTo({press.x, press.y - 5});
+  EXPECT_EQ(stack->GetTabPanel(1).get(), second) << "5 pixels up are not a reorder yet";
+  ui_testing::MouseMoveTo({press.x, press.y - 8});
+  EXPECT_EQ(stack->GetTabPanel(0).get(), second);
+  const Point strip = Child(0).UI_LocalToGlobal({int(Child(0).GetFrame().width) + 5, 10});
+  ui_testing::MouseMoveTo(strip);
+  EXPECT_EQ(workspace->GetTracker(), nullptr) << "the scroll bar's strip is part of the stack";
+  ui_testing::MouseReleaseAt(strip);
+  EXPECT_EQ(stack->GetTabCount(), 3u);
+  EXPECT_EQ(main->GetFrameCount(), 1u);
+  EXPECT_EQ(kivui::UI_NodeManager::Get().GetCaptureNode(), nullptr);
 }
 
 // A stack taller than its frame scrolls, never past its ends.

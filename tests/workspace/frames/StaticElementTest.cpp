@@ -1,6 +1,7 @@
 // Panels pinned to a window's sides: their place in the layout and the drop area, the
 // border element's handle, minimize and expand, its menu, undocking, the definition, the
-// bar toggles, and a border element dropped on the main window's top edge.
+// bar toggles, a border element dropped on the main window's top edge, and a rippable
+// element pulled out by its grip.
 #include "workspace/WorkspaceTestSupport.h"
 
 #include "services/core/PropListUtils.h"
@@ -208,6 +209,28 @@ TEST_F(StaticElements, ABorderElementDroppedOnTheTopEdgeIsPinnedThere) {
   EXPECT_EQ(workspace->GetWindows().size(), 1u);
 }
 
+// An element already pinned on top stays there: a border element's tab dropped on the top
+// edge then gets a frame across the top of the tree, as any tab does.
+TEST_F(StaticElements, ADropOnTheTopEdgeKeepsTheElementPinnedThere) {
+  main->SetStaticElement("Bar", LayoutManager::kTop, true);
+  ui_testing::ProcessEvents();
+  const TabPanel* pinned = main->GetStaticElement(LayoutManager::kTop);
+  PullOutSecondTab("Bar");
+  Rect top;
+  main->GetEdgeDropZoneRect(DropZone::kTop, top, true);
+  const Point at{top.left + top.width / 2, top.top + 2};
+  ui_testing::MouseMoveTo(at);
+  ui_testing::MouseReleaseAt(at);
+  EXPECT_EQ(main->GetStaticElement(LayoutManager::kTop), pinned);
+  WorkspaceFrame* landed = nullptr;
+  for (WorkspaceFrame* f : main->GetTabbedFrames())
+    if (Types(*f) == std::vector<std::string>{"Bar"}) landed = f;
+  ASSERT_NE(landed, nullptr);
+  EXPECT_EQ(Global(*landed).top, main->GetDropArea().top);
+  EXPECT_EQ(Global(*landed).width, main->GetDropArea().width);
+  EXPECT_EQ(workspace->GetWindows().size(), 1u);
+}
+
 }  // namespace
 }  // namespace kivtest
 
@@ -235,6 +258,31 @@ TEST_F(StaticElements, ARippableElementIsDraggedOutByItsGrip) {
   EXPECT_NE(floating, main.get());
   EXPECT_TRUE(floating->GetGlobalStructureRect().Contains(away));
   EXPECT_EQ(workspace->GetWindows().size(), 2u);
+}
+
+// A short pull on the grip, let go or ended with Escape at once, still leaves the element
+// in an ordinary floating window.
+TEST_F(StaticElements, AShortPullOnTheGripLeavesAFloatingWindow) {
+  for (bool escape : {false, true}) {
+    SCOPED_TRACE(escape ? "Escape" : "release");
+    main->SetStaticElement("Strip", LayoutManager::kLeft, true);
+    ui_testing::ProcessEvents();
+    TabPanel* strip = main->GetStaticElement(LayoutManager::kLeft);
+    const Point grip = main->GetBorderFrame(LayoutManager::kLeft)->UI_LocalToGlobal({4, 100});
+    ui_testing::MousePressAt(grip);
+    ui_testing::MouseMoveTo({grip.x + 6, grip.y});
+    if (escape) ui_testing::KeyClick(kivui::kKeyEscape);
+    ui_testing::MouseReleaseAt({grip.x + 6, grip.y});
+    EXPECT_EQ(workspace->GetTracker(), nullptr);
+    EXPECT_FALSE(main->HasStaticElement(LayoutManager::kLeft));
+    ASSERT_NE(strip->GetFrame(), nullptr);
+    TopLevelWindow* floating = strip->GetFrame()->GetTopLevelWindow();
+    ASSERT_NE(floating, main.get());
+    EXPECT_FALSE(floating->IsInterim());
+    EXPECT_EQ(floating->GetOpacity(), 1.0f);
+    EXPECT_EQ(workspace->GetWindows().size(), 2u);
+    workspace->RemoveWindow(floating, false);
+  }
 }
 
 // Beside pinned elements the preview of a drop along the window's edge is still exactly
