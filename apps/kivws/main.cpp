@@ -6,7 +6,7 @@
 //   kivws render FILE -o PNG [--size WxH]     a picture of the main window, without a display
 //   kivws list [PREFDIR] [--host NAME] [--system DIR]
 //                                             the named workspaces a host's manager offers
-//                                             and the files each lives in
+//                                             and the files each lives in; writes nothing
 //
 // Exit codes: 0 done (for validate: every file is usable, warnings allowed), 1 a file was
 // refused or the picture could not be saved, 2 the command cannot work as given.
@@ -25,6 +25,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -90,17 +91,31 @@ int Describe(const std::string& path, void (*write)(const kivws::DefinitionOutli
   return 0;
 }
 
+// The system workspaces installed with the tools ("share/kivworkspace/workspaces" beside
+// their "bin" folder), else those of the source tree for runs from a build: the folder
+// kivstudio offers its system workspaces from.
+std::string InstalledSystemFolder() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path installed =
+      fs::read_symlink("/proc/self/exe", ec).parent_path().parent_path() / "share" / "kivworkspace" / "workspaces";
+  if (!ec && fs::is_directory(installed, ec)) return installed.string();
+  return (fs::path(KIV_SOURCE_SHARE_DIR) / "kivworkspace" / "workspaces").string();
+}
+
 // One line per workspace, in the order menus show them: its name, its kind and its files.
-// Files the manager leaves out are listed on the error stream with the reason.
+// Files the manager leaves out are listed on the error stream with the reason. Nothing is
+// made, tidied or written: the manager only looks.
 int List(const std::string& prefDir, const std::string& host, const std::string& systemDir) {
   using kivworkspace::workspace::ManagerBase;
   if (!prefDir.empty()) ::setenv("KIV_PREF_DIR", prefDir.c_str(), 1);
   kivcore::UTF16String userFolder, archiveFolder, settingsFile;
-  kivworkspace::workspaceutils::GetWorkspaceDirs(kivcore::UTF8to16(host), userFolder, archiveFolder, settingsFile);
-  kivws::FolderSystemWorkspaces system(kivcore::UTF8to16(systemDir));
+  kivworkspace::workspaceutils::GetWorkspaceDirPaths(kivcore::UTF8to16(host), userFolder, archiveFolder, settingsFile);
+  kivws::FolderSystemWorkspaces system(kivcore::UTF8to16(systemDir.empty() ? InstalledSystemFolder() : systemDir));
   kivws::ScratchWorkspace scratch({}, kScratchMainRect);
   kivworkspace::workspace::Manager manager(scratch.GetWorkspace(), userFolder, archiveFolder, settingsFile, nullptr,
-                                          systemDir.empty() ? nullptr : &system, false);
+                                          &system, false);
+  manager.SetReadOnly(true);
   try {
     manager.Initialize();
   } catch (const std::exception& e) {
@@ -113,7 +128,9 @@ int List(const std::string& prefDir, const std::string& host, const std::string&
   manager.GetUISortedWorkspaceNames(names);
   for (const auto& name : names) {
     const ManagerBase::StoredStates states = manager.GetStoredStates(name);
-    const char* kind = !states.system.empty() ? "system" : !states.archived.empty() ? "user" : "built-in";
+    // A built-in or system workspace saved with its changes has an archived state: it is
+    // the user's own now, and its reset returns to that.
+    const char* kind = !states.archived.empty() ? "user" : !states.system.empty() ? "system" : "built-in";
     std::string line = kivcore::UTF16to8(name) + "\t" + kind;
     if (!states.current.empty()) line += "\tcurrent " + kivcore::UTF16to8(states.current);
     if (!states.archived.empty()) line += "\tarchived " + kivcore::UTF16to8(states.archived);
@@ -186,7 +203,8 @@ int main(int argc, char** argv) {
   CLI::App* list = app.add_subcommand("list", "List the named workspaces a host's manager offers and their files");
   list->add_option("prefdir", prefDir, "The preferences folder (default: $KIV_PREF_DIR, else the user's)");
   list->add_option("--host", host, "The host's folder inside it (default kivstudio; \"\" for none)");
-  list->add_option("--system", systemDir, "The folder of the host's system workspaces");
+  list->add_option("--system", systemDir,
+                   "The folder of the host's system workspaces (default: the one installed with kivws)");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -24,13 +24,15 @@ std::string Text(std::string_view key) { return kivcore::config::Localizer::Get(
 // The dialog of GetWorkspaceNameForDelete: "Name:" and a pop-up of the names.
 class DeleteWorkspaceDialog : public kivui::UI_Dialog {
  public:
-  explicit DeleteWorkspaceDialog(const std::vector<UTF16String>& names)
+  explicit DeleteWorkspaceDialog(std::vector<UTF16String> names)
       : UI_Dialog(Text("$$$/kivworkspace/workspaceutils/DeleteWSTitle=Delete Workspace"), 320, 120),
+        names_(std::move(names)),
         label_(std::make_shared<kivui::UI_StaticText>(Text("$$$/kivworkspace/workspaceutils/DeleteWSLabel=Name:"))),
         popup_(std::make_shared<kivui::UI_Popup>()) {
     popup_->SetNodeID("Workspaces Popup");
+    // A long name is shown shortened; the item's ID, its position, gives the name back.
     std::vector<kivui::UI_Popup::Item> items;
-    for (const UTF16String& name : names)
+    for (const UTF16String& name : names_)
       items.push_back({int(items.size()), kivcore::UTF16to8(kivcore::TruncateUIStringInMiddle(name, 100, 0.25))});
     popup_->SetItems(std::move(items));
     popup_->SetSelectedID(0);
@@ -39,11 +41,10 @@ class DeleteWorkspaceDialog : public kivui::UI_Dialog {
     GetContent().PushBack(popup_);
     Place();
   }
-  // The chosen item's text.
-  std::string GetChosen() const {
-    for (const auto& item : popup_->GetItems())
-      if (item.id == popup_->GetSelectedID()) return item.text;
-    return {};
+  // The chosen item's name, whole.
+  UTF16String GetChosen() const {
+    const int chosen = popup_->GetSelectedID();
+    return chosen >= 0 && std::size_t(chosen) < names_.size() ? names_[std::size_t(chosen)] : UTF16String();
   }
   void UI_SizeChanged(const kivcore::RectF& bounds) override {
     UI_Dialog::UI_SizeChanged(bounds);
@@ -57,6 +58,7 @@ class DeleteWorkspaceDialog : public kivui::UI_Dialog {
     label_->SetFrame({8, row - 10, 52, 20});
     popup_->SetFrame({68, row - 9.5f, 200, 19});
   }
+  std::vector<UTF16String> names_;
   std::shared_ptr<kivui::UI_StaticText> label_;
   std::shared_ptr<kivui::UI_Popup> popup_;
 };
@@ -74,10 +76,10 @@ bool RequestCreateNewWorkspace(kivui::OS_Window* parent, workspace::ManagerBase&
     const std::string question = kivcore::ReplaceInString(
         Text("$$$/kivworkspace/workspaceutils/ReplaceWSPrompt=A workspace called \"@0\" already exists.  Would you like to replace \"@1\"?"),
         std::vector<std::string>{*name, *name});
-    if (!kivui::SimpleConfirmationBox(Text("$$$/kivworkspace/workspaceutils/ReplaceWSTitle=New Workspace"), question,
-                                      "OK", "Cancel", parent))
-      return true;
-    manager.DeleteUserWorkspace(wanted);
+    if (kivui::SimpleConfirmationBox(Text("$$$/kivworkspace/workspaceutils/ReplaceWSTitle=New Workspace"), question,
+                                     "OK", "Cancel", parent))
+      manager.ReplaceUserWorkspace(wanted);
+    return true;
   }
   manager.CreateUserWorkspace(wanted);
   return true;
@@ -86,8 +88,7 @@ bool RequestCreateNewWorkspace(kivui::OS_Window* parent, workspace::ManagerBase&
 bool SaveCurrentWorkspace(kivui::OS_Window*, workspace::ManagerBase& manager) {
   const UTF16String name = manager.GetCurrentWorkspace();
   if (name.empty() || !manager.HasNamedWorkspace(name)) return false;
-  manager.DeleteUserWorkspace(name);
-  manager.CreateUserWorkspace(name);
+  manager.ReplaceUserWorkspace(name);
   return true;
 }
 
@@ -113,9 +114,9 @@ bool ChooseDeleteWorkspace(kivui::OS_Window* parent, workspace::ManagerBase& man
 }
 
 bool GetWorkspaceNameForDelete(kivui::OS_Window* parent, std::vector<UTF16String> names, UTF16String& chosen) {
-  DeleteWorkspaceDialog dialog(names);
+  DeleteWorkspaceDialog dialog(std::move(names));
   if (dialog.RunModal(parent) != kivui::UI_Dialog::kOK) return false;
-  chosen = kivcore::UTF8to16(dialog.GetChosen());
+  chosen = dialog.GetChosen();
   return true;
 }
 

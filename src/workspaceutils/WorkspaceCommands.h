@@ -18,7 +18,8 @@ class Workspace;
 namespace kivworkspace::workspaceutils {
 
 // Asks for a name and makes a workspace of the live layout under it, asking first whether
-// to replace a workspace of that name. False when the name box was cancelled.
+// to replace a workspace of that name (replaced, it becomes the user's own as with
+// SaveCurrentWorkspace). False when the name box was cancelled.
 bool RequestCreateNewWorkspace(kivui::OS_Window* parent, workspace::ManagerBase& manager);
 // Makes the live layout the current workspace's saved layout (both its current and its
 // reset state); a built-in or system workspace saved so becomes the user's own. False

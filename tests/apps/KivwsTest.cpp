@@ -279,6 +279,7 @@ TEST_F(Kivws, ListNamesEachWorkspaceWithItsKindAndFilesAndLeavesOutBadOnes) {
   std::filesystem::copy_file(user, host / "ArchivedWorkspaces" / "UserWorkspace-1.xml");
   std::filesystem::copy_file(Variant("Review.xml", "v=\"Editing\"", "v=\"Review\""), dir / "system" / "Review.xml");
   std::ofstream(host / "SavedWorkspaces" / "Broken.xml") << "<proplist>";
+  std::ofstream(host / "SavedWorkspaces" / "UserWorkspace-1.xml.tmp-123") << "<proplist>";  // a host's, mid-save
   std::ofstream(host / "WSMgrCfg") << "<proplist><texts k=\"BuiltIns\"><t v=\"Cut\"/></texts></proplist>";
   const std::string settings = Slurp((host / "WSMgrCfg").string());
 
@@ -292,6 +293,19 @@ TEST_F(Kivws, ListNamesEachWorkspaceWithItsKindAndFilesAndLeavesOutBadOnes) {
                    }));
   EXPECT_TRUE(Contains(r.err, "left out " + saved + "/Broken.xml: ")) << r.err;
   EXPECT_EQ(Slurp((host / "WSMgrCfg").string()), settings) << "listing writes nothing";
+  EXPECT_TRUE(std::filesystem::exists(host / "SavedWorkspaces" / "UserWorkspace-1.xml.tmp-123")) << "nor removes";
+
+  // By default the system workspaces are those installed with the tools, as kivstudio
+  // offers them; a preference folder without the host's folder stays as it is.
+  std::filesystem::create_directories(dir / "empty");
+  Result installed = Run({"list", (dir / "empty").string()});
+  ASSERT_EQ(installed.exit, 0) << installed.err;
+  ASSERT_EQ(installed.out.size(), 2u) << installed.err;
+  for (const auto& [line, name] : {std::pair{installed.out[0], "Logging"}, std::pair{installed.out[1], "Review"}}) {
+    EXPECT_EQ(line.rfind(std::string(name) + "\tsystem\tsystem /", 0), 0u) << line;
+    EXPECT_TRUE(line.ends_with("/share/kivworkspace/workspaces/" + std::string(name) + ".xml")) << line;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "empty")) << "no folder is made";
 }
 
 }  // namespace

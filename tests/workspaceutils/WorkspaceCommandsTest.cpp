@@ -103,6 +103,18 @@ TEST_F(Commands, DeleteOffersEveryWorkspaceButTheCurrentOne) {
   answers->Dialog([](kivui::UI_Dialog&) {}, false);
   EXPECT_FALSE(commands::ChooseDeleteWorkspace(main.get(), *manager));
   EXPECT_EQ(Names(), (std::vector<std::string>{"A", "Edit"}));
+
+  // A name too long for the pop-up is shown shortened and deleted whole.
+  const kivcore::UTF16String longName = u"Colour grading for the harbour documentary, " + kivcore::UTF16String(80, u'x');
+  manager->CreateUserWorkspace(longName);
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Edit"));
+  answers->Dialog([&](kivui::UI_Dialog& d) {
+    auto& popup = dynamic_cast<kivui::UI_Popup&>(*d.Find("Workspaces Popup"));
+    EXPECT_LT(popup.GetItems().at(1).text.size(), longName.size());
+    popup.SetSelectedID(1);
+  });
+  EXPECT_TRUE(commands::ChooseDeleteWorkspace(main.get(), *manager));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A", "Edit"}));
 }
 
 struct EditDialog : Commands {

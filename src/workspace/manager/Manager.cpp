@@ -8,6 +8,8 @@
 #include "workspace/manager/SystemWorkspaceProviderBase.h"
 #include "workspace/definition/WorkspaceDefinition.h"
 
+#include <filesystem>
+
 namespace kivworkspace::workspace {
 
 using kivcore::PropList;
@@ -19,6 +21,21 @@ namespace {
 
 const ManagerEntryImplData& AsFileEntry(const WorkspaceEntryImplData& entry) {
   return dynamic_cast<const ManagerEntryImplData&>(entry);
+}
+
+// An empty regular file of its own (not a link to one): the name of a new stored state,
+// reserved by DoCreateUserWorkspace or DoArchiveWorkspace, whose first save never ended.
+// It holds no workspace.
+bool IsUnfinishedReservation(const File& file) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(std::filesystem::symlink_status(file.Path(), ec)) &&
+         file.Size() == std::optional<std::uint64_t>(0);
+}
+
+void RemoveUnfinishedReservations(const File& folder) {
+  for (const File& file : FileUtils::ContainedFiles(folder)) {
+    if (file.GetExtension(true) == u".xml" && IsUnfinishedReservation(file)) file.Delete();
+  }
 }
 
 }  // namespace
@@ -35,7 +52,7 @@ Manager::Manager(Workspace& workspace, const UTF16String& userFolder, const UTF1
 void Manager::ScanFolder(const UTF16String& folder, EntryMap& map) {
   for (const File& file : FileUtils::ContainedFiles(File(folder))) {
     const UTF16String path = file.GetFullPath();
-    if (GetCachedFiles().contains(path) || file.GetExtension(true) != u".xml") continue;
+    if (GetCachedFiles().contains(path) || file.GetExtension(true) != u".xml" || IsUnfinishedReservation(file)) continue;
     PropList definition;
     try {
       definition = kivcore::proplist::utils::LoadPropList(file);
@@ -56,6 +73,7 @@ void Manager::ScanFolder(const UTF16String& folder, EntryMap& map) {
 }
 
 void Manager::WriteFile(const UTF16String& path, const PropList& list) {
+  if (IsReadOnly()) return;
   const File file(path);
   try {
     if (!FileUtils::EnsureDirectoryExists(file.GetParent())) {
@@ -69,12 +87,16 @@ void Manager::WriteFile(const UTF16String& path, const PropList& list) {
 }
 
 void Manager::PopulateUserWorkspaces(EntryMap& current, EntryMap& archive) {
-  // A write cut short by a crash can leave a temporary beside its file; it is never a
-  // whole definition.
-  const File settings(paths_.settingsFile);
-  FileUtils::RemoveStaleTemporaries(settings.GetParent(), settings.GetName());
-  FileUtils::RemoveStaleTemporaries(File(paths_.userFolder));
-  FileUtils::RemoveStaleTemporaries(File(paths_.archiveFolder));
+  // A host stopped mid-save can leave a temporary beside its file, or the empty file of a
+  // new state it never wrote; neither is ever a whole definition.
+  if (!IsReadOnly()) {
+    const File settings(paths_.settingsFile);
+    FileUtils::RemoveStaleTemporaries(settings.GetParent(), settings.GetName());
+    for (const UTF16String& folder : {paths_.userFolder, paths_.archiveFolder}) {
+      FileUtils::RemoveStaleTemporaries(File(folder));
+      RemoveUnfinishedReservations(File(folder));
+    }
+  }
   ScanFolder(paths_.userFolder, current);
   ScanFolder(paths_.archiveFolder, archive);
 }
@@ -104,6 +126,7 @@ std::unique_ptr<WorkspaceEntryImplData> Manager::DoCreateUserWorkspace(const UTF
   // The empty file reserves the name until the definition is written into it. The name is
   // free in the archive too: an archived state keeps its file name through renames, and a
   // new workspace must not take it over.
+  if (IsReadOnly()) return nullptr;
   const File path = FileUtils::UniqueFileName(File(paths_.userFolder), {File(paths_.archiveFolder)}, u"UserWorkspace", u".xml");
   if (!FileUtils::EnsureDirectoryExists(path.GetParent()) || !FileUtils::CreateNewFile(path)) {
     ReportWriteFailure("The file \"" + path.Path().string() + "\" could not be made.");
@@ -113,9 +136,17 @@ std::unique_ptr<WorkspaceEntryImplData> Manager::DoCreateUserWorkspace(const UTF
 }
 
 std::unique_ptr<WorkspaceEntryImplData> Manager::DoArchiveWorkspace(const UTF16String& fileName) {
-  const File path = FileUtils::BuildPathSpec(File(paths_.archiveFolder), fileName);
-  FileUtils::EnsureDirectoryExists(path.GetParent());
-  path.Create();
+  const File folder(paths_.archiveFolder);
+  File path = FileUtils::BuildPathSpec(folder, fileName);
+  if (!IsReadOnly()) {
+    FileUtils::EnsureDirectoryExists(folder);
+    // A file already there is another workspace's archive (a system workspace's copy keeps
+    // the system file's name) or one left out as damaged: it is never written over.
+    if (!path.Create() && path.Exists()) {
+      path = FileUtils::UniqueFileName(folder, path.GetBaseName(), path.GetExtension(true));
+      path.Create();
+    }
+  }
   return std::make_unique<ManagerEntryImplData>(path.GetFullPath(), UTF16String());
 }
 
@@ -136,7 +167,7 @@ void Manager::DoRenameWorkspace(const UTF16String& name, WorkspaceEntryImplData*
 bool Manager::DoDeleteWorkspace(const UTF16String&, WorkspaceEntryImplData* entry) {
   // Only ever a file: a path that names a folder is not the manager's to remove.
   const File file(entry->GetPath());
-  return !file.IsDirectory() && (file.Delete() || !file.Exists());
+  return !IsReadOnly() && !file.IsDirectory() && (file.Delete() || !file.Exists());
 }
 
 void Manager::DoLoadWorkspace(const UTF16String&, WorkspaceEntryImplData* entry, PropList& out) {
@@ -155,7 +186,7 @@ void Manager::SaveManagerSettings(PropList& settings) {
 }
 
 void Manager::ClearManagerSettings() {
-  if (const File file(paths_.settingsFile); !file.IsDirectory()) file.Delete();
+  if (const File file(paths_.settingsFile); !IsReadOnly() && !file.IsDirectory()) file.Delete();
 }
 
 }  // namespace kivworkspace::workspace

@@ -4,6 +4,7 @@
 #include "services/core/File.h"
 #include "services/core/FileUtils.h"
 #include "services/core/Localizer.h"
+#include "services/core/PropListUtils.h"
 #include "workspace/manager/BuiltInWorkspaceProviderBase.h"
 #include "workspace/manager/internal/ManagerEntryImplData.h"
 #include "workspace/manager/MenuHelperBase.h"
@@ -21,6 +22,7 @@ namespace kivworkspace::workspace {
 using kivcore::PropList;
 using kivcore::UTF16String;
 using kivcore::filesupport::File;
+namespace FileUtils = kivcore::filesupport::FileUtils;
 
 namespace {
 
@@ -63,6 +65,24 @@ UTF16String FileNameOf(const WorkspaceEntryImplData& entry) { return File(entry.
 
 char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; }
 
+// A stored name longer than "$$$" plus one unit that begins with "$$$" is a localisation key.
+bool IsNameKey(const UTF16String& storedName) { return storedName.size() > 4 && storedName.starts_with(u"$$$"); }
+
+// The name a stored name is offered under: a key's text, or the name itself.
+UTF16String DisplayName(const UTF16String& storedName) {
+  return IsNameKey(storedName) ? kivcore::config::Localizer::Get().Localize(kivcore::UTF16to8(storedName)) : storedName;
+}
+
+// Whether the file is a whole, readable definition of the workspace offered as name.
+bool HoldsWorkspace(const File& file, const UTF16String& name) {
+  try {
+    const PropList definition = kivcore::proplist::utils::LoadPropList(file);
+    return !definition.IsEmpty() && IsCompatibleVersion(definition) && DisplayName(GetWorkspaceUserName(definition)) == name;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 ManagerBase::ManagerBase(Workspace& workspace, BuiltInWorkspaceProviderBase* builtIns,
@@ -83,12 +103,14 @@ void ManagerBase::CheckInitialized() const {
 void ManagerBase::Initialize() {
   if (initialized_) Raise(kAlreadyInitialized);
   skipped_.clear();
-  // The settings are read once for both steps.
+  // The settings are read once for every step.
   PropList settings;
   const bool haveSettings = ReadSettings(settings, true);
   if (haveSettings) LoadSettingsCache(settings);
-  LoadBuiltInNames(std::move(settings), haveSettings);
+  LoadBuiltInNames(settings, haveSettings);
   PopulateSystemWorkspaces(currentEntries_, systemEntries_);
+  // Before the user folder is scanned: a user workspace of a deleted system one's name stays.
+  DropDeletedSystemWorkspaces(settings);
   PopulateUserWorkspaces(currentEntries_, archivedEntries_);
   initialized_ = true;
 }
@@ -108,14 +130,9 @@ WorkspaceEntryImplData* ManagerBase::CurrentEntryOf(const UTF16String& name) con
 }
 
 void ManagerBase::AddEntry(EntryMap& map, const UTF16String& path, const UTF16String& storedName) {
-  UTF16String display = storedName;
-  UTF16String nameKey;
-  if (storedName.size() > 4 && storedName.starts_with(u"$$$")) {
-    nameKey = storedName;
-    display = kivcore::config::Localizer::Get().Localize(kivcore::UTF16to8(storedName));
-  }
+  const UTF16String display = DisplayName(storedName);
   if (display.empty()) return;
-  map[display] = std::make_unique<ManagerEntryImplData>(path, nameKey);
+  map[display] = std::make_unique<ManagerEntryImplData>(path, IsNameKey(storedName) ? storedName : UTF16String());
 }
 
 UTF16String ManagerBase::BuiltInKeyForName(const UTF16String& name) const {
@@ -145,34 +162,55 @@ std::vector<std::string> ManagerBase::TakeWriteFailures() { return std::exchange
 
 WorkspaceEntryImplData* ManagerBase::CopySystemWorkspace(const UTF16String& name) {
   const auto* system = dynamic_cast<const ManagerEntryImplData*>(systemProvider_ ? Find(systemEntries_, name) : nullptr);
-  if (!system) return nullptr;
+  if (!system || readOnly_) return nullptr;
   const File systemFile(system->GetPath());
   const UTF16String fileName = systemFile.GetName();
   if (!fileName.empty()) {
-    const File copy = File(GetUserWorkspaceFolder()).GetChild(fileName);
-    if (!copy.Exists()) kivcore::filesupport::FileUtils::Copy(systemFile, copy, false);
-    // Without the copy there is nothing the user's changes could be kept in.
-    if (!copy.Exists()) return nullptr;
+    const File folder(GetUserWorkspaceFolder());
+    File copy = folder.GetChild(fileName);
+    // A file of that name is used only when it is a whole copy of this workspace. Any
+    // other (cut short, damaged, another workspace's) stays as it is; the copy goes beside.
+    if (copy.Exists() && !HoldsWorkspace(copy, name))
+      copy = FileUtils::UniqueFileName(folder, systemFile.GetBaseName(), systemFile.GetExtension(true));
+    if (!copy.Exists()) {
+      // Written whole, so that a copy cut short never stands in for the system file.
+      try {
+        FileUtils::EnsureDirectoryExists(folder);
+        FileUtils::WriteFileAtomically(copy, FileUtils::ReadWholeFile(systemFile));
+      } catch (const kivcore::config::Error& e) {
+        // Without the copy there is nothing the user's changes could be kept in.
+        ReportWriteFailure(e.what());
+        return nullptr;
+      }
+    }
     currentEntries_[name] = std::make_unique<ManagerEntryImplData>(copy.GetFullPath(), system->GetNameKey());
-    kivcore::filesupport::FileUtils::ClearReadOnly(copy);
+    FileUtils::ClearReadOnly(copy);
   }
   return currentEntries_[name].get();
 }
 
-bool ManagerBase::BuildBuiltIn(const UTF16String& name) {
-  std::unique_ptr<WorkspaceBuilder> builder = builtInProvider_ ? builtInProvider_->CreateBuilder(name, workspace_) : nullptr;
-  if (!builder) return false;
-  if (builder->UsePropList()) {
-    RestoreWorkspace(workspace_, builder->GetPropList(), sizeMainFrame_, true, forceConstraintLayout_);
+std::unique_ptr<WorkspaceBuilder> ManagerBase::CreateBuilder(const UTF16String& name) {
+  return builtInProvider_ ? builtInProvider_->CreateBuilder(name, workspace_) : nullptr;
+}
+
+void ManagerBase::Build(WorkspaceBuilder& builder) {
+  if (builder.UsePropList()) {
+    RestoreWorkspace(workspace_, builder.GetPropList(), sizeMainFrame_, true, forceConstraintLayout_);
   } else {
-    builder->BuildWorkspace();
+    builder.BuildWorkspace();
   }
-  return true;
 }
 
 bool ManagerBase::MaterialiseBuiltIn(const UTF16String& name) {
-  if (!BuildBuiltIn(name)) return false;
-  StoreNewCurrentState(name);
+  std::unique_ptr<WorkspaceBuilder> builder = CreateBuilder(name);
+  if (!builder) return false;
+  // The current state is made before the layout changes: when it cannot be, the switch
+  // stops with the live layout still the one its workspace's state is saved from.
+  std::unique_ptr<WorkspaceEntryImplData> entry = DoCreateUserWorkspace(name);
+  if (!entry) Raise(kCannotCreateWorkspace);
+  Build(*builder);
+  DoSaveWorkspace(name, entry.get());
+  currentEntries_[name] = std::move(entry);
   return true;
 }
 
@@ -216,6 +254,28 @@ bool ManagerBase::SetCurrentWorkspace(const UTF16String& name) {
   MakeCurrent(name);
   workspace_.NotifyWorkspaceSwitched();
   return true;
+}
+
+void ManagerBase::ReplaceUserWorkspace(const UTF16String& name) {
+  CheckInitialized();
+  if (!currentEntries_.contains(name)) Raise(kUnknownWorkspace);
+  if (name != current_) SaveOutgoingWorkspace();
+  if (WorkspaceEntryImplData* entry = CurrentEntryOf(name)) {
+    DoSaveWorkspace(name, entry);
+  } else {
+    StoreNewCurrentState(name);
+  }
+  if (WorkspaceEntryImplData* archived = Find(archivedEntries_, name)) {
+    DoSaveWorkspace(name, archived);
+  } else {
+    StoreNewArchivedState(name);
+  }
+  // Only once both states are stored does a built-in leave the built-in list.
+  RemoveBuiltInName(name);
+  current_ = name;
+  RebuildMenus();
+  MakeCurrent(name);
+  workspace_.NotifyWorkspaceSwitched();
 }
 
 void ManagerBase::CreateUserWorkspace(const UTF16String& name) {
@@ -274,9 +334,7 @@ PropList ManagerBase::ReadDefinitionForRename(const UTF16String& name) {
       // An unreadable definition cannot be renamed; the caller reports that.
       definition.Clear();
     }
-  } else if (std::unique_ptr<WorkspaceBuilder> builder =
-                 builtInProvider_ ? builtInProvider_->CreateBuilder(name, workspace_) : nullptr;
-             builder && builder->UsePropList()) {
+  } else if (std::unique_ptr<WorkspaceBuilder> builder = CreateBuilder(name); builder && builder->UsePropList()) {
     definition = builder->GetPropList();
   }
   return definition;
@@ -285,7 +343,8 @@ PropList ManagerBase::ReadDefinitionForRename(const UTF16String& name) {
 void ManagerBase::RenameWorkspace(const UTF16String& oldName, const UTF16String& newName) {
   CheckInitialized();
   PropList definition = ReadDefinitionForRename(oldName);
-  if (definition.IsEmpty() || newName.empty() || CurrentEntryOf(newName)) Raise(kCannotRenameWorkspace);
+  // Onto any name the manager knows, stored or not yet, a rename would merge two workspaces.
+  if (definition.IsEmpty() || newName.empty() || currentEntries_.contains(newName)) Raise(kCannotRenameWorkspace);
   std::unique_ptr<WorkspaceEntryImplData> entry = DoCreateUserWorkspace(newName);
   if (!entry) Raise(kCannotRenameWorkspace);
   DoRenameWorkspace(newName, entry.get(), definition);
@@ -318,7 +377,7 @@ void ManagerBase::DeleteUserWorkspace(const UTF16String& name) {
       if (current_ == name) current_.clear();
     }
   } else {
-    // A system workspace not visited yet leaves the list too; the next start offers it again.
+    // A built-in or system workspace not visited yet has nothing stored; it leaves the list.
     if (!IsBuiltInWorkspace(name) && !Find(systemEntries_, name)) Raise(kUnknownWorkspace);
     currentEntries_.erase(name);
   }
@@ -327,13 +386,16 @@ void ManagerBase::DeleteUserWorkspace(const UTF16String& name) {
     archivedEntries_.erase(it);
   }
   RemoveBuiltInName(name);
+  if (!currentEntries_.contains(name)) ForgetSystemWorkspace(name);
   RebuildMenus();
 }
 
 void ManagerBase::RevertWorkspace(const UTF16String& name) {
   CheckInitialized();
-  WorkspaceEntryImplData* saved = systemProvider_ ? Find(systemEntries_, name) : nullptr;
-  if (!saved) saved = Find(archivedEntries_, name);
+  // The archived state first: a built-in or system workspace saved with its changes has
+  // one, and its reset returns to what was saved.
+  WorkspaceEntryImplData* saved = Find(archivedEntries_, name);
+  if (!saved && systemProvider_) saved = Find(systemEntries_, name);
   if (saved) {
     PropList definition;
     DoLoadWorkspace(name, saved, definition);
@@ -341,7 +403,9 @@ void ManagerBase::RevertWorkspace(const UTF16String& name) {
     workspace_.NotifyWorkspaceReverted();
     return;
   }
-  if (!IsBuiltInWorkspace(name) || !BuildBuiltIn(name)) Raise(kUnknownWorkspace);
+  std::unique_ptr<WorkspaceBuilder> builder = IsBuiltInWorkspace(name) ? CreateBuilder(name) : nullptr;
+  if (!builder) Raise(kUnknownWorkspace);
+  Build(*builder);
   current_ = name;
   workspace_.NotifyWorkspaceReverted();
 }

@@ -65,13 +65,20 @@ class ManagerBase {
   bool SetCurrentWorkspace(const kivcore::UTF16String& name);
   // A new user workspace holding the live layout, made current.
   void CreateUserWorkspace(const kivcore::UTF16String& name);
+  // Makes the live layout both the current and the archived state of a workspace that
+  // exists, and makes it current: a built-in or system workspace becomes the user's own.
+  // Each state is rewritten whole where it is stored, never removed first, so a crash at
+  // any moment leaves the workspace as it was or as saved. Raises when the name is unknown.
+  void ReplaceUserWorkspace(const kivcore::UTF16String& name);
   // Adds (or, with replace, replaces) a workspace from a definition and makes it current.
   bool AddWorkspace(const kivcore::UTF16String& name, kivcore::PropList& definition, bool replace);
   void RenameWorkspace(const kivcore::UTF16String& oldName, const kivcore::UTF16String& newName);
-  // Removes any workspace, built-in ones included; a deleted built-in stays deleted.
+  // Removes any workspace, built-in and system ones included; a deleted built-in or system
+  // workspace stays deleted (until ResetWorkspaceMgr).
   void DeleteUserWorkspace(const kivcore::UTF16String& name);
-  // Restores the workspace's saved layout (system file, archive or builder) into the live
-  // workspace; the current state is rewritten when the workspace is next left or saved.
+  // Restores the workspace's saved layout (its archived state, else its system file, else
+  // its builder) into the live workspace; the current state is rewritten when the
+  // workspace is next left or saved.
   void RevertWorkspace(const kivcore::UTF16String& name);
   // Writes the live layout into the workspace's current state.
   void SaveWorkspace(const kivcore::UTF16String& name);
@@ -99,6 +106,12 @@ class ManagerBase {
   bool CheckWorkspaceLoading() const { return loadingDepth_ > 0; }
   void SetSizeMainFrame(bool size) { sizeMainFrame_ = size; }
   void ForceConstraintLayoutForBuilder(bool force) { forceConstraintLayout_ = force; }
+
+  // A manager that only looks, for tools that list what a host would offer: Initialize
+  // tidies nothing away and writes no settings, and no file is ever made, written or
+  // removed (a save is left out; a new workspace or a first switch fails as on a folder
+  // that cannot be written). Set it before Initialize.
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
   void AddMenuHelper(MenuHelperBase* helper);
   void RemoveMenuHelper(MenuHelperBase* helper);
@@ -143,6 +156,7 @@ class ManagerBase {
   // Paths taken from the settings cache; folder scans skip them.
   const std::set<kivcore::UTF16String>& GetCachedFiles() const { return cachedFiles_; }
   SystemWorkspaceProviderBase* GetSystemProvider() const { return systemProvider_; }
+  bool IsReadOnly() const { return readOnly_; }
   void ReportSkippedFile(kivcore::UTF16String path, std::string reason);
   void ReportWriteFailure(std::string message);
 
@@ -153,9 +167,13 @@ class ManagerBase {
   WorkspaceEntryImplData* CurrentEntryOf(const kivcore::UTF16String& name) const;
   // The user folder's writable copy of a system workspace, made on first use.
   WorkspaceEntryImplData* CopySystemWorkspace(const kivcore::UTF16String& name);
-  // Builds a built-in workspace into the live layout; false when the provider has no builder.
-  bool BuildBuiltIn(const kivcore::UTF16String& name);
-  // Builds a built-in workspace and stores the result as its first current state.
+  // The provider's builder of a built-in workspace; null when there is none.
+  std::unique_ptr<WorkspaceBuilder> CreateBuilder(const kivcore::UTF16String& name);
+  // Puts the builder's layout into the live workspace.
+  void Build(WorkspaceBuilder& builder);
+  // Builds a built-in workspace and stores the result as its first current state; false
+  // when the provider has no builder. Raises, with the live layout untouched, when no
+  // current state can be made.
   bool MaterialiseBuiltIn(const kivcore::UTF16String& name);
   // A new current-state entry holding the live layout; raises when none can be made.
   WorkspaceEntryImplData& StoreNewCurrentState(const kivcore::UTF16String& name);
@@ -172,6 +190,14 @@ class ManagerBase {
   // Writes the list of built-in names into the settings (and saves them) the first time.
   void LoadBuiltInNames(kivcore::PropList settings, bool haveSettings);
   void RemoveBuiltInName(const kivcore::UTF16String& name);
+  // System workspaces the user deleted: DropDeletedSystemWorkspaces leaves out those the
+  // settings list, ForgetSystemWorkspace removes one and adds it to that list.
+  void DropDeletedSystemWorkspaces(const kivcore::PropList& settings);
+  void ForgetSystemWorkspace(const kivcore::UTF16String& name);
+  // Removes the name's system entry; false when it has none.
+  bool EraseSystemEntry(const kivcore::UTF16String& name);
+  // Gives the system provider the names of the system map.
+  void SyncSystemNames();
 
   BuiltInWorkspaceProviderBase* builtInProvider_;
   SystemWorkspaceProviderBase* systemProvider_;
@@ -186,6 +212,7 @@ class ManagerBase {
   std::vector<MenuHelperBase*> menuHelpers_;
   std::uint32_t loadingDepth_ = 0;
   bool forceConstraintLayout_ = false;
+  bool readOnly_ = false;
   std::vector<SkippedFile> skipped_;
   std::vector<std::string> writeFailures_;
 };

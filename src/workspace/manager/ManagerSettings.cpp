@@ -1,10 +1,12 @@
 // The manager's settings: the cache of the stored files found at the last run, the
-// built-in workspaces still offered and the main window's place.
+// built-in workspaces still offered, the system workspaces deleted and the main window's
+// place.
 #include "services/core/File.h"
 #include "services/core/Localizer.h"
 #include "workspace/manager/BuiltInWorkspaceProviderBase.h"
 #include "workspace/manager/ManagerBase.h"
 #include "workspace/manager/internal/ManagerEntryImplData.h"
+#include "workspace/manager/SystemWorkspaceProviderBase.h"
 #include "workspace/windows/TopLevelWindow.h"
 #include "workspace/core/Workspace.h"
 
@@ -29,13 +31,22 @@ constexpr const char* kNamesKey = "UserNames";
 constexpr const char* kTypesKey = "WorkspaceTypes";
 constexpr const char* kBuiltInKeysKey = "BuiltInKeys";
 constexpr const char* kBuiltInsKey = "BuiltIns";
+constexpr const char* kDeletedSystemKey = "DeletedSystemWorkspaces";
 
 enum CachedType : std::int32_t { kArchived = 0, kCurrentState = 1, kSystem = 2 };
 
-// The file's modification time as the cache compares it; empty when it is missing.
+// A time in ISO basic form with a comma before the fraction ("20240131T101500,250000").
+// Boost writes a full stop there, as earlier versions of the cache did; both name the same
+// time.
+std::string WithCommaFraction(std::string time) {
+  std::replace(time.begin(), time.end(), '.', ',');
+  return time;
+}
+
+// The file's modification time as the cache writes and compares it; empty when it is missing.
 std::string ModifiedString(const File& file) {
   const boost::posix_time::ptime modified = file.Modified();
-  return modified.is_not_a_date_time() ? std::string() : boost::posix_time::to_iso_string(modified);
+  return modified.is_not_a_date_time() ? std::string() : WithCommaFraction(boost::posix_time::to_iso_string(modified));
 }
 
 UTF16String Localized(const std::string& key) { return kivcore::config::Localizer::Get().Localize(key); }
@@ -66,7 +77,7 @@ void ManagerBase::LoadSettingsCache(const PropList& settings) {
   if (paths.size() != times.size() || names.size() != times.size() || types.size() != times.size()) return;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const File file(paths[i]);
-    if (!file.Exists() || ModifiedString(file) != times[i]) continue;
+    if (!file.Exists() || ModifiedString(file) != WithCommaFraction(times[i])) continue;
     cachedFiles_.insert(paths[i]);
     switch (types[i]) {
       case kArchived: AddEntry(archivedEntries_, paths[i], names[i]); break;
@@ -131,6 +142,49 @@ void ManagerBase::RemoveBuiltInName(const UTF16String& name) {
     return;
   }
   SaveManagerSettings(settings);
+}
+
+void ManagerBase::DropDeletedSystemWorkspaces(const PropList& settings) {
+  PropList::TextList deleted;
+  if (!settings.GetValue(kDeletedSystemKey, deleted)) return;
+  for (const UTF16String& name : deleted) {
+    if (!EraseSystemEntry(name)) continue;
+    if (const auto it = currentEntries_.find(name); it != currentEntries_.end() && !it->second) currentEntries_.erase(it);
+  }
+  SyncSystemNames();
+}
+
+void ManagerBase::ForgetSystemWorkspace(const UTF16String& name) {
+  if (!EraseSystemEntry(name)) return;
+  SyncSystemNames();
+  // The system file stays where the host installed it; the settings remember that the user
+  // deleted it, so that the next start does not offer it again. Settings that cannot be
+  // read are started afresh, as at the first start.
+  PropList settings;
+  ReadSettings(settings);
+  PropList::TextList deleted;
+  settings.GetValue(kDeletedSystemKey, deleted);
+  if (std::find(deleted.begin(), deleted.end(), name) != deleted.end()) return;
+  deleted.push_back(name);
+  settings.SetValue(kDeletedSystemKey, std::move(deleted));
+  SaveManagerSettings(settings);
+}
+
+bool ManagerBase::EraseSystemEntry(const UTF16String& name) {
+  const auto it = systemEntries_.find(name);
+  if (it == systemEntries_.end()) return false;
+  // Not cached either, so that the folder scan of a later Initialize (ResetWorkspaceMgr's)
+  // finds the file again.
+  if (it->second) cachedFiles_.erase(it->second->GetPath());
+  systemEntries_.erase(it);
+  return true;
+}
+
+void ManagerBase::SyncSystemNames() {
+  if (!systemProvider_) return;
+  std::vector<UTF16String> names;
+  for (const auto& entry : systemEntries_) names.push_back(entry.first);
+  systemProvider_->InitWorkspaceNameList(names);
 }
 
 void ManagerBase::FlushManagerSettings() {

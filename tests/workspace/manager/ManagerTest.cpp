@@ -7,6 +7,7 @@
 #include "services/core/File.h"
 #include "workspaceutils/WorkspaceDirs.h"
 
+#include <algorithm>
 #include <fstream>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -120,11 +121,25 @@ TEST_F(Managers, SystemWorkspacesAreCopiedOnFirstUseAndResetFromTheSystemFile) {
   FrameWith({"B"});
   FrameWith({"C"});
   WriteSystemWorkspace("Review.xml", u"Review");
+  WriteSystemWorkspace("Logging.xml", u"Logging");
+  // A copy of Logging cut short by a crash: it is never trusted, nor written over.
+  fs::create_directories(UserFolder());
+  const std::string cutShort = Read(SystemFolder() / "Logging.xml").substr(0, 40);
+  std::ofstream(UserFolder() / "Logging.xml", std::ios::binary) << cutShort;
   Restart(true);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Edit", "Grade", "Review"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Edit", "Grade", "Logging", "Review"}));
   std::vector<kivcore::UTF16String> systemNames;
   system->GetWorkspaces(systemNames);
-  EXPECT_EQ(systemNames, std::vector<kivcore::UTF16String>{u"Review"});
+  EXPECT_EQ(systemNames, (std::vector<kivcore::UTF16String>{u"Logging", u"Review"}));
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Logging"));
+  EXPECT_EQ(Arrangement(), "B|C");
+  EXPECT_EQ(Read(UserFolder() / "Logging.xml"), cutShort);
+  EXPECT_EQ(fs::path(kivcore::UTF16to8(manager->GetStoredStates(u"Logging").current)), UserFolder() / "Logging-1.xml");
+
+  // A rename onto a system workspace never visited would merge the two.
+  manager->CreateUserWorkspace(u"Mine");
+  EXPECT_EQ(ErrorCode([&] { manager->RenameWorkspace(u"Mine", u"Review"); }), kCannotRenameWorkspace);
+  manager->DeleteUserWorkspace(u"Mine");
 
   ASSERT_TRUE(manager->SetCurrentWorkspace(u"Edit"));
   ASSERT_TRUE(manager->SetCurrentWorkspace(u"Review"));
@@ -141,11 +156,52 @@ TEST_F(Managers, SystemWorkspacesAreCopiedOnFirstUseAndResetFromTheSystemFile) {
   EXPECT_EQ(Arrangement(), changed) << "the user's copy is used, not copied again";
   manager->RevertWorkspace(u"Review");
   EXPECT_EQ(Arrangement(), "B|C");
+
+  // Saved with its changes it is the user's own: a reset returns to what was saved.
+  FrameWith({"A"});
+  const std::string saved = Arrangement();
+  manager->ReplaceUserWorkspace(u"Review");
+  FrameWith({"C"});
+  manager->RevertWorkspace(u"Review");
+  EXPECT_EQ(Arrangement(), saved);
+  manager->FlushManagerSettings();
+  Restart(true);
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Review"));
+  FrameWith({"C"});
+  manager->RevertWorkspace(u"Review");
+  EXPECT_EQ(Arrangement(), saved) << "after a restart too";
   EXPECT_EQ(Read(SystemFolder() / "Review.xml"), systemBytes) << "system files are never written";
 
   // Without a system provider the cached system entries are dropped.
   Restart(false);
   EXPECT_EQ(manager->GetStoredStates(u"Review").system, u"");
+}
+
+TEST_F(Managers, DeletedSystemWorkspacesStayDeletedUntilTheManagerIsReset) {
+  FrameWith({"B"});
+  WriteSystemWorkspace("Review.xml", u"Review");
+  WriteSystemWorkspace("Logging.xml", u"Logging");
+  Restart(true);
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Logging"));  // a copy in the user folder
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Edit"));
+  manager->DeleteUserWorkspace(u"Logging");
+  manager->DeleteUserWorkspace(u"Review");  // never visited
+  Restart(true);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Edit", "Grade"}));
+  std::vector<kivcore::UTF16String> systemNames{u"stale"};
+  system->GetWorkspaces(systemNames);
+  EXPECT_TRUE(systemNames.empty());
+
+  // The user's own workspace may take a deleted one's name; it stays the user's.
+  manager->CreateUserWorkspace(u"Review");
+  manager->FlushManagerSettings();
+  Restart(true);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Edit", "Grade", "Review"}));
+  EXPECT_EQ(manager->GetStoredStates(u"Review").system, u"");
+
+  manager->ResetWorkspaceMgr();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Edit", "Grade", "Logging", "Review"}));
+  EXPECT_NE(manager->GetStoredStates(u"Review").system, u"");
 }
 
 TEST_F(Managers, TheSettingsCacheTakesUnchangedFilesWithoutReadingThemAndRereadsChangedOnes) {
@@ -154,7 +210,19 @@ TEST_F(Managers, TheSettingsCacheTakesUnchangedFilesWithoutReadingThemAndRereads
   manager->CreateUserWorkspace(u"Mine");
   manager->FlushManagerSettings();
   const fs::path file = kivcore::UTF16to8(manager->GetStoredStates(u"Mine").current);
+  // A modification time with a fraction of a second is cached with a comma before it.
+  const timespec fractional[2] = {{0, UTIME_OMIT}, {1700000000, 250000000}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), fractional, 0), 0);
+  manager->FlushManagerSettings();
   manager.reset();
+  kivcore::PropList settings = kivcore::proplist::utils::LoadPropList(kivcore::filesupport::File(SettingsFile()));
+  kivcore::PropList::StringList cached;
+  ASSERT_TRUE(settings.GetValue("ModifiedTimes", cached));
+  EXPECT_NE(std::find(cached.begin(), cached.end(), "20231114T221320,250000"), cached.end());
+  // One written with a full stop there names the same time.
+  for (std::string& time : cached) std::replace(time.begin(), time.end(), ',', '.');
+  settings.SetValue("ModifiedTimes", cached);
+  kivcore::proplist::utils::SavePropList(settings, kivcore::filesupport::File(SettingsFile()));
 
   // Rename the workspace inside its file but give the file back its time: the cache,
   // which does not read the file, still knows it as "Mine".
@@ -176,7 +244,7 @@ TEST_F(Managers, TheSettingsCacheTakesUnchangedFilesWithoutReadingThemAndRereads
 
   // A cache of another version is not used, but its built-in list is.
   manager->DeleteUserWorkspace(u"Grade");
-  kivcore::PropList settings = kivcore::proplist::utils::LoadPropList(kivcore::filesupport::File(SettingsFile()));
+  settings = kivcore::proplist::utils::LoadPropList(kivcore::filesupport::File(SettingsFile()));
   settings.SetValue("WorkspaceConfigVersion", "1.0");
   settings.SetValue("UserNames", kivcore::PropList::TextList(3, u"Stale"));
   kivcore::proplist::utils::SavePropList(settings, kivcore::filesupport::File(SettingsFile()));
@@ -237,6 +305,18 @@ TEST_F(Managers, AFolderThatCannotBeWrittenFailsSavesClearlyAndKeepsTheLayout) {
   EXPECT_EQ(ErrorCode([&] { manager->CreateUserWorkspace(u"Other"); }), kCannotCreateWorkspace);
   EXPECT_EQ(Arrangement(), withC);
   EXPECT_EQ(Read(dir / "moved" / file.filename()), saved) << "the old file is whole";
+
+  // A first switch to a built-in workspace needs a file of its own: without one nothing
+  // changes, and the workspace left keeps its own layout once files can be written again.
+  EXPECT_EQ(ErrorCode([&] { manager->SetCurrentWorkspace(u"Grade"); }), kCannotCreateWorkspace);
+  EXPECT_EQ(Arrangement(), withC);
+  EXPECT_EQ(manager->GetCurrentWorkspace(), u"Mine");
+  fs::remove(UserFolder());
+  fs::rename(dir / "moved", UserFolder());
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Grade"));
+  EXPECT_EQ(Arrangement(), "C|A");
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Mine"));
+  EXPECT_EQ(Arrangement(), withC);
 }
 
 TEST_F(Managers, ErrorsOrderAndDefinitionsAdded) {
@@ -254,6 +334,8 @@ TEST_F(Managers, ErrorsOrderAndDefinitionsAdded) {
   ASSERT_TRUE(manager->SetCurrentWorkspace(u"Grade"));
   manager->CreateUserWorkspace(u"edit");
   EXPECT_EQ(ErrorCode([&] { manager->RenameWorkspace(u"edit", u"Grade"); }), kCannotRenameWorkspace);
+  EXPECT_EQ(ErrorCode([&] { manager->RenameWorkspace(u"edit", u"Edit"); }), kCannotRenameWorkspace) << "Edit, never visited";
+  EXPECT_EQ(ErrorCode([&] { manager->ReplaceUserWorkspace(u"Nowhere"); }), kUnknownWorkspace);
 
   // A definition added under a new name becomes current; an existing one needs replace.
   kivcore::PropList definition;
@@ -316,7 +398,17 @@ TEST_F(Managers, WorkspaceDirsAreMadeUnderThePreferenceFolder) {
   EXPECT_FALSE(fs::exists(dir / "Host" / "WSMgrCfg"));
   kivworkspace::workspaceutils::GetWorkspaceDirs(u"", user, archive, settings);
   EXPECT_EQ(fs::path(kivcore::UTF16to8(archive)), dir / "ArchivedWorkspaces");
+
+  // A preferences folder named relative to the working folder gives absolute paths, so
+  // that the settings cache names the same files wherever the host runs from next time.
+  const fs::path working = fs::current_path();
+  fs::current_path(dir.path());
+  ::setenv("KIV_PREF_DIR", "prefs", 1);
+  kivworkspace::workspaceutils::GetWorkspaceDirs(u"Host", user, archive, settings);
+  fs::current_path(working);
   ::unsetenv("KIV_PREF_DIR");
+  for (const kivcore::UTF16String& path : {user, archive, settings}) EXPECT_TRUE(fs::path(kivcore::UTF16to8(path)).is_absolute());
+  EXPECT_TRUE(fs::equivalent(fs::path(kivcore::UTF16to8(user)), dir / "prefs" / "Host" / "SavedWorkspaces"));
 }
 
 }  // namespace
