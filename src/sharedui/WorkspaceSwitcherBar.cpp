@@ -6,9 +6,11 @@
 #include "services/ui/window/OS_Window.h"
 #include "sharedui/WorkspaceSwitcherBarDragHandle.h"
 #include "sharedui/WorkspaceSwitcherBarTabWell.h"
+#include "sharedui/WorkspaceSwitcherDialog.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
-#include "workspace/manager/ManagerBase.h"
 #include "workspace/core/Workspace.h"
+#include "workspace/manager/ManagerBase.h"
+#include "workspace/windows/TopLevelWindow.h"
 
 #include <algorithm>
 
@@ -18,7 +20,10 @@ using kivcore::UTF16String;
 
 namespace {
 
-enum Timer { kDialogTimer = 1, kTabMenuTimer = 2 };
+// The bar acts on the workspace from its timers, after the event that asked: a switch, a
+// reset or a command may destroy the window holding the bar, and a node's timer keeps the
+// node alive until its handler returns.
+enum Timer { kDialogTimer = 1, kTabMenuTimer = 2, kSwitchTimer = 3 };
 constexpr int kEditWorkspacesItem = -100;
 constexpr const char* kEditWorkspacesKey =
     "$$$/kivworkspace/sharedui/WorkspacesPopup/WorkspaceEditWorkspaces=Edit Workspaces...";
@@ -38,7 +43,7 @@ WorkspaceSwitcherBar::WorkspaceSwitcherBar(workspace::ManagerBase& manager)
   callbacks.tabClicked = [this](int id) { OnTabClicked(id); };
   callbacks.tabContextMenu = [this](int id, kivcore::PointF global) {
     const int index = tabWell_->IndexOfTab(id);
-    if (!rebuilding_ && registered_ && index == frontmost_) DoTabMenu(index, true, global);
+    if (!rebuilding_ && registered_ && index == frontmost_) OpenTabMenuLater(index, global);
   };
   callbacks.overflowClicked = [this](kivcore::PointF global) { ShowOverflowMenu(global); };
   // A tab dragged to another place: the bar's order is the user's.
@@ -91,6 +96,7 @@ void WorkspaceSwitcherBar::NewActiveWorkspace(const UTF16String& name) {
       break;
     }
   }
+  tabWell_->SetFrontTabShown(frontmost_ >= 0);
 }
 
 void WorkspaceSwitcherBar::WorkspacesConfigurationChanged() {
@@ -114,7 +120,7 @@ void WorkspaceSwitcherBar::WorkspacesConfigurationChanged() {
     }
   }
   tabWell_->SetNumberOfBarTabs(int(Model().GetShownWorkspaceList()->size()));
-  if (!current_.empty()) NewActiveWorkspace(current_);
+  NewActiveWorkspace(current_);
   rebuilding_ = false;
   shownListWasReset_ = Model().GetShownWorkspaceListReset();
   UpdateLayout();
@@ -187,11 +193,18 @@ void WorkspaceSwitcherBar::SyncToWorkspaceSwitcherManager() {
     (visible ? shown : overflow)->push_back(kivcore::UTF8to16(tab.text));
   }
   tabWell_->SetNumberOfBarTabs(int(shown->size()));
+  Model().SnapshotLists();
   Model().NotifyListeners(this);
 }
 
+void WorkspaceSwitcherBar::SwitchLater(const UTF16String& name) {
+  pendingSwitch_ = name;
+  UI_StartTimer(kSwitchTimer, 0, false);
+}
+
 void WorkspaceSwitcherBar::SwitchTo(const UTF16String& name) {
-  // A switch that fails leaves the tabs; the manager's next NewActiveWorkspace marks the right one.
+  // The bar may leave its window here (the timer keeps it alive); a switch that fails
+  // leaves the tabs, and the current workspace's tab is marked again.
   try {
     Model().SetCurrentWorkspace(name);
   } catch (const std::exception& e) {
@@ -206,11 +219,16 @@ void WorkspaceSwitcherBar::OnTabClicked(int id) {
   if (index < 0) return;
   if (index == frontmost_) {
     // The menu opens once the press is over, so that the tab well's tracking ends first.
-    pendingTabMenu_ = index;
-    UI_StartTimer(kTabMenuTimer, 0, false);
+    OpenTabMenuLater(index, std::nullopt);
     return;
   }
-  SwitchTo(kivcore::UTF8to16(tabWell_->GetTab(index).text));
+  SwitchLater(kivcore::UTF8to16(tabWell_->GetTab(index).text));
+}
+
+void WorkspaceSwitcherBar::OpenTabMenuLater(int index, std::optional<kivcore::PointF> contextAt) {
+  pendingTabMenu_ = index;
+  pendingTabMenuAt_ = contextAt;
+  UI_StartTimer(kTabMenuTimer, 0, false);
 }
 
 void WorkspaceSwitcherBar::ShowOverflowMenu(kivcore::PointF global) {
@@ -227,7 +245,7 @@ void WorkspaceSwitcherBar::ShowOverflowMenu(kivcore::PointF global) {
   if (chosen == kEditWorkspacesItem) {
     OpenDialog();
   } else if (const kivui::UI_TabItem* tab = chosen > 0 ? tabWell_->FindTab(chosen) : nullptr) {
-    SwitchTo(kivcore::UTF8to16(tab->text));
+    SwitchLater(kivcore::UTF8to16(tab->text));
   }
 }
 
@@ -259,12 +277,28 @@ void WorkspaceSwitcherBar::OpenDialog() {
   UI_StartTimer(kDialogTimer, 0, false);
 }
 
+void WorkspaceSwitcherBar::EditWorkspaces() {
+  // The library's own dialog over the workspace's main window, whatever the host does
+  // with its Edit command; an error of the manager on OK is shown there.
+  kivui::OS_Window* parent = manager_.GetWorkspace().GetMainTopLevelWindow();
+  Model().AttachWorkspaceManager(&manager_);
+  WorkspaceSwitcherDialog dialog;
+  try {
+    dialog.Run(parent);
+  } catch (const std::exception& e) {
+    kivui::ShowCaution(dialog.GetTitle(), e.what(), parent);
+  }
+}
+
 void WorkspaceSwitcherBar::UI_DoTimerNotify(int id) {
   if (id == kDialogTimer) {
-    manager_.GetWorkspace().DoWorkspaceCmdEdit();
+    EditWorkspaces();
+  } else if (id == kSwitchTimer && !pendingSwitch_.empty()) {
+    SwitchTo(std::exchange(pendingSwitch_, {}));
   } else if (id == kTabMenuTimer && pendingTabMenu_ >= 0) {
     const int index = std::exchange(pendingTabMenu_, -1);
-    if (index == frontmost_) DoTabMenu(index, false, {});
+    const std::optional<kivcore::PointF> at = std::exchange(pendingTabMenuAt_, std::nullopt);
+    if (index == frontmost_) DoTabMenu(index, at.has_value(), at.value_or(kivcore::PointF{}));
   }
 }
 

@@ -11,6 +11,7 @@
 #include "workspace/manager/MenuHelperBase.h"
 
 #include <memory>
+#include <optional>
 
 namespace kivworkspace::workspace {
 class ManagerBase;
@@ -50,7 +51,7 @@ class WorkspaceSwitcherBar : public kivui::UI_Container,
   void UpdateLayout();
   // Writes the model's lists from the tabs: the visible ones are the bar's.
   void SyncToWorkspaceSwitcherManager();
-  // Opens Edit Workspaces once the current event is over.
+  // Opens Edit Workspaces, the library's dialog, once the current event is over.
   void OpenDialog();
   // The current workspace's commands, as a context menu at the point or under the tab.
   void DoTabMenu(int index, bool asContextMenu, kivcore::PointF global);
@@ -74,7 +75,12 @@ class WorkspaceSwitcherBar : public kivui::UI_Container,
   float Multiplier() const { return alignment_ == 0 ? 2.0f : 1.0f; }
   float HandleWidth() const;
   float MeasuredWidth() const;
+  // The switch runs from the bar's timer, after the event that asked for it.
+  void SwitchLater(const kivcore::UTF16String& name);
   void SwitchTo(const kivcore::UTF16String& name);
+  // The tab menu opens from the bar's timer: under the tab, or at a context click's point.
+  void OpenTabMenuLater(int index, std::optional<kivcore::PointF> contextAt);
+  void EditWorkspaces();
 
   std::shared_ptr<WorkspaceSwitcherBarTabWell> tabWell_;
   std::shared_ptr<WorkspaceSwitcherBarDragHandle> handle_;
@@ -90,6 +96,8 @@ class WorkspaceSwitcherBar : public kivui::UI_Container,
   bool widthChangedByDrag_ = false;
   WorkspaceSwitcherAlignment alignment_ = 0;
   int pendingTabMenu_ = -1;
+  std::optional<kivcore::PointF> pendingTabMenuAt_;
+  kivcore::UTF16String pendingSwitch_;
 };
 
 }  // namespace kivworkspace::sharedui

@@ -31,6 +31,18 @@ float WorkspaceSwitcherBarTabWell::WidthOfFirstTabs(int count) const {
   return std::ceil(width);
 }
 
+void WorkspaceSwitcherBarTabWell::SetFrontTabShown(bool shown) {
+  if (shown == frontShown_) return;
+  frontShown_ = shown;
+  UI_Invalidate();
+}
+
+void WorkspaceSwitcherBarTabWell::DrawTab(kivui::Drawbot& drawbot, const kivui::UI_TabItem& item,
+                                          const kivcore::RectF& r, bool front, bool hovered,
+                                          bool closeHovered) const {
+  UI_TabWell::DrawTab(drawbot, item, r, front && frontShown_, hovered, closeHovered);
+}
+
 float WorkspaceSwitcherBarTabWell::GetMinimumWidth() const {
   const Options& o = GetOptions();
   return o.leftMargin + o.rightMargin + kOverflowButtonWidth + o.minTabWidth + kTabGap;

@@ -23,6 +23,15 @@ std::string Text(std::string_view key) { return kivcore::config::Localizer::Get(
 
 WorkspaceSwitcherManager& Model() { return *WorkspaceSwitcherManager::Get(); }
 
+// Keeps the model from rebuilding its lists for as long as it lives; the model rebuilds
+// once when it goes.
+struct RebuildHold {
+  RebuildHold() { Model().SetRebuildEnabled(false); }
+  ~RebuildHold() { Model().SetRebuildEnabled(true); }
+  RebuildHold(const RebuildHold&) = delete;
+  RebuildHold& operator=(const RebuildHold&) = delete;
+};
+
 }  // namespace
 
 WorkspaceSwitcherDialog::WorkspaceSwitcherDialog()
@@ -43,8 +52,12 @@ WorkspaceSwitcherDialog::WorkspaceSwitcherDialog()
   tree_->onRowRenamed = [this](int row, const std::string& text) {
     if (!FinishRenaming(row, kivcore::UTF8to16(text))) tree_->SetRowText(row, kivcore::UTF16to8(GetWorkspaceNameFromRow(row)));
   };
+  // The tree is offered each key as it goes down; while a name is edited in place the keys
+  // go to the edit field instead.
   tree_->onKey = [this](const kivui::KeyboardEvent& e) {
-    if (e.action != kivui::KeyboardEvent::kUp || (e.key != kivui::kKeyDelete && e.key != kivui::kKeyBackspace)) return false;
+    if (e.action != kivui::KeyboardEvent::kDown ||
+        (e.key != kivui::kKeyDelete && e.key != kivui::kKeyBackspace))
+      return false;
     DoDelete();
     return true;
   };
@@ -113,9 +126,18 @@ std::vector<UTF16String> WorkspaceSwitcherDialog::GetSectionNames(Section sectio
 bool WorkspaceSwitcherDialog::HasWorkspace(const UTF16String& name) const { return FindRow(name) >= 0; }
 
 void WorkspaceSwitcherDialog::SyncData() {
-  *Model().GetShownWorkspaceList() = GetSectionNames(kBarRow);
-  *Model().GetOverflowWorkspaceList() = GetSectionNames(kOverflowRow);
-  *Model().GetHiddenWorkspaceList() = GetSectionNames(kHiddenRow);
+  // Under the names the manager knows now: the renames that follow carry each workspace's
+  // place over to its new name.
+  const auto known = [this](Section section) {
+    std::vector<UTF16String> names;
+    for (int row : tree_->GetChildRowIDs(section)) {
+      if (const auto it = rowNames_.find(row); it != rowNames_.end()) names.push_back(it->second);
+    }
+    return names;
+  };
+  *Model().GetShownWorkspaceList() = known(kBarRow);
+  *Model().GetOverflowWorkspaceList() = known(kOverflowRow);
+  *Model().GetHiddenWorkspaceList() = known(kHiddenRow);
 }
 
 void WorkspaceSwitcherDialog::DoDelete() {
@@ -156,11 +178,18 @@ void WorkspaceSwitcherDialog::OnRowsMoved() {
 }
 
 void WorkspaceSwitcherDialog::DefaultCloseOk() {
-  SyncData();
-  if (!pendingDeletions_.empty()) Model().DeleteWorkspaces(pendingDeletions_);
-  pendingDeletions_.clear();
-  if (!pendingRenames_.empty()) Model().RenameWorkspaces(pendingRenames_);
-  pendingRenames_.clear();
+  {
+    // The deletions and renames change the manager one name at a time; a rebuild in
+    // between would find names the lists no longer hold (workspaces still to be deleted)
+    // and add them to the end of the bar. The lists are brought in step once, at the end.
+    const RebuildHold hold;
+    SyncData();
+    if (!pendingDeletions_.empty()) Model().DeleteWorkspaces(pendingDeletions_);
+    pendingDeletions_.clear();
+    if (!pendingRenames_.empty()) Model().RenameWorkspaces(pendingRenames_);
+    pendingRenames_.clear();
+  }
+  Model().SnapshotLists();
   Model().NotifyListeners(nullptr);
 }
 

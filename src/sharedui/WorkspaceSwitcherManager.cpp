@@ -6,6 +6,8 @@
 #include "workspace/manager/ManagerBase.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 namespace kivworkspace::sharedui {
 
@@ -49,6 +51,17 @@ void CleanWorkspaceList(NameList& list, NameList& available) {
     available.erase(it);
   }
   list = std::move(kept);
+}
+
+// The list as it stands, with each name of the old snapshot that `gone` says no list holds
+// any more put back after the name it followed there.
+template <typename Gone>
+NameList MergedSnapshot(const NameList& snapshot, const NameList& list, Gone gone) {
+  NameList merged = list;
+  for (const UTF16String& name : snapshot) {
+    if (gone(name)) PlaceFromSnapshot(snapshot, merged, name);
+  }
+  return merged;
 }
 
 json::JSONArray ToArray(const NameList& names) {
@@ -105,7 +118,16 @@ void WorkspaceSwitcherManager::NotifyListeners(WorkspaceSwitcherListener* except
   shownListReset_ = false;
 }
 
+void WorkspaceSwitcherManager::SetRebuildEnabled(bool enabled) {
+  rebuildDisable_ += enabled ? -1 : 1;
+  if (rebuildDisable_ == 0 && std::exchange(rebuildAsked_, false)) RebuildMenu();
+}
+
 void WorkspaceSwitcherManager::RebuildMenu() {
+  if (rebuildDisable_ > 0) {
+    rebuildAsked_ = true;
+    return;
+  }
   // Until the manager knows its workspaces the lists stay as loaded.
   if (!manager_ || !manager_->IsInitialized()) return;
   NameList names;
@@ -128,6 +150,16 @@ void WorkspaceSwitcherManager::RebuildMenu() {
   CleanWorkspaceList(overflow_, available);
   CleanWorkspaceList(hidden_, available);
   NotifyListeners(nullptr);
+}
+
+void WorkspaceSwitcherManager::SnapshotLists() {
+  const auto gone = [this](const UTF16String& name) { return !IsListed(name); };
+  shownSnapshot_ = MergedSnapshot(shownSnapshot_, shown_, gone);
+  overflowSnapshot_ = MergedSnapshot(overflowSnapshot_, overflow_, gone);
+}
+
+bool WorkspaceSwitcherManager::IsListed(const UTF16String& name) const {
+  return Contains(shown_, name) || Contains(overflow_, name) || Contains(hidden_, name);
 }
 
 kivcore::UTF8String WorkspaceSwitcherManager::GetData() const {
@@ -192,7 +224,59 @@ void WorkspaceSwitcherManager::DeleteWorkspaces(std::list<UTF16String>& names) {
 
 void WorkspaceSwitcherManager::RenameWorkspaces(std::map<UTF16String, UTF16String>& oldToNew) {
   if (!manager_) return;
-  for (const auto& [oldName, newName] : oldToNew) manager_->RenameWorkspace(oldName, newName);
+  std::map<UTF16String, UTF16String> pending;
+  for (const auto& [from, to] : oldToNew) {
+    if (from != to) pending.emplace(from, to);
+  }
+  while (!pending.empty()) {
+    // The first rename, in name order, whose new name no workspace still to be renamed holds.
+    const auto ready = std::find_if(pending.begin(), pending.end(), [&](const auto& rename) {
+      return !pending.contains(rename.second);
+    });
+    if (ready != pending.end()) {
+      RenameInPlace(ready->first, ready->second);
+      pending.erase(ready);
+      continue;
+    }
+    // Every new name is held by another workspace of the renames: they go round, and the
+    // first steps aside.
+    const auto [from, to] = *pending.begin();
+    const UTF16String aside = UnusedName(from, pending);
+    RenameInPlace(from, aside);
+    pending.erase(from);
+    pending.emplace(aside, to);
+  }
+}
+
+void WorkspaceSwitcherManager::RenameInPlace(const UTF16String& from, const UTF16String& to) {
+  // The new name takes the old one's place before the manager's rebuild, which then finds
+  // it placed instead of adding it at the end of the bar.
+  NameList* holder = nullptr;
+  if (!IsListed(to)) {
+    for (NameList* list : {&shown_, &overflow_, &hidden_}) {
+      if (auto at = std::find(list->begin(), list->end(), from); at != list->end()) {
+        *at = to;
+        holder = list;
+        break;
+      }
+    }
+  }
+  try {
+    manager_->RenameWorkspace(from, to);
+  } catch (...) {
+    if (holder) std::replace(holder->begin(), holder->end(), to, from);
+    throw;
+  }
+}
+
+UTF16String WorkspaceSwitcherManager::UnusedName(
+    const UTF16String& base, const std::map<UTF16String, UTF16String>& pending) const {
+  for (int n = 1;; ++n) {
+    const UTF16String name = base + u" (" + kivcore::UTF8to16(std::to_string(n)) + u")";
+    const bool wanted = std::any_of(pending.begin(), pending.end(),
+                                    [&](const auto& rename) { return rename.second == name; });
+    if (!wanted && !IsListed(name) && !manager_->HasNamedWorkspace(name)) return name;
+  }
 }
 
 }  // namespace kivworkspace::sharedui

@@ -61,15 +61,34 @@ class WorkspaceSwitcherManager : public workspace::MenuHelperBase {
   void SetCurrentWorkspace(const kivcore::UTF16String& name);
   // Deletes the workspaces; the current one goes last, after another has become current.
   void DeleteWorkspaces(std::list<kivcore::UTF16String>& names);
+  // Renames the workspaces, each keeping its place in the lists. A rename waits until its
+  // new name is free (B to B2 goes before A to B), and workspaces whose names go round
+  // (A to B, B to A) pass through a temporary name. Errors of the manager pass out.
   void RenameWorkspaces(std::map<kivcore::UTF16String, kivcore::UTF16String>& oldToNew);
+
+  // The lists as the user arranged them become the places that names coming back return
+  // to; a name that is gone keeps its place after the name it followed.
+  void SnapshotLists();
 
   // Brings the lists in step with the manager's names and tells the listeners.
   void RebuildMenu() override;
+  // Nests: while rebuilding is off, RebuildMenu only notes that it was asked, and the
+  // last caller to turn it on again rebuilds once. For an editor that changes the manager
+  // in several steps whose middle states would move names to other lists.
+  void SetRebuildEnabled(bool enabled);
   void NewActiveWorkspace(const kivcore::UTF16String&) override {}
 
  private:
   WorkspaceSwitcherManager() = default;
   friend struct std::default_delete<WorkspaceSwitcherManager>;
+
+  bool IsListed(const kivcore::UTF16String& name) const;
+  // Renames one workspace, the new name taking the old one's place in its list.
+  void RenameInPlace(const kivcore::UTF16String& from, const kivcore::UTF16String& to);
+  // A name that neither the manager nor the lists nor the renames still to come use.
+  kivcore::UTF16String UnusedName(
+      const kivcore::UTF16String& base,
+      const std::map<kivcore::UTF16String, kivcore::UTF16String>& pending) const;
 
   static std::unique_ptr<WorkspaceSwitcherManager> S_instanceP;
 
@@ -82,6 +101,8 @@ class WorkspaceSwitcherManager : public workspace::MenuHelperBase {
   NameList hidden_;
   bool shownListReset_ = false;
   float width_ = -1.0f;
+  int rebuildDisable_ = 0;
+  bool rebuildAsked_ = false;
 };
 
 }  // namespace kivworkspace::sharedui

@@ -5,11 +5,15 @@
 #include "workspace/manager/ManagerBase.h"
 #include "workspace/core/Workspace.h"
 
+#include <utility>
+
 namespace kivworkspace::sharedui {
 
 using kivcore::UTF16String;
 
 namespace {
+
+constexpr int kChoiceTimer = 1;
 
 std::string Text(std::string_view key) { return kivcore::config::Localizer::Get().LocalizeUTF8(key); }
 std::string Shortened(const UTF16String& name) {
@@ -20,12 +24,21 @@ std::string Shortened(const UTF16String& name) {
 
 WorkspacesPopup::WorkspacesPopup(workspace::ManagerBase& manager) : manager_(manager) {
   SetNodeID("WorkspacesPopup");
-  // Item IDs are their indices.
-  onSelectionChanged = [this](int id) { PopupChanged(id); };
+  // Item IDs are their indices. The choice is acted on from the popup's timer, once the
+  // event that made it is over: a switch or a reset may destroy the window holding the
+  // popup, and the timer keeps the popup alive until its handler returns.
+  onSelectionChanged = [this](int id) {
+    pendingChoice_ = id;
+    UI_StartTimer(kChoiceTimer, 0, false);
+  };
   manager_.AddMenuHelper(this);
 }
 
 WorkspacesPopup::~WorkspacesPopup() { manager_.RemoveMenuHelper(this); }
+
+void WorkspacesPopup::UI_DoTimerNotify(int id) {
+  if (id == kChoiceTimer && pendingChoice_ >= 0) PopupChanged(std::exchange(pendingChoice_, -1));
+}
 
 void WorkspacesPopup::RebuildMenu() {
   std::vector<UTF16String> names;

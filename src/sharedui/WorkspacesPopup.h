@@ -22,8 +22,11 @@ class WorkspacesPopup : public kivui::UI_Popup, public workspace::MenuHelperBase
   // The user chose the item at this index.
   void PopupChanged(int index);
 
+  void UI_DoTimerNotify(int id) override;
+
  private:
   workspace::ManagerBase& manager_;
+  int pendingChoice_ = -1;
 };
 
 }  // namespace kivworkspace::sharedui

@@ -1,14 +1,19 @@
 // The switcher model on a real workspace manager: its three lists follow the manager's
-// names through random changes, a name that comes back regains its place, and the lists
-// survive a round trip through their JSON text while bad text changes nothing.
+// names through random changes, a name that comes back regains its place, renamed
+// workspaces keep theirs, the lists survive a round trip through their JSON text while bad
+// text changes nothing, and Edit Workspaces' OK applies any mix of its edits.
 #include "workspace/manager/ManagerTestSupport.h"
 
+#include "services/core/Error.h"
+#include "services/ui/controls/UI_MultiColumnTree.h"
+#include "sharedui/WorkspaceSwitcherDialog.h"
 #include "sharedui/WorkspaceSwitcherListener.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
 
 #include <random>
 
 using namespace kivtest;
+using kivworkspace::sharedui::WorkspaceSwitcherDialog;
 using kivworkspace::sharedui::WorkspaceSwitcherManager;
 using NameList = std::vector<kivcore::UTF16String>;
 
@@ -175,6 +180,99 @@ TEST_F(SwitcherModel, DeletingTheCurrentWorkspaceSwitchesFirstAndAttachingMovesB
   manager->CreateUserWorkspace(u"Elsewhere");
   EXPECT_EQ(Shown(), (NameList{u"Edit", u"Grade"}));
   model.AttachWorkspaceManager(manager.get());
+}
+
+TEST_F(SwitcherModel, RenamedWorkspacesKeepTheirPlacesWhateverOrderTheRenamesNeed) {
+  for (const char16_t* name : {u"A", u"B", u"C"}) manager->CreateUserWorkspace(name);
+  *model.GetHiddenWorkspaceList() = {u"C"};
+  std::erase(*model.GetShownWorkspaceList(), u"C");
+  using Renames = std::map<kivcore::UTF16String, kivcore::UTF16String>;
+  // One rename, as a host's Rename command makes it: the tab stays where it was.
+  Renames renames{{u"A", u"Alpha"}};
+  model.RenameWorkspaces(renames);
+  EXPECT_EQ(Shown(), (NameList{u"Edit", u"Grade", u"Alpha", u"B"}));
+  // B gives its name up to Alpha; then two names go round; a hidden one stays hidden.
+  renames = {{u"B", u"B2"}, {u"Alpha", u"B"}};
+  model.RenameWorkspaces(renames);
+  EXPECT_EQ(Shown(), (NameList{u"Edit", u"Grade", u"B", u"B2"}));
+  renames = {{u"B", u"C"}, {u"C", u"B"}};
+  model.RenameWorkspaces(renames);
+  EXPECT_EQ(Shown(), (NameList{u"Edit", u"Grade", u"C", u"B2"}));
+  EXPECT_EQ(Hidden(), NameList{u"B"});
+  ExpectPartition();
+  // A rename the manager refuses (a built-in never visited has no definition to carry
+  // over) leaves the lists as they were.
+  renames = {{u"Grade", u"Gamma"}};
+  EXPECT_THROW(model.RenameWorkspaces(renames), kivcore::config::Error);
+  EXPECT_EQ(Shown(), (NameList{u"Edit", u"Grade", u"C", u"B2"}));
+}
+
+TEST_F(SwitcherModel, EditWorkspacesOKKeepsHiddenRenamesHiddenBesideDeletions) {
+  for (const char16_t* name : {u"A", u"B", u"H"}) manager->CreateUserWorkspace(name);
+  *model.GetHiddenWorkspaceList() = {u"H"};
+  std::erase(*model.GetShownWorkspaceList(), u"H");
+  WorkspaceSwitcherDialog dialog;
+  ASSERT_TRUE(dialog.FinishRenaming(dialog.FindRow(u"H"), u"Hush"));
+  ASSERT_TRUE(dialog.FinishRenaming(dialog.FindRow(u"B"), u"B2"));
+  ASSERT_TRUE(dialog.FinishRenaming(dialog.FindRow(u"A"), u"B"));
+  dialog.GetTree().SelectRow(dialog.FindRow(u"Grade"));
+  dialog.DoDelete();
+  dialog.DefaultCloseOk();
+  EXPECT_EQ(Shown(), (NameList{u"Edit", u"B", u"B2"}));
+  EXPECT_EQ(Hidden(), NameList{u"Hush"});
+  ExpectPartition();
+}
+
+TEST_F(SwitcherModel, EditWorkspacesOKAppliesAnyMixOfMovesRenamesAndDeletions) {
+  // Built-ins never visited have no definition to rename.
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Grade"));
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Edit"));
+  std::mt19937 random(21222026);
+  int made = 0;
+  for (int round = 0; round < 25; ++round) {
+    while (model.GetShownWorkspaceList()->size() + Overflow().size() + Hidden().size() < 6)
+      manager->CreateUserWorkspace(kivcore::UTF8to16("W" + std::to_string(++made)));
+    WorkspaceSwitcherDialog dialog;
+    // Names to rename to: those of the workspaces (so that renames chain and go round)
+    // and a few new ones.
+    NameList targets;
+    manager->GetWorkspaces(targets);
+    for (int i = 0; i < 3; ++i) targets.push_back(kivcore::UTF8to16("N" + std::to_string(++made)));
+    std::string edits;
+    for (int step = 0; step < 10; ++step) {
+      std::vector<int> rows;
+      for (auto section : {WorkspaceSwitcherDialog::kBarRow, WorkspaceSwitcherDialog::kOverflowRow,
+                           WorkspaceSwitcherDialog::kHiddenRow}) {
+        for (int row : dialog.GetTree().GetChildRowIDs(section)) rows.push_back(row);
+      }
+      const int row = rows[random() % rows.size()];
+      switch (random() % 4) {
+        case 0: {
+          const auto section = WorkspaceSwitcherDialog::Section(1 + random() % 3);
+          dialog.MoveWorkspace(
+              row, section, int(random() % (dialog.GetTree().GetChildRowIDs(section).size() + 1)));
+          edits += " move";
+          break;
+        }
+        case 3:
+          dialog.GetTree().SelectRow(row);
+          dialog.DoDelete();
+          edits += " delete";
+          break;
+        default:
+          if (dialog.FinishRenaming(row, targets[random() % targets.size()])) edits += " rename";
+      }
+    }
+    const NameList bar = dialog.GetSectionNames(WorkspaceSwitcherDialog::kBarRow);
+    const NameList overflow = dialog.GetSectionNames(WorkspaceSwitcherDialog::kOverflowRow);
+    const NameList hidden = dialog.GetSectionNames(WorkspaceSwitcherDialog::kHiddenRow);
+    ASSERT_NO_THROW(dialog.DefaultCloseOk()) << "round " << round << ":" << edits;
+    EXPECT_EQ(Shown(), bar) << "round " << round << ":" << edits;
+    EXPECT_EQ(Overflow(), overflow) << "round " << round << ":" << edits;
+    EXPECT_EQ(Hidden(), hidden) << "round " << round << ":" << edits;
+    ExpectPartition();
+    EXPECT_TRUE(manager->HasCurrentWorkspace());
+  }
 }
 
 }  // namespace
