@@ -14,6 +14,8 @@
 #include "sharedui/ToolsTab.h"
 #include "workspace/frames/TablessWorkspaceFrame.h"
 
+#include <tuple>
+
 using namespace kivtest;
 using namespace kivworkspace::sharedui;
 namespace testing_ui = kivui::testing;
@@ -113,6 +115,8 @@ TEST_F(ToolsTabs, TheToolMapFindsToolsButtonsAndTabs) {
     ADD_FAILURE() << "no error";
   } catch (const kivcore::config::Error& e) {
     EXPECT_STREQ(e.what(), "Invalid tool map access.");
+    EXPECT_EQ(e.Key(), "$$$/kivworkspace/sharedui/Error/InvalidToolMapAccess=Invalid tool map access.");
+    EXPECT_EQ(std::tuple(e.Level(), e.Category(), e.Code(), e.Flags()), std::tuple(1, 108, 20, 1));
   }
   EXPECT_THROW(map.GetToolButtonFromToolButtonID(10), kivcore::config::Error) << "a tool ID is no button ID";
   map.RemoveAllButtonsFromToolTab(tab);
