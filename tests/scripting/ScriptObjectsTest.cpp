@@ -13,6 +13,7 @@
 #include "sharedui/ConsolePanel.h"
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <thread>
 #include <filesystem>
@@ -98,6 +99,19 @@ TEST_F(ScriptObjects, AnOverlayThatNamesNothingPointsNowhere) {
   }
   EXPECT_EQ(engine->Evaluate("new IndicatorOverlay('x', 4, 'TopLevelWindow/A')").error,
             "Error: IndicatorOverlay: direction must be from 0 to 3");
+}
+
+// The UI thread is busy (it handles no events while the script thread runs): a "hide"
+// with nothing to hide does not wait for it.
+TEST_F(ScriptObjects, HidingAnOverlayNeverShownDoesNotWaitForTheUIThread) {
+  FrameWith({"A"});
+  const boost::intrusive_ptr<IndicatorOverlayObj> overlay = new IndicatorOverlayObj(u"never shown", 0, u"");
+  bool hidden = false;
+  const auto start = std::chrono::steady_clock::now();
+  std::thread([&] { hidden = overlay->Hide(); }).join();
+  EXPECT_TRUE(hidden);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_FALSE(overlay->GetWindow());
 }
 
 TEST_F(ScriptObjects, TheDrawSupplierPaintsTheBubble) {
