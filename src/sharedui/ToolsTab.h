@@ -90,7 +90,8 @@ class ToolsTab : public workspace::TabPanel, public workspace::WorkspaceBorderEl
   void SetTandemworkStatusIndicator(std::shared_ptr<kivui::UI_Node> indicator);
   // The control of that index, when it was made (null otherwise).
   kivui::UI_Node* GetControl(ControlIndexType type) const;
-  // Whether the control shows now: asked for, and the tab a regular tab.
+  // Whether the control is asked for and the tab is a row (the tools are not in a column);
+  // a row too narrow for it still leaves it out (GetControlRect).
   bool IsShowing(ControlIndexType type) const;
   void SetWorkspaceSwitcherAlignment(int alignment);
   bool IsRegularTab() const { return !borderElement_; }
