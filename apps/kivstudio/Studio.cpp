@@ -126,19 +126,27 @@ Studio::Studio(const kivcore::Rect& mainRect)
   main_->SetTopChrome(chrome_, kMenuBarHeight);
 }
 
+// Whatever listens to the manager goes before it: the menus and the switcher bar of the
+// chrome, then the workspace with every window and panel (the tools tab's workspaces pop-up
+// and switcher bar unregister as they go), then the process-wide switcher; the manager and
+// its providers last.
 Studio::~Studio() {
   if (manager_) {
     manager_->RemoveMenuHelper(menuBar_.get());
     manager_->RemoveMenuHelper(workspaceMenu_.get());
     if (switcherBar_) chrome_->Remove(switcherBar_.get());
     switcherBar_.reset();
-    auto* switcher = kivworkspace::sharedui::WorkspaceSwitcherManager::Get();
-    if (switcher->GetWorkspaceManager() == manager_.get()) switcher->AttachWorkspaceManager(nullptr);
-    workspace_->SetManager(nullptr);
   }
-  manager_.reset();
   main_.reset();
   workspace_.reset();
+  if (manager_) {
+    auto* switcher = kivworkspace::sharedui::WorkspaceSwitcherManager::Get();
+    if (switcher->GetWorkspaceManager() == manager_.get()) switcher->AttachWorkspaceManager(nullptr);
+  }
+  workspaceMenu_.reset();
+  manager_.reset();
+  systemWorkspaces_.reset();
+  builtIns_.reset();
 }
 
 void Studio::ApplyArrangement(const std::string& name) {

@@ -979,12 +979,13 @@ class TourRun {
       reply.body = kivtest::TestHttpServer::DeterministicBytes(a, std::size_t(b - a + 1));
       return reply;
     });
-    {
+    const auto import = [&](const std::string& path) {
       auto answers = ui_testing::ScriptedAnswers::Install();
-      answers->Command(Studio::kImportFromURL).Text(server.Url("/footage/harbour_aerial.mov"));
+      answers->Command(Studio::kImportFromURL).Text(server.Url(path));
       ui_testing::ClickAt(Window().UI_LocalToGlobal({132, 12}));
       Settle();
-    }
+    };
+    import("/footage/harbour_aerial.mov");
     auto* panel = dynamic_cast<kivworkspace::sharedui::ProgressPanel*>(studio_.FindPanel(kivworkspace::sharedui::ProgressPanel::kTabType));
     auto downloads = studio_.GetImporter().GetManager().GetActiveDownloads();
     Check("File > Import from URL... starts the download and shows the Progress panel", panel && downloads.size() == 1);
@@ -992,22 +993,25 @@ class TourRun {
     BringToFront(*panel);
     const auto item = downloads.front()->GetProgressItem();
     auto& view = panel->GetView();
-    const auto clickButton = [&] {
-      view.Refresh();
-      for (int row = 0; row < view.GetShownItemCount(); ++row) {
-        if (view.GetShownItem(row) != item) continue;
-        const kivcore::Point p = Centre(view, view.GetPauseButtonRect(row));
-        pointer_.Press(p);
-        pointer_.Release(p);
-      }
+    const auto rowOf = [&](const boost::intrusive_ptr<ProgressItem>& shown) {
+      for (int row = 0; row < view.GetShownItemCount(); ++row)
+        if (view.GetShownItem(row) == shown) return row;
+      return -1;
+    };
+    const auto clickButton = [&](const boost::intrusive_ptr<ProgressItem>& shown, bool cancel) {
+      const int row = rowOf(shown);
+      if (row < 0) return;
+      const kivcore::Point p = Centre(view, cancel ? view.GetCancelButtonRect(row) : view.GetPauseButtonRect(row));
+      pointer_.Press(p);
+      pointer_.Release(p);
     };
     ui_testing::WaitUntil([&] { return item->GetProgress() > 0.1f; }, 20000);
-    clickButton();
+    clickButton(item, false);
     const bool paused = ui_testing::WaitUntil([&] { return item->GetState() == ProgressItem::kPaused; }, 10000);
     Check("the Progress panel's button pauses the download", paused);
     ShotOf("15a-import-paused", *panel);
     delayMs = 0;
-    clickButton();
+    clickButton(item, false);
     const bool done = ui_testing::WaitUntil([&] { return item->GetState() == ProgressItem::kCompleted; }, 60000);
     const auto file = studio_.GetImporter().GetFolder() / "harbour_aerial.mov";
     std::ifstream in(file, std::ios::binary);
@@ -1015,6 +1019,18 @@ class TourRun {
     Check("pressed again, it resumes and the file arrives whole in the project's media folder",
           done && bytes == kivtest::TestHttpServer::DeterministicBytes(0, kSize));
     ShotOf("15b-import-done", *panel);
+
+    // A second import while the panel is open gets a row of its own, with working buttons.
+    delayMs = 150;
+    import("/footage/harbour_wide.mov");
+    downloads = studio_.GetImporter().GetManager().GetActiveDownloads();
+    const auto second = downloads.size() == 1 ? downloads.front()->GetProgressItem() : nullptr;
+    Check("a second import while the Progress panel is open gets a row of its own",
+          second && ui_testing::WaitUntil([&] { return rowOf(second) >= 0; }, 5000));
+    if (!second) return;
+    clickButton(second, true);
+    Check("its cancel button stops it", ui_testing::WaitUntil([&] { return second->GetState() == ProgressItem::kEnded; }, 10000));
+    ShotOf("15c-second-import-cancelled", *panel);
   }
 
   void ResizeWindow() {

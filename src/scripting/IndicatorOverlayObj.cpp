@@ -47,7 +47,6 @@ IndicatorOverlayObj::IndicatorOverlayObj(const kivcore::UTF16String& text, unsig
   LiveInstances().push_back(this);
   if (ctrlPath.empty()) return;
   ctrlPath_ = ctrlPath;
-  // A call that runs after the timeout fills a result of its own, not this object.
   auto found = std::make_shared<std::optional<kivcore::RectF>>();
   const std::string path = kivcore::UTF16to8(ctrlPath);
   if (kivscripting::CallOnUIThread([found, path] { *found = FindControlRect(path); }, kUIThreadTimeoutMs) && *found)
@@ -59,7 +58,7 @@ IndicatorOverlayObj::IndicatorOverlayObj(const kivcore::UTF16String& text, unsig
 IndicatorOverlayObj::~IndicatorOverlayObj() {
   if (kivcore::threads::IsMainThread()) {
     ReleaseWindow();
-  } else if (window_) {
+  } else if (shown_) {
     std::shared_ptr<IndicatorOverlayWindow> window(std::move(window_));
     kivcore::threads::AsyncCallFromMainThread([window] { window->UI_Show(false); });
   }
@@ -69,7 +68,7 @@ IndicatorOverlayObj::~IndicatorOverlayObj() {
 
 bool IndicatorOverlayObj::Show() {
   if (!IsAnchored()) return false;
-  // The call holds the object, so that one running after the timeout finds it.
+  // The posted call holds the object: the wait may give up before it is dropped.
   const boost::intrusive_ptr<IndicatorOverlayObj> self(this);
   return kivscripting::CallOnUIThread([self] { self->OpenWindow(); }, kUIThreadTimeoutMs);
 }
@@ -78,9 +77,11 @@ void IndicatorOverlayObj::OpenWindow() {
   ReleaseWindow();
   window_ = std::make_unique<IndicatorOverlayWindow>(anchor_, direction_, kivcore::UTF16to8(text_), GetDrawSupplier());
   window_->UI_Show(true);
+  shown_ = true;
 }
 
 bool IndicatorOverlayObj::Hide() {
+  if (!shown_) return true;
   const boost::intrusive_ptr<IndicatorOverlayObj> self(this);
   kivscripting::CallOnUIThread([self] { self->ReleaseWindow(); }, kUIThreadTimeoutMs);
   return true;
@@ -88,6 +89,7 @@ bool IndicatorOverlayObj::Hide() {
 
 void IndicatorOverlayObj::ReleaseWindow() {
   if (!window_) return;
+  shown_ = false;
   window_->UI_Show(false);
   window_.reset();
 }
@@ -100,9 +102,9 @@ kivscripting::ScriptClassDefinition IndicatorOverlayObj::Definition() {
   c.description = "A small overlay window pointing to a certain point in the applications user interface";
   c.constructorDescription = "Construct new IndicatorOverlay object";
   c.constructorParameters = {
-      {"text", ScriptValueType::kString, kivcore::UTF16String()},
+      {"text", ScriptValueType::kString, kivcore::UTF16String(), std::nullopt},
       {"direction", ScriptValueType::kInteger, 0.0, std::pair{0.0, 3.0}},
-      {"ctrlPath", ScriptValueType::kString, kivcore::UTF16String()},
+      {"ctrlPath", ScriptValueType::kString, kivcore::UTF16String(), std::nullopt},
   };
   c.factory = [](const std::vector<ScriptValue>& args) -> kivscripting::ScriptObjectPtr {
     return new IndicatorOverlayObj(kivscripting::ToText(args[0]), unsigned(kivscripting::ToNumber(args[1])),

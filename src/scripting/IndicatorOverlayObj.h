@@ -5,6 +5,7 @@
 #include "services/scripting/ScriptClassDefinition.h"
 #include "services/scripting/ScriptObject.h"
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -32,9 +33,11 @@ class IndicatorOverlayObj : public kivscripting::ScriptObject {
   const kivcore::UTF16String& GetText() const { return text_; }
   unsigned GetDirection() const { return direction_; }
 
-  // Opens the window; false when the overlay points nowhere.
+  // Opens the window; false when the overlay points nowhere or the UI thread did not take
+  // the call in time (the window then never opens).
   bool Show();
-  // Closes the window, if shown; always true.
+  // Closes the window, if shown; always true. With no window it returns at once, without
+  // waiting for the UI thread.
   bool Hide();
   IndicatorOverlayWindow* GetWindow() const { return window_.get(); }
   // Closes and releases the window on the calling thread.
@@ -51,7 +54,9 @@ class IndicatorOverlayObj : public kivscripting::ScriptObject {
   kivcore::UTF16String ctrlPath_;
   kivcore::UTF16String text_;
   unsigned direction_ = 0;
-  std::unique_ptr<IndicatorOverlayWindow> window_;
+  std::unique_ptr<IndicatorOverlayWindow> window_;  // UI thread only
+  // Whether window_ is set, for the script thread to read.
+  std::atomic<bool> shown_{false};
 };
 
 }  // namespace kivworkspace::scripting

@@ -9,9 +9,11 @@
 namespace kivworkspace::scripting {
 
 kivcore::UTF16String UIAutomationHelper::ExecuteConsoleCommand(const kivcore::UTF16String& snippet) {
+  using kivcore::console::CommandOutcome;
   kivcore::UTF16StringOutputStream out;
-  const bool known = kivcore::console::ExecuteCommand(kivcore::UTF16to8(snippet), out);
-  if (!known) out.WriteLine(u"Command " + snippet + u" unknown!. Try 'con.help'.");
+  std::string failure;
+  const CommandOutcome outcome = kivcore::console::RunCommand(kivcore::UTF16to8(snippet), out, &failure);
+  if (outcome == CommandOutcome::kUnknown) out.WriteLine(u"Command " + snippet + u" unknown!. Try 'con.help'.");
   const kivcore::UTF16String result = out.Text();
   // The console panel is the UI thread's.
   const auto echo = [result] {
@@ -25,7 +27,8 @@ kivcore::UTF16String UIAutomationHelper::ExecuteConsoleCommand(const kivcore::UT
   } else {
     kivcore::threads::AsyncCallFromMainThread(echo);
   }
-  if (!known) throw kivscripting::ScriptException(kUnknownCommandError, kivcore::UTF16to8(result));
+  if (outcome == CommandOutcome::kUnknown) throw kivscripting::ScriptException(kCommandError, kivcore::UTF16to8(result));
+  if (outcome == CommandOutcome::kFailed) throw kivscripting::ScriptException(kCommandError, failure);
   return result;
 }
 
@@ -36,7 +39,7 @@ kivscripting::ScriptClassDefinition UIAutomationHelper::Definition() {
   c.registrationValue = kRegistrationValue;
   c.factory = [](const std::vector<ScriptValue>&) -> kivscripting::ScriptObjectPtr { return new UIAutomationHelper; };
   c.methods = {{"executeConsoleCommand", "Execute console command", 0x200000,
-                {{"snippet", kivscripting::ScriptValueType::kString, kivcore::UTF16String()}},
+                {{"snippet", kivscripting::ScriptValueType::kString, kivcore::UTF16String(), std::nullopt}},
                 kivscripting::ScriptValueType::kString,
                 [](kivscripting::ScriptObject& o, const std::vector<ScriptValue>& args) -> ScriptValue {
                   return static_cast<UIAutomationHelper&>(o).ExecuteConsoleCommand(kivscripting::ToText(args[0]));

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kivworkspace::sharedui {
 namespace {
@@ -112,7 +113,12 @@ kivui::UI_Node* ThemeColorEditorPanel::FindControl(const char* nodeId) const { r
 int ThemeColorEditorPanel::GetColorIndex() const {
   const auto* field = Control<UI_TextEdit>(*root_, "TextColorIndexHotText");
   const auto value = kivcore::StringToNumber<double>(field->GetText());
-  return value ? int(std::lround(*value)) : -1;
+  // "nan", "inf" and numbers beyond an int ("1e30", "4294967297") name no colour: they must
+  // not wrap round to one.
+  if (!value || !std::isfinite(*value)) return -1;
+  const double nearest = std::round(*value);
+  if (nearest < double(std::numeric_limits<int>::min()) || nearest > double(std::numeric_limits<int>::max())) return -1;
+  return int(nearest);
 }
 
 bool ThemeColorEditorPanel::IsFlashing() const { return flashIndex_ >= 0; }
@@ -189,7 +195,7 @@ std::optional<kivui::Color> ThemeColorEditorPanel::ColorFromFields() const {
   double v[std::size(kFields)];
   for (std::size_t i = 0; i < std::size(kFields); ++i) {
     const auto value = kivcore::StringToNumber<double>(Control<UI_TextEdit>(*root_, std::string(kFields[i].stem) + "HotText")->GetText());
-    if (!value) return std::nullopt;
+    if (!value || !std::isfinite(*value)) return std::nullopt;
     v[i] = *value;
   }
   const auto byte = [](double x) { return std::uint8_t(std::lround(std::clamp(x, 0.0, 255.0))); };
@@ -202,8 +208,8 @@ void ThemeColorEditorPanel::UpdateCurrentColorTrack() {
   const int index = GetColorIndex();
   auto& theme = GetEditableTheme();
   if (index < 0 || index >= theme.GetColorCount())
-    return ShowError("There is no theme colour " + std::to_string(index) + ": the index goes from 0 to " +
-                     std::to_string(theme.GetColorCount() - 1) + ".");
+    return ShowError("There is no theme colour " + Control<UI_TextEdit>(*root_, "TextColorIndexHotText")->GetText() +
+                     ": the index goes from 0 to " + std::to_string(theme.GetColorCount() - 1) + ".");
   std::optional<kivui::Color> color;
   if (Control<UI_Button>(*root_, "OverrideCheckbox")->IsSelected()) {
     color = ColorFromFields();

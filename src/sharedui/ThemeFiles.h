@@ -15,8 +15,8 @@ namespace kivworkspace::sharedui {
 kivui::KeyframeTheme& GetEditableTheme();
 
 // Reads the theme colour file at path into the UI's theme (nothing for an empty path).
-// Throws std::runtime_error with the reason for a file that cannot be used; the theme then
-// stays as it was.
+// A file that cannot be used raises kivcore::config::Error (KeyframeTheme::kErrorCategory,
+// kInvalidThemeFileError) with the reason; the theme then stays as it was.
 void ReloadThemeFile(const kivcore::UTF16String& path);
 
 // Asks for a theme file ("Load Theme Colors", XML files) over parent's window and loads it;

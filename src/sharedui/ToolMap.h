@@ -24,8 +24,9 @@ class ToolMap {
     // is gone makes its entries invalid accesses, not dangling pointers).
     std::weak_ptr<const void> tabAlive;
   };
-  static constexpr int kErrorCategory = 103;
-  static constexpr int kInvalidAccess = 1;
+  // The error an invalid access raises: kivcore::config::Error of this category and code.
+  static constexpr int kErrorCategory = 108;
+  static constexpr int kInvalidAccess = 20;
 
   ToolMap() = default;
 

@@ -232,33 +232,62 @@ std::shared_ptr<kivui::UI_Node> ToolsTab::CreateControl(ControlIndexType type) {
 
 float ToolsTab::WorkspaceStaticWidth() const { return std::ceil(kivui::MeasureTextWidth(WorkspaceStaticText(), kivui::Font::UI(12))) + 6; }
 
-kivcore::RectF ToolsTab::GetControlRect(ControlIndexType type, const RectF& b) const {
-  if (IsVertical() || !IsShowing(type)) return {};
-  // From the right edge inwards.
-  float right = b.Right() - kMargin;
+float ToolsTab::RightEndWidth(ControlIndexType type) const {
+  switch (type) {
+    case kSearchBox: return kSearchBoxWidth;
+    case kWorkspacePopup: return kWorkspacePopupWidth;
+    case kWorkspaceStatic: return WorkspaceStaticWidth();
+    case kDivider2: return ToolsContainer::kDividerSize;
+    default: return kSmallControl;
+  }
+}
+
+bool ToolsTab::WantedAtRightEnd(ControlIndexType type, const RowRects& placed) const {
+  switch (type) {
+    case kDivider2: return IsShowing(kSearchBox) && !placed[kSearchBox].IsEmpty();  // the search box's
+    case kWorkspaceStatic: return IsShowing(type) && !placed[kWorkspacePopup].IsEmpty();  // the pop-up's label
+    default: return IsShowing(type);
+  }
+}
+
+// Narrower than its minimum the bar would keep a layout it cannot show; never more than the
+// room the tab's snap sizes leave it.
+float ToolsTab::SwitcherMinimumWidth() const {
+  const auto* bar = dynamic_cast<const WorkspaceSwitcherBar*>(GetControl(kWorkspaceSwitcher));
+  return std::min(kSwitcherMinWidth, std::max(kSmallControl, bar ? bar->GetMinimumSize() : 0.0f));
+}
+
+ToolsTab::RowRects ToolsTab::LayOutRow(const RectF& b) const {
+  RowRects placed{};
+  constexpr float divider = ToolsContainer::kDividerSize;
+  const float limit = b.Right() - kMargin;
+  float left = b.left + kMargin + (showTools_ ? tools_->GetItemsLength() : 0);
+  if (IsShowing_ToolOptions() && left + divider + toolOptionsWidth_ <= limit) {
+    placed[kDivider1] = {left, b.top, divider, b.height};
+    placed[kToolOptions] = {left + divider, b.top, toolOptionsWidth_, b.height};
+    left += divider + toolOptionsWidth_;
+  }
+  // From the right edge inwards; the first control that would reach the tools ends it.
+  float right = limit;
   for (ControlIndexType t : kRightGroup) {
-    if (!IsShowing(t) && !(t == kDivider2 && IsShowing(kSearchBox))) continue;
-    const float width = t == kSearchBox          ? kSearchBoxWidth
-                        : t == kWorkspacePopup   ? kWorkspacePopupWidth
-                        : t == kWorkspaceStatic  ? WorkspaceStaticWidth()
-                        : t == kDivider2         ? ToolsContainer::kDividerSize
-                                                 : kSmallControl;
+    if (!WantedAtRightEnd(t, placed)) continue;
+    const float width = RightEndWidth(t);
+    if (right - width < left + kMargin) break;
     right -= width;
-    if (t == type) return {right, b.top + (b.height - kSmallControl) / 2, width, kSmallControl};
+    placed[t] = {right, b.top + (b.height - kSmallControl) / 2, width, kSmallControl};
     right -= kMargin;
   }
-  // From the left: the tools, then the tool options, then the switcher in what is left.
-  float left = b.left + kMargin + (showTools_ ? tools_->GetItemsLength() : 0);
-  if (IsShowing_ToolOptions()) {
-    if (type == kDivider1) return {left, b.top, ToolsContainer::kDividerSize, b.height};
-    left += ToolsContainer::kDividerSize;
-    if (type == kToolOptions) return {left, b.top, toolOptionsWidth_, b.height};
-    left += toolOptionsWidth_;
+  const RectF bar{left + divider, b.top, right - left - divider, b.height};
+  if (IsShowing(kWorkspaceSwitcher) && bar.width >= SwitcherMinimumWidth()) {
+    if (IsShowing(kWorkspaceSwitcherSeparator)) placed[kWorkspaceSwitcherSeparator] = {left, b.top, divider, b.height};
+    placed[kWorkspaceSwitcher] = bar;
   }
-  if (type == kWorkspaceSwitcherSeparator) return {left, b.top, ToolsContainer::kDividerSize, b.height};
-  left += ToolsContainer::kDividerSize;
-  if (type == kWorkspaceSwitcher) return {left, b.top, std::max(0.0f, right - left), b.height};
-  return {};
+  return placed;
+}
+
+kivcore::RectF ToolsTab::GetControlRect(ControlIndexType type, const RectF& b) const {
+  if (IsVertical() || !IsShowing(type)) return {};
+  return LayOutRow(b)[std::size_t(type)];
 }
 
 float ToolsTab::NaturalRowWidth() const {
@@ -282,23 +311,25 @@ void ToolsTab::RelayoutControls(const RectF& b) {
   } else {
     tools_->SetFrame({b.left + kMargin, b.top, tools_->GetItemsLength(), b.height});
   }
-  toolOptions_->UI_Show(IsShowing_ToolOptions());
+  const RectF options = IsShowing_ToolOptions() ? LayOutRow(b)[kToolOptions] : RectF{};
+  toolOptions_->UI_Show(!options.IsEmpty());
   if (IsShowing_ToolOptions()) {
     wanted_[kDivider1] = true;
     EnsureControl(kDivider1);
-    const RectF r = GetControlRect(kToolOptions, b);
-    toolOptions_->SetFrame(r);
-    if (toolOptions_->GetChildCount()) toolOptions_->GetChild(0)->SetFrame({0, 0, r.width, r.height});
+  }
+  if (!options.IsEmpty()) {
+    toolOptions_->SetFrame(options);
+    if (toolOptions_->GetChildCount()) toolOptions_->GetChild(0)->SetFrame({0, 0, options.width, options.height});
   }
   if (IsShowing(kSearchBox)) {
     wanted_[kDivider2] = true;
     EnsureControl(kDivider2);
   }
   for (auto& [type, control] : controls_) {
-    const bool showing = IsShowing(type);
+    RectF r = GetControlRect(type, b);
+    const bool showing = IsShowing(type) && !r.IsEmpty();
     control->UI_Show(showing);
     if (!showing) continue;
-    RectF r = GetControlRect(type, b);
     if (type == kWorkspaceSwitcher) CustomizeWorkspaceSwitcherLayout(r);
     control->SetFrame(r);
   }

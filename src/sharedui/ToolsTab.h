@@ -3,6 +3,7 @@
 #include "workspace/core/TabPanel.h"
 #include "workspace/frames/WorkspaceBorderElement.h"
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -89,7 +90,8 @@ class ToolsTab : public workspace::TabPanel, public workspace::WorkspaceBorderEl
   void SetTandemworkStatusIndicator(std::shared_ptr<kivui::UI_Node> indicator);
   // The control of that index, when it was made (null otherwise).
   kivui::UI_Node* GetControl(ControlIndexType type) const;
-  // Whether the control shows now: asked for, and the tab a regular tab.
+  // Whether the control is asked for and the tab is a row (the tools are not in a column);
+  // a row too narrow for it still leaves it out (GetControlRect).
   bool IsShowing(ControlIndexType type) const;
   void SetWorkspaceSwitcherAlignment(int alignment);
   bool IsRegularTab() const { return !borderElement_; }
@@ -109,6 +111,8 @@ class ToolsTab : public workspace::TabPanel, public workspace::WorkspaceBorderEl
   virtual void RelayoutControls(const kivcore::RectF& bounds);
   // Lets a subclass adjust the switcher bar's rectangle.
   virtual void CustomizeWorkspaceSwitcherLayout(kivcore::RectF&) {}
+  // Where the control goes in a row of those bounds; empty when it is not shown, or when it
+  // does not fit there (a narrow row leaves controls out rather than draw one over another).
   virtual kivcore::RectF GetControlRect(ControlIndexType type, const kivcore::RectF& bounds) const;
   // Makes the control of that index (null for the tool options and the status indicator,
   // which the host gives, and for the manager's controls without a manager).
@@ -125,6 +129,16 @@ class ToolsTab : public workspace::TabPanel, public workspace::WorkspaceBorderEl
   void ShowControl(ControlIndexType type, bool show);
   kivui::UI_Node* EnsureControl(ControlIndexType type);
   float WorkspaceStaticWidth() const;
+  static constexpr std::size_t kControlCount = 10;
+  using RowRects = std::array<kivcore::RectF, kControlCount>;
+  // The row's controls by ControlIndexType: the tools from the left, then the tool options
+  // when they fit; the right end's controls from the edge inwards while each fits beside
+  // them; the switcher bar in the room between when it has room to show itself.
+  RowRects LayOutRow(const kivcore::RectF& bounds) const;
+  // Whether the right end's control takes part, given what was placed before it.
+  bool WantedAtRightEnd(ControlIndexType type, const RowRects& placed) const;
+  float RightEndWidth(ControlIndexType type) const;
+  float SwitcherMinimumWidth() const;
   // The width a row of everything shown takes, the switcher bar at its smallest useful width.
   float NaturalRowWidth() const;
 

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 using namespace kivscripting;
@@ -29,7 +31,7 @@ void RegisterProbe() {
   c.name = "Probe";
   c.constructorParameters = {{"count", ScriptValueType::kInteger, 1.0, std::pair{1.0, 10.0}}};
   c.factory = [](const std::vector<ScriptValue>&) -> ScriptObjectPtr { return new Probe; };
-  c.methods = {{"echo", "", 0, {{"text", ScriptValueType::kString, kivcore::UTF16String(u"none")}}, ScriptValueType::kString,
+  c.methods = {{"echo", "", 0, {{"text", ScriptValueType::kString, kivcore::UTF16String(u"none"), std::nullopt}}, ScriptValueType::kString,
                 [](ScriptObject&, const std::vector<ScriptValue>& a) -> ScriptValue { return a[0]; }},
                {"fail", "", 0, {}, ScriptValueType::kNone,
                 [](ScriptObject&, const std::vector<ScriptValue>&) -> ScriptValue { throw ScriptException(7, "probe failed"); }}};
@@ -76,11 +78,29 @@ TEST(ScriptBridge, CallsReachTheUIThreadAndGiveUpAfterTheTimeout) {
   EXPECT_TRUE(result);
   EXPECT_TRUE(ranOnMain);
 
-  // The main thread does not process its queue here: the call times out.
-  std::thread blocked([&] { result = CallOnUIThread([] {}, 50); });
+  // The main thread does not process its queue here: the call times out, and never runs
+  // afterwards (the caller was told it did not happen).
+  std::atomic<bool> late{false};
+  std::thread blocked([&] { result = CallOnUIThread([&] { late = true; }, 50); });
   blocked.join();
   EXPECT_FALSE(result);
-  kivui::testing::ProcessEvents();  // runs the late call, harmlessly
+  kivui::testing::ProcessEvents();
+  EXPECT_FALSE(late) << "a call given up ran later";
+
+  // What the call throws on the UI thread reaches the thread that made it.
+  std::string thrown;
+  returned = false;
+  std::thread thrower([&] {
+    try {
+      CallOnUIThread([] { throw std::runtime_error("refused on the UI thread"); }, 10000);
+    } catch (const std::runtime_error& e) {
+      thrown = e.what();
+    }
+    returned = true;
+  });
+  ASSERT_TRUE(kivui::testing::WaitUntil([&] { return returned.load(); }, 10000));
+  thrower.join();
+  EXPECT_EQ(thrown, "refused on the UI thread");
 }
 
 TEST(ParentToChildIdContainer, ReadsAndWritesPaths) {

@@ -13,9 +13,11 @@
 #include "sharedui/ConsolePanel.h"
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <thread>
 #include <filesystem>
+#include <stdexcept>
 #include <unistd.h>
 
 using namespace kivtest;
@@ -99,6 +101,19 @@ TEST_F(ScriptObjects, AnOverlayThatNamesNothingPointsNowhere) {
             "Error: IndicatorOverlay: direction must be from 0 to 3");
 }
 
+// The UI thread is busy (it handles no events while the script thread runs): a "hide"
+// with nothing to hide does not wait for it.
+TEST_F(ScriptObjects, HidingAnOverlayNeverShownDoesNotWaitForTheUIThread) {
+  FrameWith({"A"});
+  const boost::intrusive_ptr<IndicatorOverlayObj> overlay = new IndicatorOverlayObj(u"never shown", 0, u"");
+  bool hidden = false;
+  const auto start = std::chrono::steady_clock::now();
+  std::thread([&] { hidden = overlay->Hide(); }).join();
+  EXPECT_TRUE(hidden);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_FALSE(overlay->GetWindow());
+}
+
 TEST_F(ScriptObjects, TheDrawSupplierPaintsTheBubble) {
   FrameWith({"A"});
   kivui::testing::ProcessEvents();
@@ -131,7 +146,22 @@ TEST_F(ScriptObjects, TheAutomationHelperRunsConsoleCommandsAndEchoesThem) {
   EXPECT_EQ(Run("got"), "unchanged") << "the script gets nothing back";
   EXPECT_EQ(Run("try { helper.executeConsoleCommand('no.such'); } catch (e) { e.code }"), "9");
   EXPECT_NE(kivcore::UTF16to8(console->GetOutput()).find("Command no.such thing unknown!. Try 'con.help'.\n"), std::string::npos);
+
+  // A command that raises (here for a bad argument) raises in the script with its message.
+  kivcore::console::RegisterCommand("test.count", "counts", [](const auto& args, auto&) {
+    throw std::invalid_argument("the count must be a number, not " + args.at(0));
+  });
+  const auto failed = engine->Evaluate("got = 'unchanged';\n\ngot = helper.executeConsoleCommand('test.count none');", "count.js");
+  EXPECT_FALSE(failed.ok);
+  EXPECT_EQ(failed.error, "Error: the count must be a number, not none");
+  EXPECT_EQ(failed.line, 3);
+  EXPECT_EQ(Run("got"), "unchanged");
+  EXPECT_EQ(Run("try { helper.executeConsoleCommand('test.count x'); } catch (e) { e.code + ':' + e.message }"),
+            "9:the count must be a number, not x");
+  EXPECT_NE(kivcore::UTF16to8(console->GetOutput()).find("Error: the count must be a number, not none\n"), std::string::npos)
+      << "the console panel shows what failed";
   kivcore::console::UnregisterCommand("test.greet");
+  kivcore::console::UnregisterCommand("test.count");
 }
 
 // A script running on a thread of its own: what touches the UI runs on the UI thread, which

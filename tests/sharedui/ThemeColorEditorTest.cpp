@@ -7,6 +7,7 @@
 #include "services/ui/controls/UI_StaticText.h"
 #include "services/ui/controls/UI_TabWell.h"
 #include "services/ui/controls/UI_TextEdit.h"
+#include "services/core/Error.h"
 #include "services/ui/draw/Image.h"
 #include "services/ui/draw/KeyframeTheme.h"
 #include "services/ui/draw/ThemeColors.h"
@@ -15,6 +16,7 @@
 #include "services/ui/testing/Snapshot.h"
 #include "sharedui/ThemeColorEditorPanel.h"
 #include "sharedui/ThemeColorEditorPanel_TabCreator.h"
+#include "sharedui/ThemeFiles.h"
 
 #include <filesystem>
 #include <fstream>
@@ -100,7 +102,7 @@ TEST_F(ThemeEditor, ABadThemeFileIsRefusedWithItsReasonAndChangesNothing) {
       {"empty.xml", "<KeyframeTheme/>"},
       {"badindex.xml", R"(<KeyframeTheme><Color index="2x" rgb="#101010"/></KeyframeTheme>)"},
   };
-  const std::vector<std::string> reasons = {"is not a theme file", "has no KeyframeTheme element", "colour 2: no theme colour sky",
+  const std::vector<std::string> reasons = {"it is not XML", "has no KeyframeTheme element", "colour 2: no theme colour sky",
                                             "rgb \"red\" is not #rrggbb", "index 2 is not the index of panel", "sets no colour",
                                             "no theme colour index 2x"};
   const auto before = AllColors();
@@ -112,6 +114,51 @@ TEST_F(ThemeEditor, ABadThemeFileIsRefusedWithItsReasonAndChangesNothing) {
     EXPECT_EQ(AllColors(), before) << bad[i].first << " changed the theme";
     EXPECT_TRUE(panel->GetThemeFilePath().empty());
   }
+
+  // Other callers get the library's error, with its category and code.
+  for (const auto& [file, reason] : {std::pair{dir / "other.xml", "it has no KeyframeTheme element"},
+                                     std::pair{dir / "missing.xml", "it cannot be read"}}) {
+    try {
+      kivworkspace::sharedui::ReloadThemeFile(file.u16string());
+      ADD_FAILURE() << file << " was accepted";
+    } catch (const kivcore::config::Error& e) {
+      EXPECT_EQ(std::pair(e.Category(), e.Code()), std::pair(KeyframeTheme::kErrorCategory, KeyframeTheme::kInvalidThemeFileError));
+      const std::string prefix = "The theme file " + file.string() + " cannot be used: " + reason;
+      EXPECT_EQ(std::string(e.what()).substr(0, prefix.size()), prefix);
+    }
+  }
+  EXPECT_EQ(AllColors(), before);
+}
+
+// An index the field cannot hold as a colour's number must not wrap round to one.
+TEST_F(ThemeEditor, AnIndexThatNamesNoColourEditsNone) {
+  const auto before = AllColors();
+  Click("GrayscaleRadioButton");
+  Enter("VHotText", "200");
+  for (const char* text : {"nan", "inf", "-inf", "1e30", "4294967297", "-4294967296"}) {
+    Enter("TextColorIndexHotText", text);
+    EXPECT_EQ(panel->GetColorIndex(), -1) << text;
+    EXPECT_EQ(Find<kivui::UI_StaticText>("ColorNameStaticText").GetText(), "no such colour") << text;
+    auto answers = testing_ui::ScriptedAnswers::Install();
+    answers->Accept();
+    Click("OverrideCheckbox");
+    ASSERT_EQ(answers->GetAsked().size(), 1u) << text;
+    EXPECT_EQ(answers->GetAsked()[0].message.find(std::string("There is no theme colour ") + text + ":"), 0u);
+    Click("FlashThemeFileButton");
+    EXPECT_FALSE(panel->IsFlashing()) << text;
+    EXPECT_EQ(AllColors(), before) << text;
+  }
+
+  // A colour field that holds no finite number is no colour either.
+  Enter("TextColorIndexHotText", std::to_string(KeyframeTheme::FindColor("header")));
+  ASSERT_FALSE(Find<kivui::UI_Button>("OverrideCheckbox").IsSelected());
+  Enter("VHotText", "nan");
+  auto answers = testing_ui::ScriptedAnswers::Install();
+  answers->Accept();
+  Click("OverrideCheckbox");
+  ASSERT_EQ(answers->GetAsked().size(), 1u);
+  EXPECT_EQ(answers->GetAsked()[0].message, "Every field of the colour needs a number.");
+  EXPECT_EQ(AllColors(), before);
 }
 
 TEST_F(ThemeEditor, LoadsReloadsAndOverridesWhatTheTabWellDraws) {

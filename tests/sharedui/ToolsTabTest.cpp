@@ -1,7 +1,7 @@
 // Tools and the tools tab, driven by real mouse events: the tool map's lookups, pressing,
 // press-and-hold with its pop-up, cycling with Alt, independent toggles, and the tab as a
 // window's border element and back.
-#include "workspace/WorkspaceTestSupport.h"
+#include "workspace/manager/ManagerTestSupport.h"
 
 #include "services/core/Error.h"
 #include "services/ui/draw/ImageFileType.h"
@@ -12,7 +12,10 @@
 #include "sharedui/ToolPictureButton.h"
 #include "sharedui/ToolsContainer.h"
 #include "sharedui/ToolsTab.h"
+#include "sharedui/WorkspaceSwitcherManager.h"
 #include "workspace/frames/TablessWorkspaceFrame.h"
+
+#include <tuple>
 
 using namespace kivtest;
 using namespace kivworkspace::sharedui;
@@ -23,12 +26,13 @@ namespace {
 ToolPtr MakeTool(int id, const char16_t* name) { return new Tool(id, name, "Tool" + std::to_string(id), kivui::ImageFileType::kPNG); }
 
 // A tools tab of four buttons: select (10, 11, 12), razor (20), hand (30, independent),
-// zoom (40, 41), recorded in a tool map.
+// zoom (40, 41), recorded in a tool map; with a manager, also its workspaces pop-up and
+// switcher bar.
 class TestToolsCreator : public kivworkspace::workspace::TabCreator {
  public:
-  explicit TestToolsCreator(ToolMap& map) : TabCreator("Tools"), map_(map) {}
+  explicit TestToolsCreator(ToolMap& map, ManagerBase* manager = nullptr) : TabCreator("Tools"), map_(map), manager_(manager) {}
   kivworkspace::workspace::TabPanelPtr CreateTabPanel(Workspace* w, WorkspaceFrameBase* f) const override {
-    auto tab = std::make_shared<ToolsTab>(w, f, "Tools", u"Tools");
+    auto tab = std::make_shared<ToolsTab>(w, f, "Tools", u"Tools", manager_);
     auto& resources = kivui::UI_NodeManager::Get().GetResourceManager();
     auto select = std::make_shared<ToolPictureButton>(1, MakeTool(10, u"Selection"), resources);
     select->AddSubTool(MakeTool(11, u"Track Select"));
@@ -42,11 +46,14 @@ class TestToolsCreator : public kivworkspace::workspace::TabCreator {
     map_.AddButtonToToolTab(tab.get(), zoom);
     tab->ShowSearchBox(true);
     tab->ShowPortalLinkButton(true);
+    tab->ShowWorkspacePopup(manager_ != nullptr);
+    tab->ShowWorkspaceSwitcher(manager_ != nullptr);
     return tab;
   }
 
  private:
   ToolMap& map_;
+  ManagerBase* manager_;
 };
 
 struct ToolsTabs : WorkspaceFixture {
@@ -74,6 +81,64 @@ struct ToolsTabs : WorkspaceFixture {
   kivcore::Point CentreOf(int buttonId) {
     const auto b = map.GetToolButtonFromToolButtonID(buttonId);
     return b->UI_LocalToGlobal({int(b->GetLocalBounds().width / 2), int(b->GetLocalBounds().height / 2)});
+  }
+};
+
+// The tools beside a manager's workspaces pop-up (with its "Workspace:" label) and
+// switcher bar, the search box and the portal link.
+struct ToolsTabsWithWorkspaces : ManagerFixture {
+  ToolMap map;
+  ToolsTab* tab = nullptr;
+
+  void SetUp() override {
+    WorkspaceSwitcherManager::Forget();
+    ManagerFixture::SetUp();
+    Restart();
+    workspace->RegisterTabCreator(std::make_unique<TestToolsCreator>(map, manager.get()));
+    tab = dynamic_cast<ToolsTab*>(FrameWith({"Tools"})->GetTabPanel(0).get());
+  }
+  void TearDown() override {
+    ManagerFixture::TearDown();
+    WorkspaceSwitcherManager::Forget();
+  }
+
+  // What the tab shows, in its own coordinates: each item of the tools row and each control.
+  std::vector<std::pair<std::string, kivcore::RectF>> Shown() const {
+    std::vector<std::pair<std::string, kivcore::RectF>> shown;
+    ToolsContainer& tools = tab->GetToolsContainer();
+    const kivcore::RectF row = tools.GetFrame();
+    for (std::size_t i = 0; tools.IsShown() && i < tools.GetChildCount(); ++i)
+      shown.push_back({"tool " + std::to_string(i), tools.GetChild(i)->GetFrame().Offset(row.left, row.top)});
+    for (std::size_t i = 0; i < tab->GetChildCount(); ++i) {
+      const kivui::UI_Node* child = tab->GetChild(i);
+      if (child != &tools && child->IsShown()) shown.push_back({child->GetNodeID(), child->GetFrame()});
+    }
+    return shown;
+  }
+  bool Showing(ToolsTab::ControlIndexType type) const { return tab->GetControl(type) && tab->GetControl(type)->IsShown(); }
+  // Nothing lies over anything else; the controls lie inside the tab (the tools row may run
+  // past a tab narrower than itself).
+  void ExpectNothingOverlaps(const std::string& where) const {
+    const auto shown = Shown();
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const auto& [name, r] = shown[i];
+      if (name.rfind("tool ", 0) != 0) {
+        EXPECT_TRUE(r.left >= 0 && r.Right() <= tab->GetLocalBounds().width) << where << ": " << name << " sticks out";
+      }
+      for (std::size_t j = i + 1; j < shown.size(); ++j)
+        EXPECT_FALSE(r.Intersects(shown[j].second)) << where << ": " << name << " lies over " << shown[j].first;
+    }
+    EXPECT_TRUE(!Showing(ToolsTab::kWorkspaceStatic) || Showing(ToolsTab::kWorkspacePopup)) << where << ": a label without its pop-up";
+  }
+  // Narrows the window step by step, checking the tab at each width.
+  void Narrow(TopLevelWindow& window, const std::string& which) {
+    const kivcore::Rect r = window.GetGlobalStructureRect();
+    for (int width = r.width; width >= 40; width -= 13) {
+      window.SetGlobalStructureRect({r.left, r.top, width, r.height});
+      testing_ui::ProcessEvents();
+      ExpectNothingOverlaps(which + " " + std::to_string(width) + " wide, the tab " +
+                            std::to_string(int(tab->GetLocalBounds().width)));
+    }
   }
 };
 
@@ -113,6 +178,8 @@ TEST_F(ToolsTabs, TheToolMapFindsToolsButtonsAndTabs) {
     ADD_FAILURE() << "no error";
   } catch (const kivcore::config::Error& e) {
     EXPECT_STREQ(e.what(), "Invalid tool map access.");
+    EXPECT_EQ(e.Key(), "$$$/kivworkspace/sharedui/Error/InvalidToolMapAccess=Invalid tool map access.");
+    EXPECT_EQ(std::tuple(e.Level(), e.Category(), e.Code(), e.Flags()), std::tuple(1, 108, 20, 1));
   }
   EXPECT_THROW(map.GetToolButtonFromToolButtonID(10), kivcore::config::Error) << "a tool ID is no button ID";
   map.RemoveAllButtonsFromToolTab(tab);
@@ -235,6 +302,28 @@ TEST_F(ToolsTabs, PinnedToAWindowSideTheToolsStandInAColumnAndComeBackAsARow) {
   snaps.clear();
   tab->DoGetSnapSizes(snaps);
   EXPECT_EQ(snaps.back().y, 30) << "the tool height and 2";
+}
+
+// In a narrow frame or floating window the controls that do not fit are left out: none is
+// drawn over a tool or another control.
+TEST_F(ToolsTabsWithWorkspaces, InANarrowFrameOrWindowNoControlLiesOverAnother) {
+  main->SetGlobalStructureRect({100, 80, 1000, 240});
+  testing_ui::ProcessEvents();
+  for (auto type : {ToolsTab::kWorkspaceStatic, ToolsTab::kWorkspacePopup, ToolsTab::kWorkspaceSwitcher, ToolsTab::kSearchBox,
+                    ToolsTab::kPortalLinkButton})
+    EXPECT_TRUE(Showing(type)) << "wide enough for control " << type;
+  Narrow(*main, "the main window");
+  ASSERT_LT(tab->GetLocalBounds().width, 150.0f) << "the tab narrows with the window";
+  EXPECT_EQ(Shown().size(), tab->GetToolsContainer().GetChildCount()) << "only the tools are left";
+  EXPECT_TRUE(tab->IsShowing_SearchBox()) << "still asked for: it comes back with the room";
+
+  // Floated: the window takes the tab's widest snap size, where everything shows again.
+  dynamic_cast<WorkspaceFrame*>(tab->GetFrame())->DoMenuCommand(0, kivworkspace::workspace::kCmdUndockPanel);
+  testing_ui::ProcessEvents();
+  TopLevelWindow* floating = tab->GetFrame()->GetTopLevelWindow();
+  ASSERT_TRUE(floating && !floating->IsMain());
+  EXPECT_TRUE(Showing(ToolsTab::kWorkspaceSwitcher) && Showing(ToolsTab::kWorkspaceStatic) && Showing(ToolsTab::kSearchBox));
+  Narrow(*floating, "the floating window");
 }
 
 }  // namespace

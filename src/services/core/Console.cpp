@@ -119,27 +119,34 @@ std::vector<CommandInfo> GetCommands() {
   return list;
 }
 
-bool ExecuteCommand(std::string_view commandLine, UTF16OutputStream& out) {
+CommandOutcome RunCommand(std::string_view commandLine, UTF16OutputStream& out, std::string* failure) {
   std::vector<std::string> words = SplitWords(commandLine);
-  if (words.empty()) return false;
+  if (words.empty()) return CommandOutcome::kUnknown;
   std::shared_ptr<const CommandHandler> handler;
   {
     Registry& r = GetRegistry();
     std::lock_guard lock(r.mutex);
     const auto it = r.commands.find(words.front());
-    if (it == r.commands.end()) return false;
+    if (it == r.commands.end()) return CommandOutcome::kUnknown;
     handler = it->second.handler;
   }
   const std::string name = std::move(words.front());
   words.erase(words.begin());
   const auto start = std::chrono::steady_clock::now();
+  CommandOutcome outcome = CommandOutcome::kDone;
   try {
     (*handler)(words, out);
   } catch (const std::exception& e) {
     out.WriteLine(std::string("Error: ") + e.what());
+    if (failure) *failure = e.what();
+    outcome = CommandOutcome::kFailed;
   }
   RecordTiming(name, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  return true;
+  return outcome;
+}
+
+bool ExecuteCommand(std::string_view commandLine, UTF16OutputStream& out) {
+  return RunCommand(commandLine, out) != CommandOutcome::kUnknown;
 }
 
 std::vector<CommandTiming> GetCommandTimings() {

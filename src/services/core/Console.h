@@ -38,10 +38,20 @@ bool IsCommandRegistered(std::string_view name);
 // Commands sorted by name.
 std::vector<CommandInfo> GetCommands();
 
-// Runs a command line. Returns false, writing nothing, when the line is empty or names no
-// registered command. A handler's exception is written to out and counts as success of
-// the lookup (the command exists). Handlers run on the calling thread, outside any lock,
-// so they may register and run commands themselves.
+// What running a command line came to.
+enum class CommandOutcome {
+  kUnknown,  // the line is empty or names no registered command; nothing was written
+  kDone,     // the command ran
+  kFailed,   // the command raised: "Error: " and its message were written to out
+};
+
+// Runs a command line. Handlers run on the calling thread, outside any lock, so they may
+// register and run commands themselves. For a command that raised, failure (when given)
+// receives its message.
+CommandOutcome RunCommand(std::string_view commandLine, UTF16OutputStream& out, std::string* failure = nullptr);
+// RunCommand for callers that only tell known commands from unknown ones: false, writing
+// nothing, when the line names no registered command; a command that raised counts as
+// known (its message is in out).
 bool ExecuteCommand(std::string_view commandLine, UTF16OutputStream& out);
 
 // The commands run so far, by name.

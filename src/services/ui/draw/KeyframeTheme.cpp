@@ -1,5 +1,6 @@
 #include "services/ui/draw/KeyframeTheme.h"
 
+#include "services/core/Error.h"
 #include "services/core/Strings.h"
 #include "services/ui/draw/ThemeColors.h"
 #include "services/ui/skin/SkinManager.h"
@@ -7,7 +8,6 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace kivui {
 namespace {
@@ -106,27 +106,39 @@ void KeyframeTheme::Apply() {
   changed_();
 }
 
+namespace {
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& reason) {
+  kivcore::config::ThrowError(1, "$$$/kivui/KeyframeTheme/Error/InvalidThemeFile=The theme file @0 cannot be used: @1",
+                              KeyframeTheme::kErrorCategory, KeyframeTheme::kInvalidThemeFileError, 1, path, reason);
+}
+
+bool Unreadable(pugi::xml_parse_status status) {
+  return status == pugi::status_file_not_found || status == pugi::status_io_error || status == pugi::status_out_of_memory;
+}
+
+}  // namespace
+
 void ParseKeyframeThemeFile(const std::string& path, KeyframeTheme& theme) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_file(path.c_str());
-  if (!parsed) throw std::runtime_error(path + " is not a theme file: " + parsed.description());
+  if (!parsed) Refuse(path, std::string(Unreadable(parsed.status) ? "it cannot be read: " : "it is not XML: ") + parsed.description());
   const pugi::xml_node root = doc.child("KeyframeTheme");
-  if (!root) throw std::runtime_error(path + " is not a theme file: it has no KeyframeTheme element");
+  if (!root) Refuse(path, "it has no KeyframeTheme element");
   std::map<int, Color> colors;
   for (const pugi::xml_node node : root.children("Color")) {
-    const std::string where = path + ", colour " + std::to_string(colors.size() + 1) + ": ";
+    const std::string where = "colour " + std::to_string(colors.size() + 1) + ": ";
     const pugi::xml_attribute name = node.attribute("name"), index = node.attribute("index");
     const int number = index ? kivcore::StringToNumber<int>(std::string_view(index.value())).value_or(-1) : -1;
     int i = name ? KeyframeTheme::FindColor(name.value()) : number;
-    if (name && index && number != i)
-      throw std::runtime_error(where + "index " + index.value() + " is not the index of " + name.value());
+    if (name && index && number != i) Refuse(path, where + "index " + index.value() + " is not the index of " + name.value());
     if (i < 0 || i >= theme.GetColorCount())
-      throw std::runtime_error(where + "no theme colour " + (name ? std::string(name.value()) : "index " + std::string(index.value())));
+      Refuse(path, where + "no theme colour " + (name ? std::string(name.value()) : "index " + std::string(index.value())));
     const auto color = utility::ColorFromHex(node.attribute("rgb").value());
-    if (!color) throw std::runtime_error(where + "rgb \"" + node.attribute("rgb").value() + "\" is not #rrggbb or #rrggbbaa");
+    if (!color) Refuse(path, where + "rgb \"" + node.attribute("rgb").value() + "\" is not #rrggbb or #rrggbbaa");
     colors[i] = *color;
   }
-  if (colors.empty()) throw std::runtime_error(path + " sets no colour");
+  if (colors.empty()) Refuse(path, "it sets no colour");
   theme.SetBaseColors(colors);
 }
 

@@ -21,6 +21,11 @@ struct ThemeColors;
 // Current() returns; listeners hear of every change so that they redraw. UI thread only.
 class KeyframeTheme {
  public:
+  // A theme file that cannot be used raises kivcore::config::Error of the UI framework's
+  // category with this code; its values are the file and the reason.
+  static constexpr int kErrorCategory = 101;
+  static constexpr int kInvalidThemeFileError = 2;
+
   // The theme the UI draws with. On first use it takes the colours in effect and registers
   // itself in the default skin set in their place.
   static KeyframeTheme& Get();
@@ -59,8 +64,9 @@ class KeyframeTheme {
 // Reads a theme colour file into a theme: a <KeyframeTheme> root with one
 // <Color name="panel" rgb="#262626"/> per colour (or index="1" instead of the name; rgb
 // may carry alpha as #rrggbbaa). Every colour is checked before any is set: a file that
-// cannot be read or holds anything wrong throws std::runtime_error with the reason and the
-// line, and the theme stays as it was.
+// cannot be read or holds anything wrong raises kivcore::config::Error
+// (KeyframeTheme::kErrorCategory, kInvalidThemeFileError) naming the file and the reason,
+// and the theme stays as it was.
 void ParseKeyframeThemeFile(const std::string& path, KeyframeTheme& theme);
 
 }  // namespace kivui

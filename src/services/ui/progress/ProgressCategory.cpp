@@ -6,14 +6,22 @@ namespace kivui::utility {
 
 boost::intrusive_ptr<ProgressItem> ProgressCategory::CreateItem(kivcore::UTF16String name) {
   boost::intrusive_ptr<ProgressItem> item(new ProgressItem(std::move(name)));
-  std::lock_guard lock(mutex_);
-  items_.push_back(item);
+  {
+    std::lock_guard lock(mutex_);
+    items_.push_back(item);
+  }
+  itemsChanged_();
   return item;
 }
 
 void ProgressCategory::RemoveItem(const boost::intrusive_ptr<ProgressItem>& item) {
-  std::lock_guard lock(mutex_);
-  items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+  {
+    std::lock_guard lock(mutex_);
+    const auto end = std::remove(items_.begin(), items_.end(), item);
+    if (end == items_.end()) return;
+    items_.erase(end, items_.end());
+  }
+  itemsChanged_();
 }
 
 std::vector<boost::intrusive_ptr<ProgressItem>> ProgressCategory::GetItems() const {
@@ -34,12 +42,18 @@ ProgressCategoryContainer& ProgressCategoryContainer::Get() {
 
 std::shared_ptr<ProgressCategory> ProgressCategoryContainer::GetOrCreateCategory(
     const kivcore::UTF16String& title) {
-  std::lock_guard lock(mutex_);
-  for (const auto& c : categories_) {
-    if (c->GetTitle() == title) return c;
+  std::shared_ptr<ProgressCategory> created;
+  {
+    std::lock_guard lock(mutex_);
+    for (const auto& c : categories_) {
+      if (c->GetTitle() == title) return c;
+    }
+    created = std::make_shared<ProgressCategory>(title);
+    forwards_.emplace_back(created->ItemsChanged().connect([this] { changed_(); }));
+    categories_.push_back(created);
   }
-  categories_.push_back(std::make_shared<ProgressCategory>(title));
-  return categories_.back();
+  changed_();
+  return created;
 }
 
 std::vector<std::shared_ptr<ProgressCategory>> ProgressCategoryContainer::GetCategories() const {

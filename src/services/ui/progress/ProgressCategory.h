@@ -23,11 +23,15 @@ class ProgressCategory {
   std::vector<boost::intrusive_ptr<ProgressItem>> GetItems() const;
   std::size_t CountInProgress() const;
 
+  // Emitted after an item was added or removed, on the thread that did it.
+  boost::signals2::signal<void()>& ItemsChanged() { return itemsChanged_; }
+
  private:
   kivcore::UTF16String title_;
   bool showCount_ = false;
   mutable std::mutex mutex_;
   std::vector<boost::intrusive_ptr<ProgressItem>> items_;
+  boost::signals2::signal<void()> itemsChanged_;
 };
 
 // The process's progress categories, by title.
@@ -39,9 +43,16 @@ class ProgressCategoryContainer {
   // Removes the items that completed or ended (failed or cancelled) from every category.
   void RemoveDoneJobs();
 
+  // Emitted after a category was added, or an item added to or removed from one of them,
+  // on the thread that did it: a view of the container lists jobs that start after it.
+  boost::signals2::signal<void()>& Changed() { return changed_; }
+
  private:
   mutable std::mutex mutex_;
   std::vector<std::shared_ptr<ProgressCategory>> categories_;
+  boost::signals2::signal<void()> changed_;
+  // Each category's ItemsChanged, passed on as Changed while the container exists.
+  std::vector<boost::signals2::scoped_connection> forwards_;
 };
 
 }  // namespace kivui::utility

@@ -33,6 +33,14 @@ std::string StateText(const ProgressItem& item) {
 
 ProgressCategoryContainerView::ProgressCategoryContainerView(ProgressCategoryContainer& container)
     : UI_Node("ProgressCategoryContainerView"), container_(container), alive_(std::make_shared<bool>(true)) {
+  // Jobs start and end on their own threads: re-read on the UI thread, if the view still
+  // exists.
+  std::weak_ptr<bool> alive = alive_;
+  containerConnection_ = container_.Changed().connect([this, alive] {
+    kivcore::threads::AsyncCallFromMainThread([this, alive] {
+      if (auto a = alive.lock(); a && *a) Refresh();
+    });
+  });
   Refresh();
 }
 

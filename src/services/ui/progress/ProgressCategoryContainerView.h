@@ -11,8 +11,9 @@
 namespace kivui::utility {
 
 // Shows every category of a container with its items: name, bar, status, and pause/resume
-// and cancel buttons that send the user's requests to the item. Changes reported from
-// other threads are redrawn on the UI thread.
+// and cancel buttons that send the user's requests to the item. Categories and items added
+// or removed later, and changes of the items, are shown on the UI thread whichever thread
+// reported them.
 class ProgressCategoryContainerView : public UI_Node {
  public:
   static constexpr float kCategoryHeight = 24;
@@ -21,7 +22,8 @@ class ProgressCategoryContainerView : public UI_Node {
   explicit ProgressCategoryContainerView(ProgressCategoryContainer& container);
   ~ProgressCategoryContainerView() override;
 
-  // Re-reads the categories and items (call after adding some).
+  // Re-reads the categories and items at once (the view does so by itself, on the UI
+  // thread, after the container reports a change).
   void Refresh();
 
   // Where the buttons of the n-th shown item are, in local coordinates.
@@ -48,6 +50,7 @@ class ProgressCategoryContainerView : public UI_Node {
   std::vector<Row> rows_;  // items only, with their tops
   std::vector<Row> headers_;
   std::vector<boost::signals2::scoped_connection> connections_;
+  boost::signals2::scoped_connection containerConnection_;
   std::shared_ptr<bool> alive_;
 };
 
