@@ -41,7 +41,8 @@ void WorkspacesPopup::UI_DoTimerNotify(int id) {
 }
 
 void WorkspacesPopup::RebuildMenu() {
-  std::vector<UTF16String> names;
+  std::vector<UTF16String>& names = names_;
+  names.clear();
   if (manager_.IsInitialized()) manager_.GetWorkspaces(names);
   const bool hasCurrent = manager_.HasCurrentWorkspace();
   std::vector<Item> items;
@@ -57,9 +58,8 @@ void WorkspacesPopup::RebuildMenu() {
   items.push_back({int(items.size()), reset, hasCurrent});
   SetItems(std::move(items));
   int current = -1;
-  const std::string currentText = Shortened(manager_.GetCurrentWorkspace());
   for (std::size_t i = 0; hasCurrent && i < names.size(); ++i)
-    if (GetItems()[i].text == currentText) current = int(i);
+    if (names[i] == manager_.GetCurrentWorkspace()) current = int(i);
   SetSelectedID(current);
   UI_Invalidate();
 }
@@ -67,11 +67,12 @@ void WorkspacesPopup::RebuildMenu() {
 void WorkspacesPopup::PopupChanged(int index) {
   const int n = int(GetItems().size());
   if (index < n - 4) {
-    const std::string name = GetItems()[std::size_t(index)].text;
+    if (std::size_t(index) >= names_.size()) return;
+    const UTF16String name = names_[std::size_t(index)];
     try {
-      manager_.SetCurrentWorkspace(kivcore::UTF8to16(name));
+      manager_.SetCurrentWorkspace(name);
     } catch (const std::exception& e) {
-      kivui::ShowCaution(name, e.what(), GetWindow());
+      kivui::ShowCaution(kivcore::UTF16to8(name), e.what(), GetWindow());
       RebuildMenu();
     }
     return;

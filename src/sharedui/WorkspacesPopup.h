@@ -3,6 +3,8 @@
 #include "services/ui/controls/UI_Popup.h"
 #include "workspace/manager/MenuHelperBase.h"
 
+#include <vector>
+
 namespace kivworkspace::workspace {
 class ManagerBase;
 }
@@ -26,6 +28,8 @@ class WorkspacesPopup : public kivui::UI_Popup, public workspace::MenuHelperBase
 
  private:
   workspace::ManagerBase& manager_;
+  // The workspaces the items show, by index: item texts may be shortened, names are whole.
+  std::vector<kivcore::UTF16String> names_;
   int pendingChoice_ = -1;
 };
 

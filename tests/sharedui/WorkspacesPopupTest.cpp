@@ -4,6 +4,8 @@
 
 #include "sharedui/WorkspacesPopup.h"
 
+#include <algorithm>
+
 using namespace kivtest;
 using kivworkspace::sharedui::WorkspacesPopup;
 
@@ -41,6 +43,26 @@ TEST_F(Popup, ListsTheWorkspacesThenTheCommandsAndActsOnAChoice) {
   EXPECT_EQ(Items(*popup)[0], "Edit *") << "after a command the choice is the current workspace again";
   popup.reset();
   manager->CreateUserWorkspace(u"After");  // the popup left the manager's helpers
+}
+
+// Names too long for a menu are shortened in the items, yet a choice switches to the whole
+// name and the current workspace is still the chosen item.
+TEST_F(Popup, AWorkspaceWithANameTooLongForTheMenuIsChosenAndShownCurrent) {
+  Restart();
+  // Two names that differ only in the middle, which shortening cuts out.
+  const std::u16string side(65, u'w');
+  const std::u16string longName = side + u"1" + side, otherName = side + u"2" + side;
+  manager->CreateUserWorkspace(longName);
+  manager->CreateUserWorkspace(otherName);
+  auto popup = std::make_shared<WorkspacesPopup>(*manager);
+  std::vector<std::u16string> names;
+  manager->GetWorkspaces(names);
+  const auto first = std::find(names.begin(), names.end(), longName) - names.begin();
+  ASSERT_LT(std::size_t(first), names.size());
+  EXPECT_LT(popup->GetItems()[std::size_t(first)].text.size(), longName.size()) << "the item is shortened";
+  popup->PopupChanged(int(first));
+  EXPECT_EQ(manager->GetCurrentWorkspace(), longName);
+  EXPECT_EQ(popup->GetSelectedID(), int(first)) << "not the other name that shortens to the same text";
 }
 
 }  // namespace
