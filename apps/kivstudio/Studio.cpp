@@ -369,11 +369,7 @@ void Studio::RunWorkspaceCommand(int command) {
   const auto name = kivui::SimpleInputBox("Rename Workspace", "Name:", current, main_.get());
   if (!name || *name == current) return;
   try {
-    // Through the switcher, so that the workspace keeps its place on the bar.
-    AttachSwitcher();
-    std::map<kivcore::UTF16String, kivcore::UTF16String> rename{
-        {kivcore::UTF8to16(current), kivcore::UTF8to16(*name)}};
-    kivworkspace::sharedui::WorkspaceSwitcherManager::Get()->RenameWorkspaces(rename);
+    manager_->RenameWorkspace(kivcore::UTF8to16(current), kivcore::UTF8to16(*name));
   } catch (const kivcore::config::Error& e) {
     kivui::ShowCaution("Workspace", e.what());
   }

@@ -55,6 +55,8 @@ WorkspaceSwitcherBar::WorkspaceSwitcherBar(workspace::ManagerBase& manager)
   PushBack(handle_);
   Model().AttachWorkspaceManager(&manager_);
   Model().AddListener(this);
+  // Edit Workspaces... opens the library's dialog in hosts that do not run their own.
+  workspace::Workspace::SetDefaultEditCommand(&WorkspaceSwitcherBar::EditWorkspaces);
 }
 
 WorkspaceSwitcherBar::~WorkspaceSwitcherBar() {
@@ -277,11 +279,12 @@ void WorkspaceSwitcherBar::OpenDialog() {
   UI_StartTimer(kDialogTimer, 0, false);
 }
 
-void WorkspaceSwitcherBar::EditWorkspaces() {
-  // The library's own dialog over the workspace's main window, whatever the host does
-  // with its Edit command; an error of the manager on OK is shown there.
-  kivui::OS_Window* parent = manager_.GetWorkspace().GetMainTopLevelWindow();
-  Model().AttachWorkspaceManager(&manager_);
+void WorkspaceSwitcherBar::EditWorkspaces(workspace::Workspace& workspace) {
+  // The library's own dialog over the workspace's main window, on the manager the switcher
+  // shows; an error of the manager on OK is shown there.
+  workspace::ManagerBase* manager = Model().GetWorkspaceManager();
+  if (!manager || &manager->GetWorkspace() != &workspace) return;
+  kivui::OS_Window* parent = workspace.GetMainTopLevelWindow();
   WorkspaceSwitcherDialog dialog;
   try {
     dialog.Run(parent);
@@ -292,7 +295,8 @@ void WorkspaceSwitcherBar::EditWorkspaces() {
 
 void WorkspaceSwitcherBar::UI_DoTimerNotify(int id) {
   if (id == kDialogTimer) {
-    EditWorkspaces();
+    Model().AttachWorkspaceManager(&manager_);
+    manager_.GetWorkspace().DoWorkspaceCmdEdit();
   } else if (id == kSwitchTimer && !pendingSwitch_.empty()) {
     SwitchTo(std::exchange(pendingSwitch_, {}));
   } else if (id == kTabMenuTimer && pendingTabMenu_ >= 0) {

@@ -15,6 +15,7 @@
 
 namespace kivworkspace::workspace {
 class ManagerBase;
+class Workspace;
 }
 
 namespace kivworkspace::sharedui {
@@ -80,7 +81,8 @@ class WorkspaceSwitcherBar : public kivui::UI_Container,
   void SwitchTo(const kivcore::UTF16String& name);
   // The tab menu opens from the bar's timer: under the tab, or at a context click's point.
   void OpenTabMenuLater(int index, std::optional<kivcore::PointF> contextAt);
-  void EditWorkspaces();
+  // The default Edit Workspaces... of a workspace whose host runs no dialog of its own.
+  static void EditWorkspaces(workspace::Workspace& workspace);
 
   std::shared_ptr<WorkspaceSwitcherBarTabWell> tabWell_;
   std::shared_ptr<WorkspaceSwitcherBarDragHandle> handle_;

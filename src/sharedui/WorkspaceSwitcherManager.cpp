@@ -249,24 +249,15 @@ void WorkspaceSwitcherManager::RenameWorkspaces(std::map<UTF16String, UTF16Strin
 }
 
 void WorkspaceSwitcherManager::RenameInPlace(const UTF16String& from, const UTF16String& to) {
+  manager_->RenameWorkspace(from, to);  // WorkspaceRenamed keeps the name's place
+}
+
+void WorkspaceSwitcherManager::WorkspaceRenamed(const UTF16String& from, const UTF16String& to) {
   // The new name takes the old one's place before the manager's rebuild, which then finds
   // it placed instead of adding it at the end of the bar.
-  NameList* holder = nullptr;
-  if (!IsListed(to)) {
-    for (NameList* list : {&shown_, &overflow_, &hidden_}) {
-      if (auto at = std::find(list->begin(), list->end(), from); at != list->end()) {
-        *at = to;
-        holder = list;
-        break;
-      }
-    }
-  }
-  try {
-    manager_->RenameWorkspace(from, to);
-  } catch (...) {
-    if (holder) std::replace(holder->begin(), holder->end(), to, from);
-    throw;
-  }
+  if (IsListed(to)) return;
+  for (NameList* list : {&shown_, &overflow_, &hidden_, &shownSnapshot_, &overflowSnapshot_})
+    std::replace(list->begin(), list->end(), from, to);
 }
 
 UTF16String WorkspaceSwitcherManager::UnusedName(

@@ -77,6 +77,7 @@ class WorkspaceSwitcherManager : public workspace::MenuHelperBase {
   // in several steps whose middle states would move names to other lists.
   void SetRebuildEnabled(bool enabled);
   void NewActiveWorkspace(const kivcore::UTF16String&) override {}
+  void WorkspaceRenamed(const kivcore::UTF16String& from, const kivcore::UTF16String& to) override;
 
  private:
   WorkspaceSwitcherManager() = default;

@@ -36,7 +36,7 @@ struct both_callbacks {
   CallbackFunction errback;
   boost::shared_ptr<twisted::executor> executor;
   // Set only in the continuation entry that a waiting deferred puts on the one it waits for.
-  boost::shared_ptr<defer> chainee;
+  boost::shared_ptr<defer> chainee{};
 };
 
 class defer : public result, public boost::enable_shared_from_this<defer> {

@@ -15,7 +15,7 @@ struct ScriptParameter {
   std::string name;
   ScriptValueType type = ScriptValueType::kString;
   ScriptValue defaultValue;  // used when the script leaves the parameter out
-  std::optional<std::pair<double, double>> range;  // numbers outside it are refused
+  std::optional<std::pair<double, double>> range{};  // numbers outside it are refused
 };
 
 struct ScriptMethod {

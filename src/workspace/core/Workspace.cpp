@@ -554,6 +554,23 @@ const kivui::Image& Workspace::GetImage(WorkspaceImage which) {
   return *slot;
 }
 
+// --- workspace commands --------------------------------------------------------------------------
+
+namespace {
+std::function<void(Workspace&)>& DefaultEditCommand() {
+  static std::function<void(Workspace&)> command;
+  return command;
+}
+}  // namespace
+
+void Workspace::DoWorkspaceCmdEdit() {
+  if (DefaultEditCommand()) DefaultEditCommand()(*this);
+}
+
+void Workspace::SetDefaultEditCommand(std::function<void(Workspace&)> command) {
+  DefaultEditCommand() = std::move(command);
+}
+
 // --- settings and trackers -------------------------------------------------------------------
 
 bool Workspace::GetStackedTabPanelsEnabled() { return stackedTabPanelsEnabled; }

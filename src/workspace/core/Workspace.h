@@ -12,6 +12,7 @@
 
 #include <array>
 #include <list>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -160,7 +161,12 @@ class Workspace : public OS_Workspace {
   virtual void DoWorkspaceCmdSave() {}
   virtual void DoWorkspaceCmdDelete() {}
   virtual void DoWorkspaceCmdReset() {}
-  virtual void DoWorkspaceCmdEdit() {}
+  // Unless a host overrides it, runs the default Edit command (see SetDefaultEditCommand).
+  virtual void DoWorkspaceCmdEdit();
+  // What Edit Workspaces... does in a workspace whose host does not override
+  // DoWorkspaceCmdEdit: the switcher registers its dialog here when a bar is made, so that
+  // the bar's Edit Workspaces... works in any host. UI thread only.
+  static void SetDefaultEditCommand(std::function<void(Workspace&)> command);
 
   virtual void NotifyObliterating(TabPanel*) {}
   virtual void NotifyPreOrphaning(TabPanel*) {}

@@ -364,6 +364,7 @@ void ManagerBase::RenameWorkspace(const UTF16String& oldName, const UTF16String&
     DoRenameWorkspace(newName, archived.get(), definition);
     archivedEntries_[newName] = std::move(archived);
   }
+  for (MenuHelperBase* helper : std::vector<MenuHelperBase*>(menuHelpers_)) helper->WorkspaceRenamed(oldName, newName);
   if (current_ == oldName) MakeCurrent(newName);
   DeleteUserWorkspace(oldName);
   RebuildMenus();

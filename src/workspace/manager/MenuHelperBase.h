@@ -12,6 +12,9 @@ class MenuHelperBase {
   virtual void RebuildMenu() = 0;
   // The current workspace is now `name`; empty when there is none.
   virtual void NewActiveWorkspace(const kivcore::UTF16String& name) = 0;
+  // The workspace `from` is now called `to`. Told before the rebuild that follows, so that a
+  // view can keep the workspace where it was instead of taking the new name as a new one.
+  virtual void WorkspaceRenamed(const kivcore::UTF16String& /*from*/, const kivcore::UTF16String& /*to*/) {}
 };
 
 }  // namespace kivworkspace::workspace

@@ -65,8 +65,13 @@ class CommandWorkspace : public Workspace {
   void DoWorkspaceCmdSave() override { commands.push_back("save"); }
   void DoWorkspaceCmdDelete() override { commands.push_back("delete"); }
   void DoWorkspaceCmdReset() override { commands.push_back("reset"); }
-  void DoWorkspaceCmdEdit() override { commands.push_back("edit"); }
+  void DoWorkspaceCmdEdit() override {
+    commands.push_back("edit");
+    if (libraryEdits) Workspace::DoWorkspaceCmdEdit();
+  }
   std::vector<std::string> commands;
+  // Edit runs what a workspace that does not override it runs.
+  bool libraryEdits = false;
 };
 
 struct ManagerFixture : WorkspaceFixture {

@@ -13,10 +13,10 @@ namespace kivui {
 struct UI_MultiColumnTreeRow {
   int id = 0;
   std::vector<std::string> cells;
-  Image icon;
+  Image icon{};
   bool expanded = true;
   bool editable = false;  // the first cell can be renamed in place
-  std::vector<UI_MultiColumnTreeRow> children;
+  std::vector<UI_MultiColumnTreeRow> children{};
   bool selectable = true;
   bool movable = false;         // can be dragged elsewhere when the tree's rows are movable
   bool acceptsChildren = false; // rows can be dropped into it

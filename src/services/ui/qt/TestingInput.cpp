@@ -226,6 +226,7 @@ std::vector<std::string> LeftBehind() {
     left.push_back(line);
   }
   if (UI_NodeManager::Get().GetCaptureNode()) left.push_back("a node holding the mouse capture");
+  if (QWidget::mouseGrabber()) left.push_back("a widget holding the window system's mouse grab");
   return left;
 }
 

@@ -137,6 +137,8 @@ void UI_NodeManager::SetCustomSetting(std::string_view name, std::string value) 
 void UI_NodeManager::NodeGoingAway(UI_Node* node) {
   if (capture_ == node) {
     capture_ = nullptr;
+    // The widget goes later; until then it would keep the window system's grab.
+    if (QWidget* w = qt::WidgetOf(*node)) w->releaseMouse();
     ResetCursor();
     captureLost_(node);
   }

@@ -54,7 +54,8 @@ void OverrideModKeys(int mods);
 
 // What is left of the UI after everything that made it is gone: a line for each native
 // window of a node that still exists (shown or hidden; overlays and drag cursors
-// included) and for a node that still holds the mouse capture. Empty when nothing is left.
+// included), for a node that still holds the mouse capture and for a widget that still
+// holds the window system's mouse grab. Empty when nothing is left.
 // Pending deletions are carried out first.
 std::vector<std::string> LeftBehind();
 
