@@ -61,7 +61,16 @@ std::string NumberedRange(std::string_view prefix, std::int32_t first, std::int3
 
 // Width and height at the scale the window is shown at, as a definition stores them.
 int Unscaled(int pixels, float scale) { return int(std::floor(float(pixels) / scale + 0.5f)); }
-int Scaled(int stored, float scale) { return int(std::floor(float(stored) * scale + 0.5f)); }
+// Window coordinates and sizes are held within this many pixels of the origin: a damaged
+// file's two billion would overflow the arithmetic that places the window.
+constexpr float kCoordinateLimit = 1'000'000.0f;
+
+int Bounded(float value) { return int(std::clamp(value, -kCoordinateLimit, kCoordinateLimit)); }
+
+int Scaled(int stored, float scale) {
+  const float scaled = std::floor(float(stored) * scale + 0.5f);
+  return Bounded(std::isfinite(scaled) ? scaled : float(stored));
+}
 
 // --- writing ---------------------------------------------------------------------------------
 
@@ -300,7 +309,7 @@ void WindowReader::Read(const PropList& list, const WindowReadOptions& options) 
   std::optional<kivcore::Rect> stored;
   if (Get(list, "SzPos", Type::IntList, pos, "the window keeps its place")) {
     if (pos.size() == 4) {
-      stored = kivcore::Rect{pos[0], pos[1], Scaled(pos[2], scale), Scaled(pos[3], scale)};
+      stored = kivcore::Rect{Bounded(float(pos[0])), Bounded(float(pos[1])), Scaled(pos[2], scale), Scaled(pos[3], scale)};
     } else {
       Note("SzPos", "does not hold 4 values; the window keeps its place");
     }

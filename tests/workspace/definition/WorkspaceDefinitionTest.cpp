@@ -470,6 +470,16 @@ TEST_F(Definitions, CountsBeyondTheFileAndPlacementsThatAreNoNumberAreReadAsFarA
     for (Splitter* splitter : window->GetLayoutManager().GetSplitters())
       EXPECT_TRUE(std::isfinite(splitter->GetPlacement()));
   }
+  // A window placed two billion pixels away, two billion wide, is held to sizes the
+  // placement arithmetic can carry, and ends on a monitor.
+  PropList far = Saved(*workspace);
+  far.GetSubList("TopLevelFrame-0")->SetValue("SzPos", PropList::IntList{2000000000, -2000000000, 2000000000, 2000000000});
+  auto placed = NewWorkspace();
+  ASSERT_TRUE(RestoreWorkspace(*placed, far, false, true, false));
+  const kivcore::Rect bounds = placed->GetMainTopLevelWindow()->GetGlobalStructureRect();
+  EXPECT_GT(bounds.width, 0);
+  EXPECT_LE(bounds.width, 1000000);
+  EXPECT_LE(std::abs(bounds.left), 1000000);
   const std::string nan = ": is not a finite number; read as missing, the placement is 0";
   EXPECT_EQ(report.fallbacks,
             (std::vector<std::string>{
