@@ -43,3 +43,4 @@ run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${BINARY_DIR}" ${generator_args}
 run(${CMAKE_COMMAND} --build "${BINARY_DIR}")
 run("${BINARY_DIR}/consumer_shared")
 run("${BINARY_DIR}/consumer_core")
+run("${BINARY_DIR}/consumer_workspace")
