@@ -61,11 +61,11 @@ WorkspaceSwitcherBar::WorkspaceSwitcherBar(workspace::ManagerBase& manager)
 
 WorkspaceSwitcherBar::~WorkspaceSwitcherBar() {
   Model().RemoveListener(this);
-  manager_.RemoveMenuHelper(this);
+  if (registered_ && !managerGone_) manager_.RemoveMenuHelper(this);
 }
 
 void WorkspaceSwitcherBar::EnsureRegistered() {
-  if (registered_) return;
+  if (registered_ || managerGone_) return;
   // The manager tells the bar its current workspace at once.
   registered_ = true;
   manager_.AddMenuHelper(this);
@@ -294,6 +294,7 @@ void WorkspaceSwitcherBar::EditWorkspaces(workspace::Workspace& workspace) {
 }
 
 void WorkspaceSwitcherBar::UI_DoTimerNotify(int id) {
+  if (managerGone_) return;
   if (id == kDialogTimer) {
     Model().AttachWorkspaceManager(&manager_);
     manager_.GetWorkspace().DoWorkspaceCmdEdit();

@@ -35,6 +35,7 @@ class WorkspaceSwitcherBar : public kivui::UI_Container,
   ~WorkspaceSwitcherBar() override;
 
   void NewActiveWorkspace(const kivcore::UTF16String& name) override;
+  void ManagerDestroyed() override { managerGone_ = true; }
   void RebuildMenu() override {}
   void WorkspacesConfigurationChanged() override;
 
@@ -90,6 +91,7 @@ class WorkspaceSwitcherBar : public kivui::UI_Container,
   int frontmost_ = -1;
   kivcore::UTF16String current_;
   bool registered_ = false;
+  bool managerGone_ = false;
   bool rebuildPending_ = true;
   bool rebuilding_ = false;
   bool shownListWasReset_ = false;

@@ -78,6 +78,7 @@ class WorkspaceSwitcherManager : public workspace::MenuHelperBase {
   void SetRebuildEnabled(bool enabled);
   void NewActiveWorkspace(const kivcore::UTF16String&) override {}
   void WorkspaceRenamed(const kivcore::UTF16String& from, const kivcore::UTF16String& to) override;
+  void ManagerDestroyed() override { manager_ = nullptr; }
 
  private:
   WorkspaceSwitcherManager() = default;

@@ -34,10 +34,12 @@ WorkspacesPopup::WorkspacesPopup(workspace::ManagerBase& manager) : manager_(man
   manager_.AddMenuHelper(this);
 }
 
-WorkspacesPopup::~WorkspacesPopup() { manager_.RemoveMenuHelper(this); }
+WorkspacesPopup::~WorkspacesPopup() {
+  if (!managerGone_) manager_.RemoveMenuHelper(this);
+}
 
 void WorkspacesPopup::UI_DoTimerNotify(int id) {
-  if (id == kChoiceTimer && pendingChoice_ >= 0) PopupChanged(std::exchange(pendingChoice_, -1));
+  if (id == kChoiceTimer && pendingChoice_ >= 0 && !managerGone_) PopupChanged(std::exchange(pendingChoice_, -1));
 }
 
 void WorkspacesPopup::RebuildMenu() {

@@ -21,6 +21,7 @@ class WorkspacesPopup : public kivui::UI_Popup, public workspace::MenuHelperBase
 
   void RebuildMenu() override;
   void NewActiveWorkspace(const kivcore::UTF16String&) override { RebuildMenu(); }
+  void ManagerDestroyed() override { managerGone_ = true; }
   // The user chose the item at this index.
   void PopupChanged(int index);
 
@@ -31,6 +32,7 @@ class WorkspacesPopup : public kivui::UI_Popup, public workspace::MenuHelperBase
   // The workspaces the items show, by index: item texts may be shortened, names are whole.
   std::vector<kivcore::UTF16String> names_;
   int pendingChoice_ = -1;
+  bool managerGone_ = false;
 };
 
 }  // namespace kivworkspace::sharedui

@@ -2,11 +2,15 @@
 // enabled as the state allows; choosing switches or runs the command.
 #include "workspace/manager/ManagerTestSupport.h"
 
+#include "sharedui/WorkspaceSwitcherBar.h"
+#include "sharedui/WorkspaceSwitcherManager.h"
 #include "sharedui/WorkspacesPopup.h"
 
 #include <algorithm>
 
 using namespace kivtest;
+using kivworkspace::sharedui::WorkspaceSwitcherBar;
+using kivworkspace::sharedui::WorkspaceSwitcherManager;
 using kivworkspace::sharedui::WorkspacesPopup;
 
 namespace {
@@ -63,6 +67,23 @@ TEST_F(Popup, AWorkspaceWithANameTooLongForTheMenuIsChosenAndShownCurrent) {
   popup->PopupChanged(int(first));
   EXPECT_EQ(manager->GetCurrentWorkspace(), longName);
   EXPECT_EQ(popup->GetSelectedID(), int(first)) << "not the other name that shortens to the same text";
+}
+
+// A host may destroy its manager before the panels that show it: the views then leave the
+// manager alone (under the address sanitizer a view reaching it fails the test).
+TEST_F(Popup, ViewsThatOutliveTheirManagerNeverReachItAgain) {
+  Restart();
+  auto popup = std::make_shared<WorkspacesPopup>(*manager);
+  auto bar = std::make_shared<WorkspaceSwitcherBar>(*manager);
+  bar->UI_Invalidate();  // the bar joins the manager's views when first drawn
+  popup->onSelectionChanged(0);  // a choice waiting for the pop-up's timer
+  ASSERT_EQ(WorkspaceSwitcherManager::Get()->GetWorkspaceManager(), manager.get());
+  manager.reset();
+  EXPECT_EQ(WorkspaceSwitcherManager::Get()->GetWorkspaceManager(), nullptr) << "the switcher let it go";
+  bar->UI_Invalidate();
+  kivui::testing::ProcessEvents(20);
+  bar.reset();
+  popup.reset();
 }
 
 }  // namespace

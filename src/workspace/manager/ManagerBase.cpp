@@ -92,7 +92,9 @@ ManagerBase::ManagerBase(Workspace& workspace, BuiltInWorkspaceProviderBase* bui
 ManagerBase::ManagerBase(Workspace& workspace, BuiltInWorkspaceProviderBase* builtIns, bool sizeMainFrame)
     : ManagerBase(workspace, builtIns, nullptr, sizeMainFrame) {}
 
-ManagerBase::~ManagerBase() = default;
+ManagerBase::~ManagerBase() {
+  for (MenuHelperBase* helper : std::exchange(menuHelpers_, {})) helper->ManagerDestroyed();
+}
 
 void ManagerBase::DoRenameWorkspace(const UTF16String&, WorkspaceEntryImplData*, PropList&) {}
 

@@ -15,6 +15,9 @@ class MenuHelperBase {
   // The workspace `from` is now called `to`. Told before the rebuild that follows, so that a
   // view can keep the workspace where it was instead of taking the new name as a new one.
   virtual void WorkspaceRenamed(const kivcore::UTF16String& /*from*/, const kivcore::UTF16String& /*to*/) {}
+  // The manager is going away: it tells nothing more, and a view must not reach it again
+  // (not even to remove itself). A view may outlive its manager while a host tears down.
+  virtual void ManagerDestroyed() {}
 };
 
 }  // namespace kivworkspace::workspace
