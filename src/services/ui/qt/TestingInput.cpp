@@ -213,6 +213,15 @@ bool WaitUntil(const std::function<bool()>& pred, int timeoutMs) {
   return true;
 }
 
+std::vector<NodeWindow> LiveNodeWindows() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  std::vector<NodeWindow> windows;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* nodeWidget = dynamic_cast<qt::NodeWidget*>(w)) windows.push_back({nodeWidget->GetNode(), w->isVisible()});
+  }
+  return windows;
+}
+
 std::vector<std::string> LeftBehind() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   std::vector<std::string> left;

@@ -58,6 +58,14 @@ void OverrideModKeys(int mods);
 // holds the window system's mouse grab. Empty when nothing is left.
 // Pending deletions are carried out first.
 std::vector<std::string> LeftBehind();
+// The native windows of nodes that exist now (overlays and drag cursors included): each
+// window's node (null when the node is gone) and whether the window is shown. Pending
+// deletions are carried out first.
+struct NodeWindow {
+  const UI_Node* node;
+  bool shown;
+};
+std::vector<NodeWindow> LiveNodeWindows();
 
 // Handles pending events, including posted ones and timers due within maxMs.
 void ProcessEvents(int maxMs = 0);
