@@ -465,7 +465,8 @@ void ManagerBase::GetCurrentWorkspace(PropList& out) {
 }
 
 void ManagerBase::AddMenuHelper(MenuHelperBase* helper) {
-  menuHelpers_.push_back(helper);
+  // A helper added again is rebuilt again but listed once, so one removal forgets it.
+  if (std::find(menuHelpers_.begin(), menuHelpers_.end(), helper) == menuHelpers_.end()) menuHelpers_.push_back(helper);
   helper->RebuildMenu();
   if (HasCurrentWorkspace()) helper->NewActiveWorkspace(current_);
 }
