@@ -19,7 +19,6 @@
 #include "services/ui/app/Application.h"
 #include "services/ui/controls/UI_MultiColumnTree.h"
 #include "services/ui/controls/UI_Popup.h"
-#include "services/ui/controls/UI_ScrollBar.h"
 #include "services/ui/dialogs/Prompt.h"
 #include "services/ui/events/CursorPos.h"
 #include "services/ui/node/UI_NodeManager.h"
@@ -111,10 +110,6 @@ constexpr bool kRenameBuiltInsNeverOpened = false;
 // panel comes back open) and, in a solo stack, closes the others (a Control click had
 // opened them all). While off, round trips expect the states fronting gives.
 constexpr bool kCheckStackOpenStatesInRoundTrips = false;
-// A right click on a stack's scroll bar opens the window system's own scroll-bar menu,
-// which does not ask through the prompt seam: a scripted test waits in it for ever. While
-// off, no right click lands on a scroll bar.
-constexpr bool kRightClicksOnScrollBars = false;
 
 // What the command line asks for (parsed by main, below).
 struct Options {
@@ -732,24 +727,7 @@ class Actor {
     }
     pressed_.reset();
   }
-  // Whether the point lies on the scroll bar of a stack.
-  bool OnScrollBar(Point at) const {
-    for (StackedWorkspaceFrame* stack : host().Stacks()) {
-      for (std::size_t i = 0; i < stack->GetChildCount(); ++i) {
-        const auto* bar = dynamic_cast<const kivui::UI_ScrollBar*>(stack->GetChild(i));
-        if (bar && bar->IsShown()) {
-          const kivcore::RectF r = bar->LocalRectToGlobalF(bar->GetLocalBounds());
-          if (r.Contains(kivcore::PointF{float(at.x), float(at.y)})) return true;
-        }
-      }
-    }
-    return false;
-  }
   void Click(Point at, kivui::MouseEvent::Button button = kivui::MouseEvent::kPrimary, kivui::ModKeys mods = kivui::kModNone) {
-    if (!kRightClicksOnScrollBars && button == kivui::MouseEvent::kSecondary && OnScrollBar(at)) {
-      answers().queue.clear();
-      return;
-    }
     ui_testing::MousePressAt(at, button, mods);
     pressed_ = at;
     try {

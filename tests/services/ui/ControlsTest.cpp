@@ -8,6 +8,7 @@
 #include "services/ui/controls/UI_ScrollBar.h"
 #include "services/ui/controls/UI_TablessDragger.h"
 #include "services/ui/controls/UI_TextEdit.h"
+#include "services/ui/menu/OSMenu.h"
 #include "services/ui/testing/Input.h"
 #include "services/ui/testing/ScriptedAnswers.h"
 
@@ -146,6 +147,45 @@ TEST(ScrollBar, ValuesStayInRange) {
   EXPECT_EQ(bar->GetValue(), 0);
   EXPECT_EQ(values, (std::vector<int>{50, 0}));
   EXPECT_GT(kivui::UI_ScrollBar::GetDefaultSize(), 4);
+}
+
+// The context menu is the library's own, answered like any other menu: no test or script
+// waits in a menu it cannot see.
+TEST(ScrollBar, ContextMenuScrollsThroughTheLibrarysMenus) {
+  auto window = MakeWindow("scrolling", {0, 0, 100, 300});
+  auto bar = std::make_shared<kivui::UI_ScrollBar>(true);
+  bar->SetFrame({0, 0, 16, 300});
+  bar->SetRange(0, 1000);
+  bar->SetPageStep(100);
+  window->PushBack(bar);
+  testing_ui::ProcessEvents();
+  const kivcore::Point top = bar->UI_LocalToGlobal({8, 30});
+  const kivcore::Point bottom = bar->UI_LocalToGlobal({8, 270});
+  auto answers = testing_ui::ScriptedAnswers::Install();
+  answers->Command(kivui::UI_ScrollBar::kToEnd)
+      .Command(kivui::UI_ScrollBar::kPageBack)
+      .Command(kivui::UI_ScrollBar::kScrollHere)
+      .Command(kivui::UI_ScrollBar::kScrollHere)
+      .Command(0);
+  testing_ui::ClickAt(top, kivui::MouseEvent::kSecondary);
+  EXPECT_EQ(bar->GetValue(), 1000);
+  testing_ui::ClickAt(top, kivui::MouseEvent::kSecondary);
+  EXPECT_EQ(bar->GetValue(), 900);
+  testing_ui::ClickAt(top, kivui::MouseEvent::kSecondary);
+  const int nearTop = bar->GetValue();
+  testing_ui::ClickAt(bottom, kivui::MouseEvent::kSecondary);
+  const int nearBottom = bar->GetValue();
+  EXPECT_LT(nearTop, 200);
+  EXPECT_GT(nearBottom, 800);
+  testing_ui::ClickAt(bottom, kivui::MouseEvent::kSecondary);  // dismissed: nothing moves
+  EXPECT_EQ(bar->GetValue(), nearBottom);
+  ASSERT_EQ(answers->GetAsked().size(), 5u);
+  ASSERT_TRUE(answers->GetAsked().front().menu);
+  std::vector<std::string> texts;
+  for (const auto& item : answers->GetAsked().front().menu->GetItems())
+    if (!item.separator) texts.push_back(item.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"Scroll Here", "Top", "Bottom", "Page Up", "Page Down", "Scroll Up",
+                                             "Scroll Down"}));
 }
 
 TEST(TablessDragger, ADragStartsOnlyPastTheThreshold) {

@@ -7,9 +7,13 @@
 
 namespace kivui {
 
-// A scroll bar over an integer range.
+// A scroll bar over an integer range. Its context menu (scroll here, to either end, by a page
+// or a step) is the library's own, so that scripts and tests answer it like any other menu.
 class UI_ScrollBar : public UI_NativeControl {
  public:
+  // The commands of the context menu.
+  enum MenuCommand { kScrollHere = 1, kToStart, kToEnd, kPageBack, kPageForward, kStepBack, kStepForward };
+
   explicit UI_ScrollBar(bool vertical = true);
   ~UI_ScrollBar() override;
 

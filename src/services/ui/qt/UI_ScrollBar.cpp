@@ -4,11 +4,74 @@
 #include "services/ui/qt/NativeControl.h"
 #include "services/ui/qt/NodeImpl.h"
 
+#include "services/ui/menu/OSMenu.h"
+
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
 
 namespace kivui {
+namespace {
+
+// A scroll bar whose context menu goes through the library's menus rather than Qt's own.
+class MenuScrollBar : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* e) override {
+    e->accept();
+    const bool vertical = orientation() == Qt::Vertical;
+    OSMenu menu;
+    menu.AddItem(UI_ScrollBar::kScrollHere, "Scroll Here");
+    menu.AddSeparator();
+    menu.AddItem(UI_ScrollBar::kToStart, vertical ? "Top" : "Left Edge");
+    menu.AddItem(UI_ScrollBar::kToEnd, vertical ? "Bottom" : "Right Edge");
+    menu.AddSeparator();
+    menu.AddItem(UI_ScrollBar::kPageBack, vertical ? "Page Up" : "Page Left");
+    menu.AddItem(UI_ScrollBar::kPageForward, vertical ? "Page Down" : "Page Right");
+    menu.AddSeparator();
+    menu.AddItem(UI_ScrollBar::kStepBack, vertical ? "Scroll Up" : "Scroll Left");
+    menu.AddItem(UI_ScrollBar::kStepForward, vertical ? "Scroll Down" : "Scroll Right");
+    const QPoint local = e->pos();
+    const QPointer<QScrollBar> alive(this);  // the menu's loop may see the bar go
+    const int command = ContextMenu(menu, qt::ToPoint(e->globalPos()));
+    if (alive) Perform(command, local);
+  }
+
+ private:
+  void Perform(int command, QPoint local) {
+    switch (command) {
+      case UI_ScrollBar::kScrollHere: return setValue(ValueAt(local));
+      case UI_ScrollBar::kToStart: return triggerAction(SliderToMinimum);
+      case UI_ScrollBar::kToEnd: return triggerAction(SliderToMaximum);
+      case UI_ScrollBar::kPageBack: return triggerAction(SliderPageStepSub);
+      case UI_ScrollBar::kPageForward: return triggerAction(SliderPageStepAdd);
+      case UI_ScrollBar::kStepBack: return triggerAction(SliderSingleStepSub);
+      case UI_ScrollBar::kStepForward: return triggerAction(SliderSingleStepAdd);
+      default: return;
+    }
+  }
+
+  // The value that puts the middle of the slider at the local point.
+  int ValueAt(QPoint local) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, this);
+    const QRect slider = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+    const bool vertical = orientation() == Qt::Vertical;
+    const int length = vertical ? slider.height() : slider.width();
+    const int start = vertical ? groove.top() : groove.left();
+    const int span = (vertical ? groove.height() : groove.width()) - length;
+    const int at = (vertical ? local.y() : local.x()) - start - length / 2;
+    return QStyle::sliderValueFromPosition(minimum(), maximum(), at, span, option.upsideDown);
+  }
+};
+
+}  // namespace
 
 struct UI_ScrollBar::Private {
   QScrollBar* bar = nullptr;
@@ -16,7 +79,7 @@ struct UI_ScrollBar::Private {
 
 UI_ScrollBar::UI_ScrollBar(bool vertical)
     : UI_NativeControl("UI_ScrollBar", false), d_(std::make_unique<Private>()) {
-  d_->bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, qt::WidgetOf(*this));
+  d_->bar = new MenuScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, qt::WidgetOf(*this));
   GetHosted().Host(d_->bar);
   QObject::connect(d_->bar, &QScrollBar::valueChanged, [this](int value) {
     if (onValueChanged) onValueChanged(value);
