@@ -236,6 +236,29 @@ TEST_F(WorkspaceCore, AWindowWithAPanelThatRefusesToCloseStays) {
   EXPECT_TRUE(workspace->GetRemovedWindowData().empty());
 }
 
+// Only a window that goes supersedes the records of older closed windows: one that stays
+// (a panel in it refuses to close) leaves them all, whatever its last-touched panel.
+TEST_F(WorkspaceCore, AWindowThatStaysLeavesTheRecordsOfClosedWindows) {
+  FrameWith({"A"});
+  auto closed = Floating(*workspace, {"B"});
+  static_cast<NotePanel&>(*closed->GetRootFrame()->GetTabPanel(0)).note = "first";
+  ui_testing::CloseWindow(*closed);
+  ASSERT_EQ(workspace->GetRemovedWindowData().size(), 1u);
+
+  auto staying = Floating(*workspace, {"X"});
+  WorkspaceFrame* frame = staying->AddTabbedFrame(staying->GetRootFrame(), "B", LayoutManager::kRight);
+  ui_testing::ProcessEvents();
+  frame->GetTabPanel(0)->Touch();
+  ASSERT_EQ(staying->GetLastTouchedTabPanel(), frame->GetTabPanel(0).get());
+  ui_testing::CloseWindow(*staying);
+  EXPECT_TRUE(staying->IsShown());
+  ASSERT_EQ(workspace->GetRemovedWindowData().size(), 1u);
+  ASSERT_TRUE(workspace->ReanimateWindow("B"));
+  WorkspaceFrame* back = workspace->GetWindows().back()->GetRootFrame();
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(static_cast<NotePanel&>(*back->GetFrontTabPanel()).note, "first");
+}
+
 // Bringing a closed window back for one panel brings back that very panel in front, also
 // when the window held several panels of its type.
 TEST_F(WorkspaceCore, ReanimatingAWindowForAPanelBringsThatPanelBack) {
