@@ -332,7 +332,9 @@ bool Workspace::RemoveTab(WorkspaceFrame* frame, int index, bool applyPolicy, bo
   const bool keepProxy = frame->HasRemovedTabProxy() || frame->HasHiddenTabs();
   if (window) window->RemoveFrame(frame, keepProxy);
   if (window && !window->GetRootFrame() && !window->IsMain()) {
-    RemoveWindow(window, keepProxy);
+    // The window is remembered whenever it still holds closed panels: this frame's, or
+    // those of its other placeholders and hidden frames.
+    RemoveWindow(window, keepProxy || window->HasReanimatableFrames());
     window = GetMainTopLevelWindow();
     hadFocus = true;
   }

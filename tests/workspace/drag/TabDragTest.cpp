@@ -190,6 +190,36 @@ TEST_F(TabDrags, AFrameDragMovesAllItsTabs) {
   ExpectNothingLeftBehind();
 }
 
+// A floating window left without frames by a drag, its last tab or its last frame dragged
+// away, is remembered when other frames of it left closed panels in its tree.
+TEST_F(TabDrags, AWindowEmptiedByADragIsRememberedWithItsClosedPanels) {
+  for (const bool wholeFrame : {false, true}) {
+    SCOPED_TRACE(wholeFrame ? "its last frame dragged away" : "its last tab dragged away");
+    auto floating = workspace->AddTopLevelWindow(false, nullptr);
+    floating->SetGlobalStructureRect({1100, 120, 520, 360});
+    WorkspaceFrame* closing = floating->CreateRootFrame("B", false, true);
+    WorkspaceFrame* last = floating->AddTabbedFrame(closing, "C", LayoutManager::kRight);
+    static_cast<NotePanel&>(*closing->GetTabPanel(0)).note = "cut list";
+    floating->UI_Show(true);
+    ui_testing::ProcessEvents();
+    ui_testing::ClickAt(TabPoint(*closing, 0, true));
+    ui_testing::ProcessEvents();
+    ASSERT_EQ(floating->GetFrameCount(), 1u);
+
+    Grab(*last, 0, wholeFrame);
+    MoveTo(ZonePoint(*topRight, DropZone::kCentre));
+    ui_testing::MouseReleaseAt(kivui::GetGlobalCursorPos());
+    ExpectNothingLeftBehind();
+    ASSERT_EQ(workspace->GetWindows().size(), 1u);
+    ASSERT_TRUE(workspace->CanReanimateWindow("B"));
+    ASSERT_TRUE(workspace->ReanimateWindow("B"));
+    TopLevelWindow* back = workspace->GetWindows().back();
+    ASSERT_NE(back->GetRootFrame(), nullptr);
+    EXPECT_EQ(static_cast<NotePanel&>(*back->GetRootFrame()->GetFrontTabPanel()).note, "cut list");
+    workspace->RemoveWindow(back, false);
+  }
+}
+
 // Let go outside every window, the tab floats at the pointer; dragged back into the main
 // window, its floating window goes away.
 TEST_F(TabDrags, TearOffFloatsAndDockingBackClosesTheFloatingWindow) {
