@@ -253,7 +253,12 @@ bool TabDragger::Drop() {
   } else if (type == DropZone::kCentre || type == DropZone::kTabWell) {
     unsigned at = type == DropZone::kCentre ? target->GetTabCount()
                                              : std::min(insertionIndex_, target->GetTabCount());
-    for (const TabPanelPtr& panel : TakeCarriedPanels()) target->AddTab(panel, at++, false);
+    if (wholeFrame_) {
+      // A whole frame brings its closed panels along.
+      window->MergeFrame(*target, TakeCarriedFrame(), at);
+    } else {
+      for (const TabPanelPtr& panel : TakeCarriedPanels()) target->AddTab(panel, at++, false);
+    }
     target->BringTabToFront(draggedPanel_.get());
   } else {
     const auto side = LayoutManager::InsertionType(type - 1);
