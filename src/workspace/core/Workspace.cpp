@@ -11,6 +11,7 @@
 #include "workspace/frames/WorkspaceFrame.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kivworkspace::workspace {
 namespace {
@@ -155,18 +156,19 @@ bool Workspace::ChildRequestRemove(const std::shared_ptr<kivui::UI_Node>& node) 
   auto window = std::dynamic_pointer_cast<TopLevelWindow>(node);
   if (!window) return Remove(node.get()) != nullptr;
   if (window->IsMain()) return true;
-  if (keepRemovedWindowData_) {
-    if (TabPanel* last = window->GetLastTouchedTabPanel()) {
-      const std::string type = last->GetTabType();
-      removedWindows_.remove_if([&](const auto& record) { return record->HasTabType(type); });
-    }
-  }
+  std::optional<std::string> lastType;
+  if (TabPanel* last = window->GetLastTouchedTabPanel()) lastType = last->GetTabType();
   window->RemoveTabPanels(true);
-  // A window that stays keeps its panels: it is remembered only when it goes.
+  // A window that stays keeps its panels: it is remembered only when it goes, and only then
+  // does its record supersede the older records of its last-touched panel's type.
   for (WorkspaceFrame* frame : window->GetTabbedFrames()) {
     if (!frame->AllowFrameClose()) return false;
   }
-  if (keepRemovedWindowData_) removedWindows_.push_back(WindowReanimateData::FromWindow(*window));
+  if (keepRemovedWindowData_) {
+    if (lastType)
+      removedWindows_.remove_if([&](const auto& record) { return record->HasTabType(*lastType); });
+    removedWindows_.push_back(WindowReanimateData::FromWindow(*window));
+  }
   if (window->GetParent() != this) return true;
   window->UI_Show(false);
   return Remove(window.get()) != nullptr;
@@ -330,7 +332,9 @@ bool Workspace::RemoveTab(WorkspaceFrame* frame, int index, bool applyPolicy, bo
   const bool keepProxy = frame->HasRemovedTabProxy() || frame->HasHiddenTabs();
   if (window) window->RemoveFrame(frame, keepProxy);
   if (window && !window->GetRootFrame() && !window->IsMain()) {
-    RemoveWindow(window, keepProxy);
+    // The window is remembered whenever it still holds closed panels: this frame's, or
+    // those of its other placeholders and hidden frames.
+    RemoveWindow(window, keepProxy || window->HasReanimatableFrames());
     window = GetMainTopLevelWindow();
     hadFocus = true;
   }

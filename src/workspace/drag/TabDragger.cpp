@@ -128,7 +128,9 @@ void TabDragger::Undock() {
                                        : window->GetFrameCount() == 1 && source_->GetTabCount() == 1);
   if (windowGoes) workspace->MoveTrackerCapture(window, dragWindow_.get());
   if (wholeFrame_) {
-    if (window && !window->GetRootFrame() && !window->IsMain()) workspace->RemoveWindow(window, false);
+    // A window that goes is remembered when it still holds closed panels.
+    if (window && !window->GetRootFrame() && !window->IsMain())
+      workspace->RemoveWindow(window, window->HasReanimatableFrames());
   } else {
     // Takes the frame out when it empties, and a floating window it leaves empty.
     workspace->RemoveTab(source_.get(), source_->IndexOf(draggedPanel_.get()), false, false);
@@ -251,7 +253,12 @@ bool TabDragger::Drop() {
   } else if (type == DropZone::kCentre || type == DropZone::kTabWell) {
     unsigned at = type == DropZone::kCentre ? target->GetTabCount()
                                              : std::min(insertionIndex_, target->GetTabCount());
-    for (const TabPanelPtr& panel : TakeCarriedPanels()) target->AddTab(panel, at++, false);
+    if (wholeFrame_) {
+      // A whole frame brings its closed panels along.
+      window->MergeFrame(*target, TakeCarriedFrame(), at);
+    } else {
+      for (const TabPanelPtr& panel : TakeCarriedPanels()) target->AddTab(panel, at++, false);
+    }
     target->BringTabToFront(draggedPanel_.get());
   } else {
     const auto side = LayoutManager::InsertionType(type - 1);

@@ -273,6 +273,17 @@ void WorkspaceFrame::AddRemovedTabData(const std::string& type, const std::strin
   removed_.emplace_back(type, state);
 }
 
+void WorkspaceFrame::TakeClosedPanels(WorkspaceFrame& other) {
+  for (const TabPanelPtr& panel : other.TakeHiddenTabs()) CacheTabData(panel, true);
+  TabDataList clashing;
+  for (auto& record : other.removed_) {
+    const bool clashes = std::any_of(removed_.begin(), removed_.end(),
+                                     [&](const auto& r) { return r.first == record.first; });
+    (clashes ? clashing : removed_).push_back(std::move(record));
+  }
+  other.removed_ = std::move(clashing);
+}
+
 bool WorkspaceFrame::CanReanimateTab(const std::string& type) const {
   return std::any_of(removed_.begin(), removed_.end(),
                      [&](const auto& r) { return r.first == type; }) ||

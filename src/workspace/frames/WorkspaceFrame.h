@@ -98,6 +98,9 @@ class WorkspaceFrame : public WorkspaceFrameBase {
   void AddRemovedTabData(const std::string& type, const std::string& state);
   const std::list<TabPanelPtr>& GetHiddenTabs() const { return hidden_; }
   std::list<TabPanelPtr> TakeHiddenTabs() { return std::move(hidden_); }
+  // Takes the other frame's closed panels: all its hidden panels, and its removed-panel
+  // records of types this frame has no record of (those that clash stay with the other).
+  void TakeClosedPanels(WorkspaceFrame& other);
   void DoGetTabData(TabDataList& visible, TabDataList& removed, TabDataList& hidden) const override;
 
   // --- Sizes.

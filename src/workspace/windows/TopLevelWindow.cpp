@@ -132,6 +132,22 @@ WorkspaceFrame* TopLevelWindow::AddTabbedFrame(WorkspaceFrameBase* target, const
   return AddTabbedFrame(target, std::vector<TabPanelPtr>{panel}, side);
 }
 
+void TopLevelWindow::MergeFrame(WorkspaceFrame& target, const WorkspaceFramePtr& frame,
+                                unsigned index) {
+  while (frame->GetTabCount() > 0) target.AddTab(frame->DetachTabPanel(0), index++, false);
+  target.TakeClosedPanels(*frame);
+  if (!frame->HasRemovedTabProxy()) return;
+  // Put in the tree and closed at once with the layout off, so that nothing moves; the
+  // relayout then gives target its place back whole.
+  const bool maximized = GetMaximizedFrame() == &target;
+  workspace_->SetLayoutEnabled(false);
+  AddTabbedFrame(&target, frame, LayoutManager::kRight);
+  RemoveFrame(frame.get(), true);
+  workspace_->SetLayoutEnabled(true);
+  if (maximized) SetMaximizedFrame(&target);
+  layout_->ReLayout(false, true, false);
+}
+
 WorkspaceFrame* TopLevelWindow::CreateRootFrame(const std::string& type, bool focus,
                                                 bool layout) {
   // No frame at all rather than an empty one when nothing makes panels of the type.

@@ -73,6 +73,10 @@ class TopLevelWindow : public OS_TopLevelWindow {
   // Inserts a frame (taken from another window, or from none) unchanged beside target.
   WorkspaceFrame* AddTabbedFrame(WorkspaceFrameBase* target, const WorkspaceFramePtr& frame,
                                  InsertionType side);
+  // Merges a whole frame that is in no tree into target: its panels go in at `index`, and
+  // so do its closed panels, except removed-panel records of types target has a record of,
+  // which stay in a placeholder beside target (as if the frame had been closed there).
+  void MergeFrame(WorkspaceFrame& target, const WorkspaceFramePtr& frame, unsigned index);
   // A root frame holding a new panel of the type (null, and nothing changed, when no
   // creator makes one) or the panel; the panel gets the focus when `focus` is set, and the
   // window lays out at once when `layout` is set (otherwise at its next size change).

@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceTestSupport.h"
 
 #include "services/core/PropList.h"
+#include "workspace/core/WorkspaceUtils.h"
 
 using namespace kivtest;
 namespace ui_testing = kivui::testing;
@@ -184,6 +185,33 @@ TEST_F(WorkspaceCore, ClosingTheLastPanelOfAFloatingWindowClosesTheWindow) {
   EXPECT_EQ(workspace->GetFocusedTabPanel(), main->GetRootFrame()->GetFrontTabPanel().get());
 }
 
+// A floating window that goes with its last frame takes no closed panel along: those its
+// other frames left in its tree are remembered with it, and the Window menu's toggle of
+// their type brings the window back with them.
+TEST_F(WorkspaceCore, AWindowGoneWithItsLastFrameKeepsTheClosedPanelsOfItsOtherFrames) {
+  FrameWith({"A"});
+  auto floating = Floating(*workspace, {"B"});
+  WorkspaceFrame* closedFirst = floating->GetRootFrame();
+  WorkspaceFrame* last = floating->AddTabbedFrame(closedFirst, "O", LayoutManager::kRight);
+  static_cast<NotePanel&>(*closedFirst->GetTabPanel(0)).note = "cut list";
+  ui_testing::ProcessEvents();
+  ui_testing::ClickAt(TabPoint(*closedFirst, 0, true));
+  ui_testing::ProcessEvents();
+  ASSERT_EQ(floating->GetFrameCount(), 1u);
+  // The last panel leaves nothing to keep of its own (it is obliterated without state).
+  ui_testing::ClickAt(TabPoint(*last, 0, true));
+  EXPECT_EQ(workspace->GetWindows().size(), 1u);
+  ASSERT_TRUE(workspace->CanReanimateWindow("B"));
+
+  WorkspaceUtils::ToggleTabState(*workspace, "B", false);
+  ASSERT_EQ(workspace->GetWindows().size(), 2u);
+  WorkspaceFrame* back = workspace->GetWindows()[1]->GetRootFrame();
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(Types(*back), std::vector<std::string>{"B"});
+  EXPECT_EQ(static_cast<NotePanel&>(*back->GetTabPanel(0)).note, "cut list");
+  EXPECT_TRUE(workspace->GetRemovedWindowData().empty());
+}
+
 // The window system's close (the title bar's close button) goes through the workspace:
 // the window leaves it, is remembered, and comes back where it was with the same panels.
 TEST_F(WorkspaceCore, AWindowClosedByTheWindowSystemLeavesAndComesBackWhereItWas) {
@@ -234,6 +262,29 @@ TEST_F(WorkspaceCore, AWindowWithAPanelThatRefusesToCloseStays) {
   EXPECT_EQ(Types(*frame), (std::vector<std::string>{"X"}));
   EXPECT_TRUE(frame->CanReanimateTab("B"));
   EXPECT_TRUE(workspace->GetRemovedWindowData().empty());
+}
+
+// Only a window that goes supersedes the records of older closed windows: one that stays
+// (a panel in it refuses to close) leaves them all, whatever its last-touched panel.
+TEST_F(WorkspaceCore, AWindowThatStaysLeavesTheRecordsOfClosedWindows) {
+  FrameWith({"A"});
+  auto closed = Floating(*workspace, {"B"});
+  static_cast<NotePanel&>(*closed->GetRootFrame()->GetTabPanel(0)).note = "first";
+  ui_testing::CloseWindow(*closed);
+  ASSERT_EQ(workspace->GetRemovedWindowData().size(), 1u);
+
+  auto staying = Floating(*workspace, {"X"});
+  WorkspaceFrame* frame = staying->AddTabbedFrame(staying->GetRootFrame(), "B", LayoutManager::kRight);
+  ui_testing::ProcessEvents();
+  frame->GetTabPanel(0)->Touch();
+  ASSERT_EQ(staying->GetLastTouchedTabPanel(), frame->GetTabPanel(0).get());
+  ui_testing::CloseWindow(*staying);
+  EXPECT_TRUE(staying->IsShown());
+  ASSERT_EQ(workspace->GetRemovedWindowData().size(), 1u);
+  ASSERT_TRUE(workspace->ReanimateWindow("B"));
+  WorkspaceFrame* back = workspace->GetWindows().back()->GetRootFrame();
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(static_cast<NotePanel&>(*back->GetFrontTabPanel()).note, "first");
 }
 
 // Bringing a closed window back for one panel brings back that very panel in front, also

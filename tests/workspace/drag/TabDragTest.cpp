@@ -9,6 +9,7 @@
 #include "services/ui/node/UI_NodeManager.h"
 #include "workspace/drag/DropZoneOverlayWindow.h"
 #include "workspace/drag/TabDragger.h"
+#include "workspace/core/WorkspaceUtils.h"
 
 #include <algorithm>
 #include <random>
@@ -188,6 +189,81 @@ TEST_F(TabDrags, AFrameDragMovesAllItsTabs) {
   EXPECT_EQ(Types(*keep), (std::vector<std::string>{"A", "N"}));
   EXPECT_EQ(main->GetFrameGlobalRect(*keep), preview);
   ExpectNothingLeftBehind();
+}
+
+// A frame dragged whole onto another frame's centre brings its closed panels: its hidden
+// panels and records join that frame, except a record of a type that frame has one of,
+// which stays in a placeholder beside it. Each can still come back.
+TEST_F(TabDrags, AFrameMergedIntoAnotherBringsItsClosedPanels) {
+  left->AddTab("H", false);
+  left->AddTab("C", false);
+  bottomRight->AddTab("C", false);
+  ui_testing::ProcessEvents();
+  const TabPanelPtr hidden = left->GetTabPanel(2);
+  static_cast<NotePanel&>(*left->GetTabPanel(3)).note = "left";
+  static_cast<NotePanel&>(*bottomRight->GetTabPanel(1)).note = "bottom right";
+  ui_testing::ClickAt(TabPoint(*left, 3, true));
+  ui_testing::ClickAt(TabPoint(*left, 2, true));
+  ui_testing::ClickAt(TabPoint(*bottomRight, 1, true));
+  ASSERT_EQ(Types(*left), (std::vector<std::string>{"A", "N"}));
+  ASSERT_TRUE(left->CanReanimateTab(hidden));
+  ASSERT_TRUE(left->CanReanimateTab("C"));
+  ASSERT_TRUE(bottomRight->CanReanimateTab("C"));
+
+  Grab(*left, 0, true);
+  const Rect preview = MoveTo(ZonePoint(*bottomRight, DropZone::kCentre));
+  ui_testing::MouseReleaseAt(kivui::GetGlobalCursorPos());
+  ExpectNothingLeftBehind();
+  EXPECT_EQ(Types(*bottomRight), (std::vector<std::string>{"C", "A", "N"}));
+  EXPECT_EQ(main->GetFrameCount(), 2u);
+  EXPECT_EQ(main->GetFrameGlobalRect(*bottomRight), preview) << "the placeholder takes no room";
+
+  // The hidden panel comes back as itself in the frame it joined (the Window menu's way).
+  WorkspaceUtils::ToggleTabState(*workspace, hidden, false);
+  EXPECT_EQ(hidden->GetFrame(), bottomRight);
+  // The frame's own C record is its own; the left frame's C is beside it.
+  TabPanel* own = bottomRight->ReanimateTab("C");
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(static_cast<NotePanel*>(own)->note, "bottom right");
+  ASSERT_TRUE(main->CanReanimateFrame("C"));
+  ASSERT_TRUE(main->ReanimateFrame("C"));
+  ASSERT_EQ(main->GetFrameCount(), 3u);
+  WorkspaceFrame* beside = nullptr;
+  for (WorkspaceFrame* f : main->GetTabbedFrames())
+    if (f != topRight && f != bottomRight) beside = f;
+  ASSERT_NE(beside, nullptr);
+  EXPECT_EQ(Types(*beside), std::vector<std::string>{"C"});
+  EXPECT_EQ(static_cast<NotePanel&>(*beside->GetTabPanel(0)).note, "left");
+}
+
+// A floating window left without frames by a drag, its last tab or its last frame dragged
+// away, is remembered when other frames of it left closed panels in its tree.
+TEST_F(TabDrags, AWindowEmptiedByADragIsRememberedWithItsClosedPanels) {
+  for (const bool wholeFrame : {false, true}) {
+    SCOPED_TRACE(wholeFrame ? "its last frame dragged away" : "its last tab dragged away");
+    auto floating = workspace->AddTopLevelWindow(false, nullptr);
+    floating->SetGlobalStructureRect({1100, 120, 520, 360});
+    WorkspaceFrame* closing = floating->CreateRootFrame("B", false, true);
+    WorkspaceFrame* last = floating->AddTabbedFrame(closing, "C", LayoutManager::kRight);
+    static_cast<NotePanel&>(*closing->GetTabPanel(0)).note = "cut list";
+    floating->UI_Show(true);
+    ui_testing::ProcessEvents();
+    ui_testing::ClickAt(TabPoint(*closing, 0, true));
+    ui_testing::ProcessEvents();
+    ASSERT_EQ(floating->GetFrameCount(), 1u);
+
+    Grab(*last, 0, wholeFrame);
+    MoveTo(ZonePoint(*topRight, DropZone::kCentre));
+    ui_testing::MouseReleaseAt(kivui::GetGlobalCursorPos());
+    ExpectNothingLeftBehind();
+    ASSERT_EQ(workspace->GetWindows().size(), 1u);
+    ASSERT_TRUE(workspace->CanReanimateWindow("B"));
+    ASSERT_TRUE(workspace->ReanimateWindow("B"));
+    TopLevelWindow* back = workspace->GetWindows().back();
+    ASSERT_NE(back->GetRootFrame(), nullptr);
+    EXPECT_EQ(static_cast<NotePanel&>(*back->GetRootFrame()->GetFrontTabPanel()).note, "cut list");
+    workspace->RemoveWindow(back, false);
+  }
 }
 
 // Let go outside every window, the tab floats at the pointer; dragged back into the main
