@@ -117,6 +117,9 @@ class LayoutManager {
   // adopted by the list. A tree holding elements of a preview copy (which its arena owns)
   // is refused: false, and the manager keeps its tree.
   bool SwapRoot(std::unique_ptr<Splitter> newRootHolder);
+  // Makes frame the root element, then lays out in rect. Over a root that shows a frame
+  // nothing changes; over one that shows none (hidden, or holding only placeholders) the
+  // frame goes above it in a new horizontal splitter, the old root on the hidden side.
   void SetRootFrame(Frame* frame, const kivcore::Rect& rect);
   // Hides every other shown frame (null shows them again), then lays out.
   void SetMaximizedFrame(Frame* frame);

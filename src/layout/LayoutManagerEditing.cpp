@@ -287,13 +287,17 @@ void LayoutManager::SetRootFrame(Frame* frame, const Rect& rect) {
   LayoutManagerElement* root = GetRoot();
   if (!root) {
     SetRootElement(frame);
-  } else if (rootHolder_->IsLeftOrTopSubtreeVisible() && rootHolder_->GetLeftOrTop()) {
+  } else if (rootHolder_->IsLeftOrTopSubtreeVisible() && !GetFrames().empty()) {
     return;
   } else {
+    // A root that is hidden, or that holds only placeholders, shows nothing: the frame
+    // takes the window above it, and the placeholders keep their places below it so that
+    // their frames can come back there.
     Splitter* s = NewSplitter(false);
     s->SetPlacement(0.5f);
     s->SetLeftOrTop(frame);
     s->SetRightOrBottom(root);
+    s->SetRightOrBottomVisible(false);
     frame->SetParent(s);
     root->SetParent(s);
     SetRootElement(s);

@@ -4,9 +4,11 @@
 #include "services/ui/controls/UI_Button.h"
 #include "services/ui/controls/UI_MultiColumnTree.h"
 #include "services/ui/controls/UI_StaticText.h"
+#include "services/ui/dialogs/Dialogs.h"
 #include "services/ui/events/KeyboardEvent.h"
 #include "services/ui/node/UI_Container.h"
 #include "sharedui/WorkspaceSwitcherManager.h"
+#include "workspace/manager/ManagerBase.h"
 
 #include <algorithm>
 
@@ -155,6 +157,13 @@ void WorkspaceSwitcherDialog::DoDelete() {
 bool WorkspaceSwitcherDialog::FinishRenaming(int row, const UTF16String& newName) {
   const auto it = rowNames_.find(row);
   if (it == rowNames_.end() || newName.empty() || HasWorkspace(newName)) return false;
+  if (newName != it->second && !CanRename(it->second)) {
+    // Said now, while the user is at the name, rather than as a failure of OK.
+    kivui::ShowNote(GetTitle(), kivcore::ReplaceInString(Text(
+        "$$$/kivworkspace/sharedui/WorkspaceSwitcherDialog/WorkspaceSwitcherDialogCannotRename=\"@0\" cannot be renamed until it has been opened. Switch to it once, then rename it."),
+        std::vector<std::string>{kivcore::UTF16to8(it->second)}), this);
+    return false;
+  }
   tree_->SetRowText(row, kivcore::UTF16to8(newName));
   if (newName == it->second) {
     pendingRenames_.erase(it->second);
@@ -162,6 +171,11 @@ bool WorkspaceSwitcherDialog::FinishRenaming(int row, const UTF16String& newName
     pendingRenames_[it->second] = newName;
   }
   return true;
+}
+
+bool WorkspaceSwitcherDialog::CanRename(const UTF16String& name) const {
+  workspace::ManagerBase* manager = Model().GetWorkspaceManager();
+  return !manager || manager->CanRenameWorkspace(name);
 }
 
 bool WorkspaceSwitcherDialog::MoveWorkspace(int row, Section section, int index) {

@@ -44,7 +44,9 @@ class WorkspaceSwitcherDialog : public kivui::UI_Dialog {
 
   // Deletes the selected workspaces, keeping at least one.
   void DoDelete();
-  // Renames the row's workspace; refused (false) for an empty name or one already shown.
+  // Renames the row's workspace; refused (false) for an empty name or one already shown,
+  // and, with a note to the user, for a workspace the manager has no definition of to
+  // rename (a built-in never opened).
   bool FinishRenaming(int row, const kivcore::UTF16String& newName);
   // Moves a workspace row to position index of a section, as a drop does.
   bool MoveWorkspace(int row, Section section, int index);
@@ -57,6 +59,8 @@ class WorkspaceSwitcherDialog : public kivui::UI_Dialog {
   void SyncData();
   kivcore::UTF16String GetWorkspaceNameFromRow(int row) const;
   void OnRowsMoved();
+  // Whether the manager can rename the workspace it knows by this name.
+  bool CanRename(const kivcore::UTF16String& name) const;
 
   std::shared_ptr<kivui::UI_StaticText> directions_;
   std::shared_ptr<kivui::UI_MultiColumnTree> tree_;

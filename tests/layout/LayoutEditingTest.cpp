@@ -242,6 +242,40 @@ TEST_F(LayoutEditing, SetRootFrameOverAHiddenRoot) {
   EXPECT_EQ(c->GetParent(), nullptr);
 }
 
+// Every frame closed with its records kept: the root is a splitter of placeholders, its own
+// side still marked shown. A new root frame joins the tree above them and takes the window.
+TEST_F(LayoutEditing, SetRootFrameOverATreeOfPlaceholdersJoinsTheTree) {
+  Frame* a = Start();
+  Frame* b = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kRight, b);
+  Splitter* old = RootSplitter();
+  manager.RemoveFrame(a, true, false);
+  manager.RemoveFrame(b, true, false);
+  ASSERT_EQ(manager.GetRoot(), old);
+  ASSERT_TRUE(manager.GetFrames().empty());
+
+  Frame* c = tree.NewFrame();
+  manager.SetRootFrame(c, kWindow);
+  Splitter* s = RootSplitter();
+  ASSERT_TRUE(s);
+  ASSERT_NE(s, old);
+  EXPECT_EQ(s->GetLeftOrTop(), c);
+  EXPECT_EQ(s->GetRightOrBottom(), old);
+  EXPECT_EQ(c->GetParent(), s);
+  EXPECT_FALSE(s->IsRightOrBottomSubtreeVisible());
+  EXPECT_EQ(manager.GetFrames(), std::vector<Frame*>{c});
+  EXPECT_EQ(tree.Host(c).rect(), kWindow);
+  EXPECT_EQ(manager.CheckStructure(), "");
+
+  // The placeholders still bring their frames back to their places.
+  Frame* back = tree.NewFrame();
+  manager.ReanimateFrame(manager.GetPlaceholders().front(), back);
+  manager.ReLayout(false, true, false);
+  EXPECT_TRUE(s->IsVisible());
+  EXPECT_EQ(back->GetParent(), old);
+  EXPECT_EQ(manager.GetFrames().size(), 2u);
+}
+
 TEST_F(LayoutEditing, TrackersAreMadeForTheBarsUnderThePoint) {
   struct Recorder : LayoutManager::Tracker {
     explicit Recorder(std::vector<Splitter*> s) : splitters(std::move(s)) {}

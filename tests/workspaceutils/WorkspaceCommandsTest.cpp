@@ -151,6 +151,34 @@ TEST_F(EditDialog, OKMovesRenamesAndDeletesThroughTheModel) {
   EXPECT_EQ(*model.GetHiddenWorkspaceList(), (NameList{u"Grade"}));
 }
 
+// A built-in never opened has no definition a rename could move: the dialog says so as the
+// new name is given and keeps the old one, instead of failing at OK; the other edits go
+// through. Once opened, it renames like any other.
+TEST_F(EditDialog, ABuiltInNeverOpenedIsRefusedWithANoteBeforeOK) {
+  answers->Dialog([&](kivui::UI_Dialog& d) {
+    auto& dialog = dynamic_cast<WorkspaceSwitcherDialog&>(d);
+    EXPECT_FALSE(dialog.FinishRenaming(dialog.FindRow(u"Grade"), u"Grading"));
+    EXPECT_EQ(Asked().kind, kivui::Prompt::kNote);
+    EXPECT_EQ(Asked().message,
+              "\"Grade\" cannot be renamed until it has been opened. Switch to it once, then rename it.");
+    EXPECT_EQ(dialog.FindRow(u"Grading"), -1);
+    EXPECT_EQ(dialog.GetTree().GetRowText(dialog.FindRow(u"Grade")), "Grade");
+    EXPECT_TRUE(dialog.FinishRenaming(dialog.FindRow(u"Edit"), u"Editing")) << "a built-in opened before";
+  });
+  answers->Accept();  // the note
+  EXPECT_TRUE(commands::ShowEditWorkspacesDialog(main.get(), *manager));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B", "C", "Editing", "Grade"}));
+
+  ASSERT_TRUE(manager->SetCurrentWorkspace(u"Grade"));
+  answers->Dialog([&](kivui::UI_Dialog& d) {
+    auto& dialog = dynamic_cast<WorkspaceSwitcherDialog&>(d);
+    EXPECT_TRUE(dialog.FinishRenaming(dialog.FindRow(u"Grade"), u"Grading"));
+  });
+  EXPECT_TRUE(commands::ShowEditWorkspacesDialog(main.get(), *manager));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A", "B", "C", "Editing", "Grading"}));
+  EXPECT_EQ(manager->GetCurrentWorkspace(), u"Grading");
+}
+
 TEST_F(EditDialog, DeletingTheCurrentWorkspaceSwitchesFirstAndTheLastOneStays) {
   answers->Dialog([&](kivui::UI_Dialog& d) {
     auto& dialog = dynamic_cast<WorkspaceSwitcherDialog&>(d);

@@ -21,7 +21,10 @@ constexpr int kSnapDistance = 20;
 kivui::UI_TabWell::Options HeaderOptions() {
   kivui::UI_TabWell::Options options;
   options.draggableTabs = false;
+  // A header holds one tab: in a narrow stack it is cropped to the header, never partly
+  // hidden under an overflow button whose menu would only list that same tab.
   options.croppedTabs = true;
+  options.minTabWidth = 0;
   return options;
 }
 

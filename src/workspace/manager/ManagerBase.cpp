@@ -342,6 +342,13 @@ PropList ManagerBase::ReadDefinitionForRename(const UTF16String& name) {
   return definition;
 }
 
+bool ManagerBase::CanRenameWorkspace(const UTF16String& name) {
+  CheckInitialized();
+  if (CurrentEntryOf(name) || Find(systemEntries_, name)) return true;
+  const std::unique_ptr<WorkspaceBuilder> builder = CreateBuilder(name);
+  return builder && builder->UsePropList() && !builder->GetPropList().IsEmpty();
+}
+
 void ManagerBase::RenameWorkspace(const UTF16String& oldName, const UTF16String& newName) {
   CheckInitialized();
   PropList definition = ReadDefinitionForRename(oldName);

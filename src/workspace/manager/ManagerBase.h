@@ -72,7 +72,13 @@ class ManagerBase {
   void ReplaceUserWorkspace(const kivcore::UTF16String& name);
   // Adds (or, with replace, replaces) a workspace from a definition and makes it current.
   bool AddWorkspace(const kivcore::UTF16String& name, kivcore::PropList& definition, bool replace);
+  // Moves the workspace's stored definitions to the new name. Raises when the workspace has
+  // no definition to move (see CanRenameWorkspace) or the new name is taken.
   void RenameWorkspace(const kivcore::UTF16String& oldName, const kivcore::UTF16String& newName);
+  // Whether the workspace has a definition a rename can move: a stored current state or
+  // system file, or a built-in builder that carries one. A built-in built in code has none
+  // until it is first opened.
+  bool CanRenameWorkspace(const kivcore::UTF16String& name);
   // Removes any workspace, built-in and system ones included; a deleted built-in or system
   // workspace stays deleted (until ResetWorkspaceMgr).
   void DeleteUserWorkspace(const kivcore::UTF16String& name);

@@ -1,7 +1,9 @@
 #include "workspace/WorkspaceTestSupport.h"
 
+#include "layout/Frame.h"
 #include "services/core/PropList.h"
 #include "workspace/core/WorkspaceUtils.h"
+#include "workspace/definition/WorkspaceDefinition.h"
 
 using namespace kivtest;
 namespace ui_testing = kivui::testing;
@@ -320,6 +322,50 @@ TEST_F(WorkspaceCore, NewPanelsWhereTheUserIsGetPlainFramesAndUnknownTypesNothin
   EXPECT_EQ(main->GetRootFrame(), frame);
   EXPECT_FALSE(frame->IsStacked());
   EXPECT_EQ(frame->GetFrameLocalRect(), main->GetClientRect());  // laid out at once
+}
+
+// Every panel of the main window closed by its close box leaves a tree of placeholders and
+// no focus. A new frame made where the user is then joins that tree: it is laid out, a
+// saved definition holds it beside the closed panels' records, and a restore brings both.
+TEST_F(WorkspaceCore, ANewFrameInAWindowOfPlaceholdersIsInTheTreeAndIsSaved) {
+  WorkspaceFrame* a = FrameWith({"A"});
+  WorkspaceFrame* b = FrameWith({"B"});
+  ui_testing::ClickAt(TabPoint(*a, 0, true));
+  ui_testing::ClickAt(TabPoint(*b, 0, true));
+  ASSERT_EQ(main->GetRootFrame(), nullptr);
+  ASSERT_EQ(main->GetLayoutManager().GetPlaceholders().size(), 2u);
+  const TabPanel* focus = workspace->GetFocusedTabPanel();
+  ASSERT_TRUE(!focus || !focus->GetFrame()) << "no panel in a frame has the focus";
+
+  WorkspaceFrame* added = workspace->NewFrameInFocused("C", LayoutManager::kRight);
+  ASSERT_NE(added, nullptr);
+  ui_testing::ProcessEvents();
+  EXPECT_EQ(main->GetRootFrame(), added);
+  EXPECT_EQ(main->GetLayoutManager().GetFrames(), std::vector<Frame*>{added->GetLMFrame()});
+  EXPECT_EQ(added->GetFrameLocalRect(), main->GetClientRect());
+  auto* c = dynamic_cast<NotePanel*>(added->GetFrontTabPanel().get());
+  ASSERT_NE(c, nullptr);
+  c->note = "docked";
+  added->AddTab("B", false);  // docked into the new frame: saved with it
+
+  kivcore::PropList saved;
+  SaveWorkspace(*workspace, saved, u"Edit");
+  auto copy = std::make_shared<Workspace>();
+  for (const char* type : {"A", "B", "C"}) copy->RegisterTabCreator(std::make_unique<NoteCreator>(type));
+  copy->CreateMainTopLevelWindow({100, 80, 900, 600})->UI_Show(true);
+  ASSERT_TRUE(RestoreWorkspace(*copy, saved, false, true, false));
+  ui_testing::ProcessEvents();
+  TopLevelWindow* restored = copy->GetMainTopLevelWindow();
+  WorkspaceFrame* root = restored->GetRootFrame();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(Types(*root), (std::vector<std::string>{"C", "B"}));
+  auto* back = dynamic_cast<NotePanel*>(root->GetTabPanel(0).get());
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->note, "docked");
+  EXPECT_EQ(root->GetFrameLocalRect(), restored->GetClientRect());
+  EXPECT_TRUE(restored->CanReanimateFrame("A"));
+  EXPECT_TRUE(restored->CanReanimateFrame("B"));
+  EXPECT_EQ(restored->GetLayoutManager().CheckStructure(), "");
 }
 
 TEST_F(WorkspaceCore, ObliteratedPanelsAreAnnouncedAndKeepStateOnlyWhenAsked) {

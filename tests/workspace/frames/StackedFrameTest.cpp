@@ -117,6 +117,24 @@ TEST_F(Stacks, HeaderClicksOpenAndCollapse) {
   EXPECT_EQ(OpenStates(), (std::vector<bool>{true, true, true}));
 }
 
+// In a stack too narrow for a header's tab, the tab is cropped to the header instead of
+// going partly under an overflow button: a click on its middle toggles the panel, and no
+// header offers a menu of its one tab.
+TEST_F(Stacks, HeadersOfANarrowStackCropTheirTabAndOfferNoOverflowMenu) {
+  main->SetGlobalStructureRect({100, 80, 50, 600});
+  ui_testing::ProcessEvents();
+  const kivui::UI_TabWell& header = Child(1).GetHeader();
+  ASSERT_LT(header.GetLocalBounds().width, 60.0f) << "narrower than a tab's usual least width";
+  EXPECT_TRUE(header.GetOverflowButtonRect().IsEmpty());
+  const kivcore::RectF tab = header.GetTabRect(0);
+  EXPECT_LE(tab.Right(), header.GetLocalBounds().width);
+  auto answers = ui_testing::ScriptedAnswers::Install();
+  answers->Cancel();  // for a menu, were one to open
+  ui_testing::ClickAt(header.UI_LocalToGlobal({int(tab.left + tab.width / 2), int(tab.top + tab.height / 2)}));
+  EXPECT_TRUE(answers->GetAsked().empty()) << "a click on the header opened a menu";
+  EXPECT_EQ(OpenStates(), (std::vector<bool>{true, false, true}));
+}
+
 // Solo from the menu: only the front panel stays open, and fronting another swaps them.
 // An Alt click on a header toggles solo too, fronting and focusing that header's panel.
 TEST_F(Stacks, SoloKeepsOnlyTheFrontPanelOpen) {

@@ -139,6 +139,7 @@ TEST_F(Managers, SystemWorkspacesAreCopiedOnFirstUseAndResetFromTheSystemFile) {
   // A rename onto a system workspace never visited would merge the two.
   manager->CreateUserWorkspace(u"Mine");
   EXPECT_EQ(ErrorCode([&] { manager->RenameWorkspace(u"Mine", u"Review"); }), kCannotRenameWorkspace);
+  EXPECT_TRUE(manager->CanRenameWorkspace(u"Review")) << "its system file is its definition";
   manager->DeleteUserWorkspace(u"Mine");
 
   ASSERT_TRUE(manager->SetCurrentWorkspace(u"Edit"));
@@ -335,6 +336,11 @@ TEST_F(Managers, ErrorsOrderAndDefinitionsAdded) {
   manager->CreateUserWorkspace(u"edit");
   EXPECT_EQ(ErrorCode([&] { manager->RenameWorkspace(u"edit", u"Grade"); }), kCannotRenameWorkspace);
   EXPECT_EQ(ErrorCode([&] { manager->RenameWorkspace(u"edit", u"Edit"); }), kCannotRenameWorkspace) << "Edit, never visited";
+  // Edit, built in code and never opened, has no definition a rename could move yet.
+  EXPECT_FALSE(manager->CanRenameWorkspace(u"Edit"));
+  EXPECT_EQ(ErrorCode([&] { manager->RenameWorkspace(u"Edit", u"Editing"); }), kCannotRenameWorkspace);
+  EXPECT_TRUE(manager->CanRenameWorkspace(u"Grade"));
+  EXPECT_TRUE(manager->CanRenameWorkspace(u"edit"));
   EXPECT_EQ(ErrorCode([&] { manager->ReplaceUserWorkspace(u"Nowhere"); }), kUnknownWorkspace);
 
   // A definition added under a new name becomes current; an existing one needs replace.
