@@ -136,7 +136,12 @@ bool LayoutManager::PrepareForLayout(LayoutManagerElement* element) {
   // so a cache for the duration gives the same answers, in linear time. What each splitter
   // measures after its flags changed is kept for the scope around the preparation.
   MeasureScope measuring(*this, /*fresh=*/true);
-  return Prepare(element, measuring.EpochAfter()).shown;
+  const bool shown = Prepare(element, measuring.EpochAfter()).shown;
+  // The root holder's side follows the tree as every splitter's side does: hidden while
+  // nothing under it shows (a tree of placeholders), so that a root frame set then goes
+  // beside them instead of being refused, and a save writes what a restore reads.
+  if (element == GetRoot()) rootHolder_->SetLeftOrTopVisible(shown);
+  return shown;
 }
 
 // A post-order walk, right-or-bottom child first (WalkPostOrder): the fit then visits the

@@ -46,6 +46,20 @@ void Relink(Splitter* parent, LayoutManagerElement* old, LayoutManagerElement* c
   if (child) child->SetParent(parent);
 }
 
+// Whether the side of splitter that holds child is present.
+bool SideShown(const Splitter& splitter, const LayoutManagerElement* child) {
+  return splitter.GetLeftOrTop() == child ? splitter.IsLeftOrTopSubtreeVisible()
+                                          : splitter.IsRightOrBottomSubtreeVisible();
+}
+
+void SetSideShown(Splitter& splitter, const LayoutManagerElement* child, bool shown) {
+  if (splitter.GetLeftOrTop() == child) {
+    splitter.SetLeftOrTopVisible(shown);
+  } else {
+    splitter.SetRightOrBottomVisible(shown);
+  }
+}
+
 }  // namespace
 
 void LayoutManager::SetTrackerFactory(TrackerFactory factory) {
@@ -126,7 +140,11 @@ void LayoutManager::RemoveFrame(Frame* frame, bool keepPlaceholder, bool keepFra
     const bool isChild = p->GetLeftOrTop() == frame || p->GetRightOrBottom() == frame;
     if (isChild && other && p != rootHolder_.get()) {
       Splitter* g = p->GetParent()->AsSplitter();
+      // The sibling takes P's place shown or hidden as it was in P: placeholders alone
+      // stay on a hidden side.
+      const bool otherShown = SideShown(*p, other);
       Relink(g, p, other);
+      SetSideShown(*g, other, otherShown);
       // P leaves the tree, so it can no longer be the splitter to lay out; a preview's
       // splitter is owned by its copy and only unlinked.
       if (major == p) {
@@ -175,29 +193,18 @@ void LayoutManager::ReanimateFrame(LayoutManagerElement* placeholderElement, Fra
                     ? placeholderElement->GetParent()->AsSplitter()
                     : nullptr;
   if (!s) return;
-  frame->SetParent(s);
   frame->SetLayoutManager(this);
-  if (s->GetLeftOrTop() == placeholderElement) {
-    s->SetLeftOrTop(frame);
-    s->SetLeftOrTopVisible(true);
-  } else {
-    s->SetRightOrBottom(frame);
-    s->SetRightOrBottomVisible(true);
-  }
-  // Show the way up to the first splitter that already showed both sides.
+  Relink(s, placeholderElement, frame);
+  SetSideShown(*s, frame, true);
+  // Show the way up to the first splitter that already showed both sides. The root holder,
+  // which never shows two, ends the way: its side shows again once a frame under it does.
   LayoutManagerElement* previous = s;
-  // A placeholder right under the root holder (the window's only element) has no way up.
   auto parentSplitter = [](Splitter* x) {
     return x->GetParent() ? x->GetParent()->AsSplitter() : nullptr;
   };
-  for (Splitter* up = s->IsVisible() ? nullptr : parentSplitter(s); up && up != rootHolder_.get();
-       up = parentSplitter(up)) {
+  for (Splitter* up = s->IsVisible() ? nullptr : parentSplitter(s); up; up = parentSplitter(up)) {
     const bool wasVisible = up->IsVisible();
-    if (up->GetLeftOrTop() == previous && !up->IsLeftOrTopSubtreeVisible())
-      up->SetLeftOrTopVisible(true);
-    if (up->GetRightOrBottom() == previous && !up->IsRightOrBottomSubtreeVisible()) {
-      up->SetRightOrBottomVisible(true);
-    }
+    SetSideShown(*up, previous, true);
     if (wasVisible) break;
     previous = up;
   }

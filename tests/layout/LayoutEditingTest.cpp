@@ -198,6 +198,43 @@ TEST_F(LayoutEditing, RemovingWithoutAPlaceholderCollapsesTheParent) {
   EXPECT_EQ(manager.CheckStructure(), "");
 }
 
+// A placeholder that takes its removed sibling's place stays on a hidden side, also with
+// the layout off, and also under the root holder: a root frame set then goes beside it, and
+// reanimating shows the way up again, the root holder's side included.
+TEST_F(LayoutEditing, PlaceholdersThatTakeTheirSiblingsPlaceStayHidden) {
+  Frame* a = Start();
+  Frame* b = tree.NewFrame();
+  Frame* c = tree.NewFrame();
+  tree.Host(c).setTabs({{"Scopes", "<proplist/>"}});
+  manager.AddFrame(a, LayoutManager::kRight, b);
+  manager.AddFrame(b, LayoutManager::kBottom, c);
+  window.layoutEnabled = false;
+  manager.RemoveFrame(c, true, false);
+  manager.RemoveFrame(b, false, false);
+  ASSERT_TRUE(RootSplitter()->GetRightOrBottom()->AsPlaceholder());
+  EXPECT_FALSE(RootSplitter()->IsRightOrBottomSubtreeVisible()) << "without a layout pass";
+  window.layoutEnabled = true;
+
+  manager.RemoveFrame(a, false, false);
+  ASSERT_EQ(manager.GetRoot(), manager.FindFrameForReanimation("Scopes"));
+  EXPECT_FALSE(manager.GetRootHolder()->IsLeftOrTopSubtreeVisible());
+  Frame* d = tree.NewFrame();
+  manager.SetRootFrame(d, kWindow);
+  ASSERT_EQ(d->GetParent(), manager.GetRoot());
+  EXPECT_EQ(tree.Host(d).rect(), kWindow);
+  EXPECT_TRUE(manager.GetRootHolder()->IsLeftOrTopSubtreeVisible());
+
+  // Both sides placeholders: hidden up to the root holder, shown again by a reanimation.
+  manager.RemoveFrame(d, true, false);
+  EXPECT_FALSE(manager.GetRootHolder()->IsLeftOrTopSubtreeVisible());
+  Frame* back = tree.NewFrame();
+  manager.ReanimateFrame(manager.FindFrameForReanimation("Scopes"), back);
+  EXPECT_TRUE(manager.GetRootHolder()->IsLeftOrTopSubtreeVisible());
+  manager.ReLayout(true, true, false);
+  EXPECT_EQ(tree.Host(back).rect(), kWindow);
+  EXPECT_EQ(manager.CheckStructure(), "");
+}
+
 TEST_F(LayoutEditing, TheEarlierRemovedPlaceholderWins) {
   Frame* a = Start();
   Frame* b = tree.NewFrame();

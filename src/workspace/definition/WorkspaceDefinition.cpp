@@ -262,7 +262,9 @@ class WindowReader {
                      const kivcore::Rect& stored, bool& secondLayout);
   void ReadTree(Splitter& splitter, const PropList& splitterList);
   void ReadBorderElements(const PropList& list);
-  void ReadStack(const PropList& list, StackedWorkspaceFrame& frame);
+  // Sets the stack's heights and open states and fronts its front panel as saved; false,
+  // leaving the front panel to the caller, when the definition has no states for it.
+  bool ReadStack(const PropList& list, StackedWorkspaceFrame& frame, unsigned front);
   void ReadChild(Splitter& parent, const PropList& childList, bool leftOrTop);
   void ReadFrame(const PropList& list, Splitter& parent, bool leftOrTop);
   TabDataList ReadRecords(const PropList& list, const char* typesKey);
@@ -441,8 +443,9 @@ void WindowReader::ReadFrame(const PropList& list, Splitter& parent, bool leftOr
   std::int32_t front = 0;
   Get(list, "CurrTab", Type::Int, front, "the first tab is in front");
   if (front < 0) front = 0;
-  if (auto* stacked = dynamic_cast<StackedWorkspaceFrame*>(frame.get())) ReadStack(list, *stacked);
-  frame->BringTabToFront(std::min(unsigned(front), frame->GetTabCount() - 1));
+  const unsigned frontIndex = std::min(unsigned(front), frame->GetTabCount() - 1);
+  auto* stacked = dynamic_cast<StackedWorkspaceFrame*>(frame.get());
+  if (!stacked || !ReadStack(list, *stacked, frontIndex)) frame->BringTabToFront(frontIndex);
   AttachChild(parent, leftOrTop, frame->GetLMFrame());
   frames_.push_back(frame);
 }
@@ -493,20 +496,26 @@ void WriteWindow(const TopLevelWindow& window, PropList& list, WindowForm form) 
   }
 }
 
-void WindowReader::ReadStack(const PropList& list, StackedWorkspaceFrame& frame) {
+bool WindowReader::ReadStack(const PropList& list, StackedWorkspaceFrame& frame, unsigned front) {
   PropList::BoolList open;
   PropList::IntList heights;
   const bool both = Get(list, "StackedViewOpen", Type::BoolList, open) &&
                     Get(list, "StackedViewClientHeights", Type::IntList, heights);
-  if (both && open.size() == frame.GetTabCount() && heights.size() == frame.GetTabCount()) {
+  const bool apply =
+      both && open.size() == frame.GetTabCount() && heights.size() == frame.GetTabCount();
+  if (apply) {
     for (unsigned i = 0; i < frame.GetTabCount(); ++i) {
       frame.SetStackedTabClientHeight(i, unsigned(std::max(heights[i], 0)));
       frame.SetStackedTabIsOpen(i, open[i]);
     }
+    // Fronted without opening or closing anything: fronting would open a collapsed front
+    // panel and, in a solo stack, close the others, undoing the states just read.
+    frame.SetFrontTabIndex(front);
   } else if (both) {
     Note("StackedViewOpen", "not one entry per panel; the stack keeps its heights");
   }
   frame.DoneSerializing();
+  return apply;
 }
 
 void WindowReader::ReadBorderElements(const PropList& list) {

@@ -212,6 +212,28 @@ TEST_F(Definitions, RandomArrangementsSurviveARoundTrip) {
   }
 }
 
+// A window left with nothing but a placeholder (one frame closed as a group, the other
+// undocked) writes its tree's side as hidden, as a restore reads it back.
+TEST_F(Definitions, AWindowOfPlaceholdersAloneRoundTrips) {
+  WorkspaceFrame* a = FrameWith({"A"});
+  WorkspaceFrame* b = FrameWith({"B"});
+  b->DoMenuCommand(0, kCmdCloseGroup);
+  a->DoMenuCommand(0, kCmdUndockGroup);
+  ui_testing::ProcessEvents();
+  ASSERT_EQ(main->GetFrameCount(), 0u);
+  ASSERT_EQ(workspace->GetWindows().size(), 2u);
+  workspace->GetWindows().back()->SetGlobalStructureRect({200, 200, 300, 240});  // on the screen
+  const PropList first = Saved(*workspace);
+  bool shown = true;
+  ASSERT_TRUE(first.GetSubList("TopLevelFrame-0")->GetSubList("Splitter")->GetValue("Sub1Vis", shown));
+  EXPECT_FALSE(shown) << "the root holder's side holds only B's placeholder";
+
+  auto copy = NewWorkspace();
+  ASSERT_TRUE(RestoreWorkspace(*copy, first, true, true, false));
+  ui_testing::ProcessEvents();
+  EXPECT_TRUE(SameDefinition(Saved(*copy), first));
+}
+
 TEST_F(Definitions, VersionsOtherThanTheOneWrittenAreRefusedBeforeAnythingChanges) {
   FrameWith({"A", "B"});
   const PropList before = Saved(*workspace);

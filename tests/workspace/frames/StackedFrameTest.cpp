@@ -314,6 +314,39 @@ TEST_F(Stacks, StacksSurviveSaveAndRestore) {
             kivcore::proplist::utils::WritePropListXML(first, false));
 }
 
+// The open states come back exactly as saved, and so does the front panel, which the
+// restore fronts without opening or closing anything: a front panel collapsed by a click
+// stays collapsed, and a solo stack whose panels a Control click opened keeps them open.
+TEST_F(Stacks, OpenStatesComeBackAsSavedWhateverTheFrontPanel) {
+  // Save, restore over the same workspace and save again: the same definition.
+  auto roundTrip = [&] {
+    kivcore::PropList first, second;
+    SaveWorkspace(*workspace, first, u"Stacks");
+    RestoreWorkspace(*workspace, first, true, true, false);
+    ui_testing::ProcessEvents();
+    stack = dynamic_cast<StackedWorkspaceFrame*>(main->GetRootFrame());
+    SaveWorkspace(*workspace, second, u"Stacks");
+    return stack && kivcore::proplist::utils::WritePropListXML(second, false) ==
+                        kivcore::proplist::utils::WritePropListXML(first, false);
+  };
+  ui_testing::ClickAt(Header(1));
+  ASSERT_EQ(OpenStates(), (std::vector<bool>{true, false, true}));
+  ASSERT_TRUE(roundTrip());
+  EXPECT_EQ(stack->GetFrontTabIndex(), 1);
+  EXPECT_EQ(OpenStates(), (std::vector<bool>{true, false, true})) << "the front panel stays collapsed";
+
+  auto answers = ui_testing::ScriptedAnswers::Install();
+  answers->Command(kCmdStackedSolo);
+  ui_testing::ClickAt(Header(1), kivui::MouseEvent::kSecondary);
+  ASSERT_TRUE(stack->IsStackedSolo());
+  ui_testing::ClickAt(Header(0), kivui::MouseEvent::kPrimary, kivui::kModControl);
+  ASSERT_EQ(OpenStates(), (std::vector<bool>{true, true, true}));
+  ASSERT_TRUE(roundTrip());
+  EXPECT_TRUE(stack->IsStackedSolo());
+  EXPECT_EQ(stack->GetFrontTabIndex(), 1);
+  EXPECT_EQ(OpenStates(), (std::vector<bool>{true, true, true})) << "a solo stack keeps its open panels";
+}
+
 // A stack closed panel by panel keeps its place; restored from a definition and reopened,
 // it comes back as a stack.
 TEST_F(Stacks, AClosedStackComesBackAsAStack) {
