@@ -20,6 +20,7 @@
 #include "services/ui/controls/UI_MultiColumnTree.h"
 #include "services/ui/controls/UI_Popup.h"
 #include "services/ui/dialogs/Prompt.h"
+#include "services/ui/menu/OSMenu.h"
 #include "services/ui/events/CursorPos.h"
 #include "services/ui/node/UI_NodeManager.h"
 #include "services/ui/window/OS_MonitorInfo.h"
@@ -72,7 +73,7 @@ constexpr bool kCheckRoundTrips = true;
 // them: a placeholder that takes its removed sibling's place keeps that side marked
 // visible, and a restore marks such sides otherwise, so save, restore and save differ in
 // "Sub1Vis" or "Sub2Vis". While off, round trips leave those flags out.
-constexpr bool kCheckPlaceholderSidesInRoundTrips = false;
+constexpr bool kCheckPlaceholderSidesInRoundTrips = true;
 // A restore lays every window out afresh and its bars can come back elsewhere: a few
 // pixels beside a frame that keeps its snap size ("Place" 0.5 comes back 0.4935 in a
 // window 644 wide), in a window whose bars kept their old locations while a frame was
@@ -83,7 +84,7 @@ constexpr bool kCheckBarPlaces = false;
 // frame; while the main window's tree holds only placeholders that frame is shown but left
 // out of the tree, so no definition holds it (and what is docked into it is lost at the
 // next save). While off, the host makes no new panel then.
-constexpr bool kNewPanelsBesidePlaceholders = false;
+constexpr bool kNewPanelsBesidePlaceholders = true;
 // A floating window that goes because its last frame went (closed, dragged out) takes the
 // closed panels of its placeholders and hidden frames along: no record keeps them. While
 // off, those may go. Shortest: {kDragTab, {4221167374u, 190773608u, 780021278u,
@@ -92,24 +93,20 @@ constexpr bool kNewPanelsBesidePlaceholders = false;
 // {437946042u, 3824741900u, 2215588994u, 3394628428u}}, {kDragTab, {2336505674u,
 // 670946188u, 2809498514u, 2191983774u}}: B's record in a floating window, whose last
 // panel A is then dragged out.
-constexpr bool kCheckClosedPanelsOfWindowsThatGo = false;
+constexpr bool kCheckClosedPanelsOfWindowsThatGo = true;
 // A whole frame dragged onto another frame's centre or tab well gives that frame its panels
 // but not its closed panels: their records (and hidden panels) are lost. While off, a drag
 // may lose them.
-constexpr bool kCheckClosedPanelsOfMergedFrames = false;
+constexpr bool kCheckClosedPanelsOfMergedFrames = true;
 // A floating window asked to close that stays (a panel in it cannot close) still drops the
 // older closed-window records of its last-touched panel's type, though no record of its
 // own replaces them. While off, closing a window may lose those records.
-constexpr bool kCheckRecordsDroppedByWindowsThatStay = false;
-// Edit Workspaces takes a new name for a built-in workspace never opened, and its OK then
-// fails with "Could not rename workspace." (the manager finds no definition to rename).
-// While off, the dialog renames only workspaces that have a stored definition.
-constexpr bool kRenameBuiltInsNeverOpened = false;
+constexpr bool kCheckRecordsDroppedByWindowsThatStay = true;
 // A stack's open states come back as fronting its front panel leaves them: the reader
 // fronts the front panel after it set the open states, which opens it (a collapsed front
 // panel comes back open) and, in a solo stack, closes the others (a Control click had
 // opened them all). While off, round trips expect the states fronting gives.
-constexpr bool kCheckStackOpenStatesInRoundTrips = false;
+constexpr bool kCheckStackOpenStatesInRoundTrips = true;
 
 // What the command line asks for (parsed by main, below).
 struct Options {
@@ -258,7 +255,12 @@ class Answers : public kivui::PromptResponder {
   kivui::PromptAnswer Answer(const kivui::Prompt& prompt) override {
     if (queue.empty()) {
       static const char* const kinds[] = {"an input box", "a confirmation", "a note", "a caution", "a file dialog", "a dialog", "a menu"};
-      unexpected.push_back(std::string(kinds[prompt.kind]) + " \"" + prompt.title + "\" " + prompt.message);
+      std::string what = std::string(kinds[prompt.kind]) + " \"" + prompt.title + "\" " + prompt.message;
+      if (prompt.menu) {
+        for (const auto& item : prompt.menu->GetItems())
+          if (!item.separator) what += " [" + item.text + "]";
+      }
+      unexpected.push_back(what);
       kivui::PromptAnswer cancel;
       cancel.accepted = false;
       return cancel;
@@ -1193,10 +1195,17 @@ class Actor {
             break;
           }
           case 1: {
+            // A built-in never opened has nothing a rename could move: the dialog refuses
+            // the new name with a note (unless it refuses it for being empty or taken).
             const UTF16String to = NameFromPool(random());
-            if (!kRenameBuiltInsNeverOpened && unopened.count(name)) break;
+            const bool mayBeRefusedWithANote = unopened.count(name) > 0;
+            if (mayBeRefusedWithANote) answers().Push(true);
+            const std::size_t pending = answers().queue.size();
             const bool done = dialog.FinishRenaming(row, to);
-            log_ += ", renamed " + what + " to " + kivcore::UTF16to8(to) + (done ? "" : " (refused)");
+            const bool noted = mayBeRefusedWithANote && answers().queue.size() < pending;
+            if (mayBeRefusedWithANote && !noted) answers().queue.pop_back();
+            log_ += ", renamed " + what + " to " + kivcore::UTF16to8(to) +
+                    (done ? "" : noted ? " (refused with a note)" : " (refused)");
             break;
           }
           default:

@@ -344,9 +344,7 @@ PropList ManagerBase::ReadDefinitionForRename(const UTF16String& name) {
 
 bool ManagerBase::CanRenameWorkspace(const UTF16String& name) {
   CheckInitialized();
-  if (CurrentEntryOf(name) || Find(systemEntries_, name)) return true;
-  const std::unique_ptr<WorkspaceBuilder> builder = CreateBuilder(name);
-  return builder && builder->UsePropList() && !builder->GetPropList().IsEmpty();
+  return !ReadDefinitionForRename(name).IsEmpty();
 }
 
 void ManagerBase::RenameWorkspace(const UTF16String& oldName, const UTF16String& newName) {

@@ -118,8 +118,8 @@ TEST_F(Stacks, HeaderClicksOpenAndCollapse) {
 }
 
 // In a stack too narrow for a header's tab, the tab is cropped to the header instead of
-// going partly under an overflow button: a click on its middle toggles the panel, and no
-// header offers a menu of its one tab.
+// going partly under an overflow button, and shows no close box once too narrow for a
+// title beside it: a click on its middle toggles the panel, and no header offers a menu.
 TEST_F(Stacks, HeadersOfANarrowStackCropTheirTabAndOfferNoOverflowMenu) {
   main->SetGlobalStructureRect({100, 80, 50, 600});
   ui_testing::ProcessEvents();
@@ -130,6 +130,7 @@ TEST_F(Stacks, HeadersOfANarrowStackCropTheirTabAndOfferNoOverflowMenu) {
   EXPECT_LE(tab.Right(), header.GetLocalBounds().width);
   auto answers = ui_testing::ScriptedAnswers::Install();
   answers->Cancel();  // for a menu, were one to open
+  EXPECT_TRUE(header.GetCloseBoxRect(0).IsEmpty()) << "too narrow for a title beside a close box";
   ui_testing::ClickAt(header.UI_LocalToGlobal({int(tab.left + tab.width / 2), int(tab.top + tab.height / 2)}));
   EXPECT_TRUE(answers->GetAsked().empty()) << "a click on the header opened a menu";
   EXPECT_EQ(OpenStates(), (std::vector<bool>{true, false, true}));

@@ -220,6 +220,9 @@ kivcore::RectF UI_TabWell::GetCloseBoxRect(int index) const {
   const UI_TabItem& tab = tabs_[std::size_t(index)];
   if (!(options_.closeBoxes && tab.closeBox) && !tab.locked) return {};
   const kivcore::RectF r = GetTabRect(index);
+  // A tab cropped too narrow for some of its title beside the box shows none: a click on
+  // what is left of it fronts the panel rather than closing it.
+  if (r.width < 2 * kCloseBoxSize + kTextPadding) return {};
   return {r.Right() - kTextPadding / 2 - kCloseBoxSize, r.top + (r.height - kCloseBoxSize) / 2,
           kCloseBoxSize, kCloseBoxSize};
 }
