@@ -60,6 +60,20 @@ void SetSideShown(Splitter& splitter, const LayoutManagerElement* child, bool sh
   }
 }
 
+// From `from` upward, hides the side that leads to a splitter showing nothing, the root
+// holder's included, as the preparation step does. A removal made with the layout off
+// (every panel of a window closed at once) may meet a save before any pass, and that save
+// must write a side holding only placeholders as hidden, as a restore reads it.
+void HideSidesShowingNothing(Splitter* from) {
+  for (Splitter* s = from;
+       s && !s->IsLeftOrTopSubtreeVisible() && !s->IsRightOrBottomSubtreeVisible();) {
+    Splitter* parent = s->GetParent() ? s->GetParent()->AsSplitter() : nullptr;
+    if (!parent) return;
+    SetSideShown(*parent, s, false);
+    s = parent;
+  }
+}
+
 }  // namespace
 
 void LayoutManager::SetTrackerFactory(TrackerFactory factory) {
@@ -145,6 +159,7 @@ void LayoutManager::RemoveFrame(Frame* frame, bool keepPlaceholder, bool keepFra
       const bool otherShown = SideShown(*p, other);
       Relink(g, p, other);
       SetSideShown(*g, other, otherShown);
+      HideSidesShowingNothing(g);
       // P leaves the tree, so it can no longer be the splitter to lay out; a preview's
       // splitter is owned by its copy and only unlinked.
       if (major == p) {
@@ -154,6 +169,7 @@ void LayoutManager::RemoveFrame(Frame* frame, bool keepPlaceholder, bool keepFra
       if (!p->IsPreview()) DestroySplitter(p);
     } else {
       p->ReplaceElement(frame, nullptr);
+      HideSidesShowingNothing(p);
     }
     frame->SetParent(nullptr);
   } else {
@@ -176,6 +192,7 @@ void LayoutManager::RemoveFrame(Frame* frame, bool keepPlaceholder, bool keepFra
       p->SetRightOrBottom(placeholder.get());
       p->SetRightOrBottomVisible(false);
     }
+    HideSidesShowingNothing(p);
     reanimationList_.push_back(std::move(placeholder));
   }
 

@@ -235,6 +235,34 @@ TEST_F(LayoutEditing, PlaceholdersThatTakeTheirSiblingsPlaceStayHidden) {
   EXPECT_EQ(manager.CheckStructure(), "");
 }
 
+// With the layout off (a window's panels closed together), the frames closed on one side
+// leave it hidden all the way up at once, as a layout pass leaves it: a save before any
+// pass writes what a restore reads.
+TEST_F(LayoutEditing, ASideLeftWithOnlyPlaceholdersIsHiddenUpwardWithTheLayoutOff) {
+  Frame* a = Start();
+  Frame* x = tree.NewFrame();
+  Frame* c = tree.NewFrame();
+  manager.AddFrame(a, LayoutManager::kTop, x);
+  manager.AddFrame(a, LayoutManager::kRight, c);
+  Splitter* below = RootSplitter()->GetRightOrBottom()->AsSplitter();
+  ASSERT_TRUE(below);
+  window.layoutEnabled = false;
+  manager.RemoveFrame(a, true, false);
+  manager.RemoveFrame(c, true, false);
+  EXPECT_FALSE(below->IsLeftOrTopSubtreeVisible());
+  EXPECT_FALSE(below->IsRightOrBottomSubtreeVisible());
+  EXPECT_FALSE(RootSplitter()->IsRightOrBottomSubtreeVisible()) << "without a layout pass";
+  EXPECT_TRUE(RootSplitter()->IsLeftOrTopSubtreeVisible());
+  EXPECT_TRUE(manager.GetRootHolder()->IsLeftOrTopSubtreeVisible());
+
+  // The last frame closed too: hidden up to the root holder.
+  manager.RemoveFrame(x, true, false);
+  EXPECT_FALSE(RootSplitter()->IsLeftOrTopSubtreeVisible());
+  EXPECT_FALSE(manager.GetRootHolder()->IsLeftOrTopSubtreeVisible());
+  window.layoutEnabled = true;
+  EXPECT_EQ(manager.CheckStructure(), "");
+}
+
 TEST_F(LayoutEditing, TheEarlierRemovedPlaceholderWins) {
   Frame* a = Start();
   Frame* b = tree.NewFrame();

@@ -18,6 +18,18 @@
 #include <cmath>
 
 namespace kivworkspace::workspace {
+namespace {
+
+// Turns the layout back on after frames were removed with it off, and lays the window out
+// once: what is left (a panel that refused to close keeps its window) fills the window at
+// once. A caller further out that keeps the layout off lays every window out itself.
+void ResumeLayout(Workspace& workspace, LayoutManager& layout) {
+  workspace.SetLayoutEnabled(true);
+  if (workspace.GetLayoutEnabled()) layout.ReLayout(false, true, false);
+}
+
+}  // namespace
+
 TopLevelWindow::TopLevelWindow(Workspace* workspace, bool interim)
     : OS_TopLevelWindow(workspace),
       workspace_(workspace),
@@ -360,7 +372,7 @@ void TopLevelWindow::RemoveTabPanels(bool applyPolicy) {
     if (frame->GetTabCount() == 0)
       RemoveFrame(frame, frame->HasHiddenTabs() || frame->HasRemovedTabProxy());
   }
-  workspace_->SetLayoutEnabled(true);
+  ResumeLayout(*workspace_, *layout_);
 }
 
 void TopLevelWindow::DestroyTabPanels() {
@@ -372,7 +384,7 @@ void TopLevelWindow::DestroyTabPanels() {
     RemoveFrame(frame, false);
   }
   DestroyHiddenFrames();
-  workspace_->SetLayoutEnabled(true);
+  ResumeLayout(*workspace_, *layout_);
 }
 
 void TopLevelWindow::SetMaximizedFrame(WorkspaceFrameBase* frame) {

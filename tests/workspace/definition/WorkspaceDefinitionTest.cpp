@@ -234,6 +234,45 @@ TEST_F(Definitions, AWindowOfPlaceholdersAloneRoundTrips) {
   EXPECT_TRUE(SameDefinition(Saved(*copy), first));
 }
 
+// A floating window asked to close that stays (X refuses) keeps its other frames as
+// placeholders: the side that now holds only them is written as hidden, as a restore reads
+// it, and X fills the window at once.
+TEST_F(Definitions, AWindowThatStaysWhenClosedWritesItsPlaceholdersSideHidden) {
+  FrameWith({"B"});
+  WorkspaceFrame* a = FrameWith({"A"});
+  a->DoMenuCommand(0, kCmdUndockGroup);
+  ui_testing::ProcessEvents();
+  ASSERT_EQ(workspace->GetWindows().size(), 2u);
+  TopLevelWindow* floating = workspace->GetWindows().back();
+  floating->SetGlobalStructureRect({200, 200, 400, 300});  // on the screen
+  ui_testing::ProcessEvents();
+  WorkspaceFrame* undocked = floating->GetRootFrame();
+  ASSERT_NE(undocked, nullptr);
+  WorkspaceFrame* x = floating->AddTabbedFrame(undocked, "X", LayoutManager::kTop);
+  floating->AddTabbedFrame(undocked, "C", LayoutManager::kRight);
+  ui_testing::ProcessEvents();
+
+  ui_testing::CloseWindow(*floating);
+  ASSERT_EQ(workspace->GetWindows().size(), 2u) << "X refuses to close";
+  ASSERT_EQ(floating->GetFrameCount(), 1u);
+  EXPECT_EQ(x->GetFrameLocalRect(), floating->GetClientRect()) << "laid out at once";
+  const PropList first = Saved(*workspace);
+  // The window's root: X on top of a splitter of A's and C's placeholders.
+  const PropList* window = first.GetSubList("TopLevelFrame-1");
+  ASSERT_NE(window, nullptr);
+  const PropList* root = window->GetSubList("Splitter")->GetSubList("Sub1");
+  ASSERT_NE(root, nullptr);
+  ASSERT_NE(root->GetSubList("Splitter"), nullptr);
+  bool shown = true;
+  ASSERT_TRUE(root->GetSubList("Splitter")->GetValue("Sub2Vis", shown));
+  EXPECT_FALSE(shown) << "the bottom side holds only placeholders";
+
+  auto copy = NewWorkspace();
+  ASSERT_TRUE(RestoreWorkspace(*copy, first, true, true, false));
+  ui_testing::ProcessEvents();
+  EXPECT_TRUE(SameDefinition(Saved(*copy), first));
+}
+
 TEST_F(Definitions, VersionsOtherThanTheOneWrittenAreRefusedBeforeAnythingChanges) {
   FrameWith({"A", "B"});
   const PropList before = Saved(*workspace);
