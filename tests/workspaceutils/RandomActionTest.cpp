@@ -6,11 +6,14 @@
 // workspaces, editing the switcher, saving and restoring definitions, and quitting and
 // starting a new host on the same preferences folder. After every action it checks that
 // the workspace is whole (see docs/BUILDING.md for the list). A failure is shrunk to a
-// shortest list of actions that still fails on a fresh host, and printed with the seed.
+// shortest list of actions that still fails on a fresh host, printed with the seed and
+// written to a file in the temporary folder ("kiv-random-actions-seed-S.txt").
 //
 //   kiv_random_action_tests                           a few fixed seeds (as CTest runs it)
 //   kiv_random_action_tests --minutes N [--seed S]    seeds S, S + 1, ... for N minutes
 //   kiv_random_action_tests --seed S [--actions K]    one seed, K actions
+//   kiv_random_action_tests --replay FILE             the actions of a file, on a fresh host
+//   ... --verbose                                     each action and where the panels are
 #include "workspace/manager/ManagerTestSupport.h"
 
 #include "layout/FrameDataProxy.h"
@@ -49,6 +52,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 namespace kivtest {
@@ -541,6 +545,9 @@ Host::~Host() {
 }
 
 Run::Run() {
+  // Every run starts as the first of a process does, so that a list found in one process
+  // replays alike in another.
+  ui_testing::OverrideModKeys(-1);
   Workspace::SetStackedTabPanelsEnabled(true);
   kivui::SetPromptResponder(answers);
   WorkspaceSwitcherManager::Forget();
@@ -675,8 +682,10 @@ class Actor {
     try {
       return Dispatch(a);
     } catch (const std::logic_error& e) {
-      // The input layer found no window at a point the action aimed at: the action ends.
+      // The input layer found no window at a point the action aimed at: the action ends,
+      // and nothing it held outlives it (a docking drag holds the docking key).
       if (pressed_) ReleaseMouse();
+      ui_testing::OverrideModKeys(-1);
       return {std::string("stopped: ") + e.what()};
     }
   }
@@ -1909,12 +1918,33 @@ std::vector<Action> Shrink(std::vector<Action> actions, const std::string& invar
   return actions;
 }
 
-std::string Report(std::uint32_t seed, const Outcome& found, const std::vector<Action>& shortest) {
+// The line of a list file that says how many actions follow, so that a list cut short on
+// its way into a file is refused instead of replayed (a shorter list may pass).
+constexpr std::string_view kCountLine = "// actions: ";
+
+// Writes the list as --replay reads it; the path, or nothing when it cannot be written.
+std::optional<fs::path> WriteList(const std::string& name, const std::vector<Step>& steps, const std::string& what) {
+  std::error_code error;
+  const fs::path path = fs::temp_directory_path(error) / ("kiv-random-actions-" + name + ".txt");
+  if (error) return {};
+  std::ofstream file(path);
+  file << "// " << what << "\n" << kCountLine << steps.size() << "\n";
+  for (std::size_t i = 0; i < steps.size(); ++i)
+    file << "  " << i + 1 << ". " << ActionText(steps[i].action) << "  // " << steps[i].description << "\n";
+  if (!file.flush()) return {};
+  return path;
+}
+
+// `label` names the run ("seed 7", or the file replayed); `listName`, when not empty, names
+// the file the list shown is written to.
+std::string Report(const std::string& label, const std::string& listName, const Outcome& found,
+                   const std::vector<Action>& shortest) {
   const Outcome replayed = Replay(shortest);
   const Outcome& shown = replayed.failure ? replayed : found;
   std::ostringstream out;
-  out << "seed " << seed << ": the check \"" << found.failure->invariant << "\" failed after action "
-      << found.steps.size() << ": " << found.failure->detail << "\n";
+  const std::string failed = "the check \"" + found.failure->invariant + "\" failed after action " +
+                             std::to_string(found.steps.size());
+  out << label << ": " << failed << ": " << found.failure->detail << "\n";
   if (!replayed.failure) {
     out << "it did not fail again on a fresh host; the actions up to the failure:\n";
   } else {
@@ -1924,6 +1954,11 @@ std::string Report(std::uint32_t seed, const Outcome& found, const std::vector<A
   for (std::size_t i = 0; i < shown.steps.size(); ++i) {
     const Step& s = shown.steps[i];
     out << "  " << i + 1 << ". " << ActionText(s.action) << "  // " << s.description << "\n";
+  }
+  if (!listName.empty()) {
+    if (const auto path = WriteList(listName, shown.steps, label + ": " + failed))
+      out << "these " << shown.steps.size() << " actions are in " << path->string() << ": replay them with --replay "
+          << path->string() << "\n";
   }
   return out.str();
 }
@@ -1937,17 +1972,30 @@ bool RunSeed(std::uint32_t seed, int count, Clock::time_point shrinkDeadline) {
   std::vector<Action> actions;
   for (const Step& s : found.steps) actions.push_back(s.action);
   const std::vector<Action> shortest = Shrink(actions, found.failure->invariant, shrinkDeadline);
-  ADD_FAILURE() << Report(seed, found, shortest);
+  ADD_FAILURE() << Report("seed " + std::to_string(seed), "seed-" + std::to_string(seed), found, shortest);
   return false;
 }
 
-// The actions of a file, written as a failure prints them: {Kind::kDragTab, {1u, 2u, 3u, 4u}}.
-std::vector<Action> ReadActions(const std::string& path) {
+// The actions of a file, written as a failure prints them: {Kind::kDragTab, {1u, 2u, 3u, 4u}},
+// one a line, numbered or not. A numbered line out of turn, or fewer or more actions than
+// a count line says, is an error: the list lost lines on its way into the file.
+std::vector<Action> ReadActions(const std::string& path, std::string& error) {
   std::vector<Action> actions;
+  std::optional<std::size_t> count;
   std::ifstream in(path);
+  if (!in) error = "cannot read " + path;
   for (std::string line; std::getline(in, line);) {
+    if (line.starts_with(kCountLine)) count = std::stoul(line.substr(kCountLine.size()));
     const auto at = line.find("Kind::k");
     if (at == std::string::npos) continue;
+    const auto first = line.find_first_not_of(' ');
+    const auto dot = line.find(". ", first);
+    if (first < at && dot != std::string::npos && dot < at && error.empty()) {
+      const std::string number = line.substr(first, dot - first);
+      if (!number.empty() && number.find_first_not_of("0123456789") == std::string::npos &&
+          std::stoul(number) != actions.size() + 1)
+        error = "action " + number + " follows action " + std::to_string(actions.size()) + " in " + path;
+    }
     const std::string rest = line.substr(at + 7);
     for (const KindInfo& info : kKinds) {
       if (!rest.starts_with(std::string(info.name) + ",")) continue;
@@ -1960,6 +2008,8 @@ std::vector<Action> ReadActions(const std::string& path) {
       actions.push_back(a);
     }
   }
+  if (count && *count != actions.size() && error.empty())
+    error = path + " holds " + std::to_string(actions.size()) + " of its " + std::to_string(*count) + " actions";
   return actions;
 }
 
@@ -1967,10 +2017,13 @@ TEST(RandomActions, KeepTheWorkspaceWhole) {
   const Options& options = TheOptions();
   if (!options.replay.empty()) {
     RunLabel() = "replaying " + options.replay;
-    const std::vector<Action> actions = ReadActions(options.replay);
+    std::string error;
+    const std::vector<Action> actions = ReadActions(options.replay, error);
+    ASSERT_EQ(error, "");
     ASSERT_FALSE(actions.empty()) << "no actions in " << options.replay;
+    std::printf("replaying %zu actions of %s\n", actions.size(), options.replay.c_str());
     const Outcome outcome = Replay(actions);
-    if (outcome.failure) ADD_FAILURE() << Report(0, outcome, actions);
+    if (outcome.failure) ADD_FAILURE() << Report(RunLabel(), {}, outcome, actions);
     return;
   }
   const int count = options.actions > 0 ? options.actions : kDefaultActions;
