@@ -120,17 +120,27 @@ TEST_F(WidgetPanels, ActivatingAPanelGivesItsWidgetTheKeyboardFocus) {
   // A widget that takes a focus proxy passes the focus on to it.
   auto* box = new QLabel("proxy");
   auto* inner = new QLineEdit(box);
+  inner->setGeometry(10, 10, 120, 24);
   box->setFocusProxy(inner);
   dock->addPanel("box", "Box", box, DockPlace::bottom());
   ASSERT_TRUE(dock->showPanel("box"));
   EXPECT_EQ(QApplication::focusWidget(), inner);
 
-  const QRect r(other->mapToGlobal(QPoint(0, 0)), other->size());
-  ui_testing::ClickAt({r.center().x(), r.center().y()});
+  // A click into a widget, or into one inside it, makes its panel the active one.
+  const auto clickInto = [](QWidget* w) {
+    const QPoint centre = w->mapToGlobal(w->rect().center());
+    ui_testing::ClickAt({centre.x(), centre.y()});
+  };
+  clickInto(other);
   EXPECT_EQ(QApplication::focusWidget(), other);
   EXPECT_TRUE(FrameOf("other")->GetTabWell().IsActive());
   EXPECT_FALSE(FrameOf("first")->GetTabWell().IsActive());
   EXPECT_EQ(focused.last(), "other");
+  clickInto(inner);
+  EXPECT_EQ(QApplication::focusWidget(), inner);
+  EXPECT_TRUE(FrameOf("box")->GetTabWell().IsActive());
+  EXPECT_FALSE(FrameOf("other")->GetTabWell().IsActive());
+  EXPECT_EQ(focused.last(), "box");
 }
 
 // The host's window-context shortcuts, one on the main window and one in its menu bar,
