@@ -2,8 +2,6 @@
 // factories that decline, clear errors, closing the main window, and the host's own look.
 #include "qtwidgets/QtWidgetsTestSupport.h"
 
-#include "workspace/definition/WorkspaceDefinition.h"
-
 #include <QFile>
 #include <QLineEdit>
 #include <QStyle>

