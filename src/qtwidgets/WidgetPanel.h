@@ -28,9 +28,10 @@ namespace kivworkspace::qtwidgets {
 // is in that frame's window; while the panel is out of every window (closed and kept to
 // come back, between two places as it moves, or left out by the layout shown) it waits,
 // hidden, inside the workspace's own widget, which DockHost keeps inside the host's main
-// window. So an OpenGL view keeps its window while it is hidden or moved in the main
-// window, and changes it only when it really moves to another window (see
-// GETTING-STARTED.md for the context sharing that keeps its content then).
+// window. So an OpenGL view keeps its window while its panel is behind another tab, closed
+// or left out, and changes it only when the panel goes into another window (a floating
+// one, or the one a drag carries it in; see GETTING-STARTED.md for the context sharing
+// that keeps its content then).
 //
 // Keyboard focus given to the panel (a tab click, the focus cycle, reopening) goes to the
 // widget, or to the widget's focus proxy; focus the user gives the widget or anything in it
