@@ -1,8 +1,10 @@
 # cmake -DSOURCE_DIR=... -DBINARY_DIR=... -DPACKAGE_DIR=... [-DINSTALL_FROM=build dir]
-#       [-DGENERATOR=...] -P RunConsumer.cmake
+#       [-DEXAMPLES_DIR=...] [-DGENERATOR=...] -P RunConsumer.cmake
 # Configures the consumer against the kivworkspace package in PACKAGE_DIR (a build tree, or
-# an install prefix that INSTALL_FROM is first installed into), builds it and runs both of
-# its programs.
+# an install prefix that INSTALL_FROM is first installed into), builds it and runs its
+# programs. With EXAMPLES_DIR, the minimal example is built against the same package and
+# started offscreen twice: it must dock its three panels and save them when its window
+# closes, then restore that layout.
 file(REMOVE_RECURSE "${BINARY_DIR}")
 set(generator_args)
 if(GENERATOR)
@@ -44,3 +46,36 @@ run(${CMAKE_COMMAND} --build "${BINARY_DIR}")
 run("${BINARY_DIR}/consumer_shared")
 run("${BINARY_DIR}/consumer_core")
 run("${BINARY_DIR}/consumer_workspace")
+
+if(EXAMPLES_DIR)
+  set(example_dir "${BINARY_DIR}-minimal")
+  file(REMOVE_RECURSE "${example_dir}")
+  run(${CMAKE_COMMAND} -S "${EXAMPLES_DIR}/minimal" -B "${example_dir}" ${generator_args}
+      "-DCMAKE_PREFIX_PATH=${PACKAGE_DIR}")
+  run(${CMAKE_COMMAND} --build "${example_dir}")
+  # Its layout goes to the application's configuration folder, here a scratch one.
+  set(config "${example_dir}/config")
+  set(layout "${config}/kivworkspace/minimal/layout.xml")
+  # The second run restores what the first saved and writes it anew: the comment appended
+  # in between must be gone.
+  set(marker "<!-- left by the first run -->")
+  foreach(pass first second)
+    run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen "XDG_CONFIG_HOME=${config}"
+        "${example_dir}/minimal" --quit-after-show)
+    if(NOT EXISTS "${layout}")
+      message(FATAL_ERROR "the minimal example's ${pass} run saved no layout at ${layout}")
+    endif()
+    file(READ "${layout}" saved)
+    foreach(id files notes status)
+      if(NOT saved MATCHES "<s v=\"${id}\"/>")
+        message(FATAL_ERROR "the layout the minimal example's ${pass} run saved has no open panel \"${id}\"")
+      endif()
+    endforeach()
+    string(FIND "${saved}" "${marker}" stale)
+    if(NOT stale EQUAL -1)
+      message(FATAL_ERROR "the minimal example's ${pass} run did not save its layout again")
+    endif()
+    file(APPEND "${layout}" "${marker}\n")
+  endforeach()
+  message(STATUS "the minimal example docked, saved and restored its three panels")
+endif()

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using kivcore::PointF;
 using kivtest::MakeWindow;
 using kivtest::RecordingNode;
@@ -60,6 +62,52 @@ TEST(NodeTree, ChildrenKeepTheirOrderThroughInsertMoveRemoveAndReparenting) {
   EXPECT_EQ(b->GetParent(), nullptr);
   EXPECT_EQ(other->GetParent(), nullptr);
   EXPECT_EQ(other->GetChildCount(), 1u);
+}
+
+// Whether a node is a native window of its own, shown or not.
+bool HasWindowOfItsOwn(const kivui::UI_Node* node) {
+  const auto windows = testing_ui::LiveNodeWindows();
+  return std::any_of(windows.begin(), windows.end(), [&](const auto& w) { return w.node == node; });
+}
+
+// Nodes taken out of containers under a keeping container wait inside it instead of
+// becoming windows of their own: when removed, when moved between containers, when a tree
+// in no container (a frame being built) takes one, and when their container goes; they are
+// windows of their own again once the keeper goes.
+TEST(NodeTree, RemovedNodesWaitInTheContainerThatKeepsThem) {
+  auto keeper = std::make_shared<RecordingNode>("keeper");
+  keeper->SetKeepsRemovedNodes(true);
+  auto box = std::make_shared<RecordingNode>("box");
+  auto leaf = std::make_shared<RecordingNode>("leaf");
+  keeper->PushBack(box);
+  box->PushBack(leaf);
+  box->Remove(leaf.get());
+  EXPECT_FALSE(HasWindowOfItsOwn(leaf.get()));
+
+  auto fresh = std::make_shared<RecordingNode>("fresh");
+  auto inner = std::make_shared<RecordingNode>("inner");
+  fresh->PushBack(inner);
+  EXPECT_TRUE(HasWindowOfItsOwn(fresh.get())) << "a tree that took no kept node is left alone";
+  inner->PushBack(leaf);
+  EXPECT_FALSE(HasWindowOfItsOwn(fresh.get()));
+  EXPECT_EQ(leaf->GetParent(), inner.get());
+  inner.reset();
+  fresh.reset();  // its children wait in the keeper as it goes
+  EXPECT_EQ(leaf->GetParent(), nullptr);
+  EXPECT_FALSE(HasWindowOfItsOwn(leaf.get()));
+
+  // A plain container does not keep what leaves it.
+  auto plain = std::make_shared<RecordingNode>("plain");
+  auto loose = std::make_shared<RecordingNode>("loose");
+  plain->PushBack(loose);
+  plain->Remove(loose.get());
+  EXPECT_TRUE(HasWindowOfItsOwn(loose.get()));
+
+  keeper.reset();
+  box.reset();
+  EXPECT_TRUE(HasWindowOfItsOwn(leaf.get())) << "the keeper's end lets its waiting nodes go whole";
+  leaf->SetFrame({0, 0, 20, 10});
+  EXPECT_EQ(leaf->GetLocalBounds().width, 20.0f);
 }
 
 TEST(NodeTree, VisibilityFollowsEveryContainerAbove) {

@@ -32,6 +32,18 @@ class UI_Container : public UI_Node {
   // The first node with that ID among the children, depth first when recursive.
   UI_Node* Find(std::string_view nodeId, bool recursive = true) const;
 
+  // Whether the nodes taken out of this container or out of any container below it wait,
+  // hidden, inside this node's widget instead of becoming windows of their own, until a
+  // container takes them again; so does a tree of nodes in no container once it takes such
+  // a node. A control of the window system inside them (an OpenGL view, a web view) then
+  // keeps its window while its node moves between containers or is put away. Windows are
+  // never kept. Off by default.
+  void SetKeepsRemovedNodes(bool keep) { keepsRemoved_ = keep; }
+  bool KeepsRemovedNodes() const { return keepsRemoved_; }
+  // Keeps a node that is in no container (one made before its place is known) the same
+  // way; nothing for a node in a container or a window.
+  void KeepRemovedNode(UI_Node& node);
+
  protected:
   UI_Container(WindowTag tag, std::string nodeId);
 
@@ -39,8 +51,12 @@ class UI_Container : public UI_Node {
   void Attach(std::size_t index, std::shared_ptr<UI_Node> child);
   // Stacks the children from index `from` on above the others, in child order.
   void Restack(std::size_t from);
+  // The container that keeps nodes taken out of this one: the nearest one above (or this
+  // one) that keeps removed nodes, else the one the outermost container above waits in.
+  std::shared_ptr<UI_Node> KeeperOfRemoved() const;
 
   std::vector<std::shared_ptr<UI_Node>> children_;
+  bool keepsRemoved_ = false;
 };
 
 }  // namespace kivui

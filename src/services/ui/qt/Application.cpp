@@ -7,10 +7,12 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QPointer>
 #include <QStyleFactory>
 #include <QTimer>
 
 #include <cstdlib>
+#include <stdexcept>
 
 namespace kivui {
 namespace {
@@ -19,10 +21,26 @@ namespace {
 class QtMainThreadQueue : public kivcore::threads::MainThreadQueue {
  public:
   void Post(boost::function<void()> f) override {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [f = std::move(f)] { f(); },
-                              Qt::QueuedConnection);
+    // Nothing runs once the application is gone.
+    if (QCoreApplication* app = QCoreApplication::instance())
+      QMetaObject::invokeMethod(
+          app, [f = std::move(f)] { f(); }, Qt::QueuedConnection);
   }
 };
+
+// What the library needs of a running application, whoever made it: the main thread, its
+// queue in the event loop, and the end of input captures when another program is activated.
+void AttachServices(QApplication& app) {
+  kivcore::threads::RegisterMainThread();
+  kivcore::threads::SetMainThreadQueue(std::make_shared<QtMainThreadQueue>());
+  static QPointer<QApplication> attached;
+  if (attached == &app) return;
+  attached = &app;
+  // Switching to another application takes any input capture away.
+  QObject::connect(&app, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState s) {
+    if (s != Qt::ApplicationActive) UI_NodeManager::Get().LoseCapture();
+  });
+}
 
 // The native controls (text fields, trees, scroll bars, message boxes) in the same theme
 // as the controls the library draws.
@@ -69,12 +87,14 @@ Application::Application(int& argc, char** argv, const char* platform)
   QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   app->setStyle(QStyleFactory::create("Fusion"));
   ApplyThemePalette(*app);
-  kivcore::threads::RegisterMainThread();
-  kivcore::threads::SetMainThreadQueue(std::make_shared<QtMainThreadQueue>());
-  // Switching to another application takes any input capture away.
-  QObject::connect(app, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState s) {
-    if (s != Qt::ApplicationActive) UI_NodeManager::Get().LoseCapture();
-  });
+  AttachServices(*app);
+}
+
+void Application::AttachToHostApplication() {
+  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  if (!app)
+    throw std::logic_error("the host's QApplication must be made before the library's UI is used");
+  AttachServices(*app);
 }
 
 Application::~Application() {

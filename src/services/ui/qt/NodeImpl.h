@@ -17,6 +17,9 @@ struct UI_Node::Impl {
   std::map<int, std::unique_ptr<QTimer>> timers;
   bool shown = true;
   float opacity = 1;
+  // The container this node waits in while it is in no container (see
+  // UI_Container::SetKeepsRemovedNodes); expired when it waits nowhere.
+  std::weak_ptr<UI_Node> keeper;
 };
 
 namespace qt {

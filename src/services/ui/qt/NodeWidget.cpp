@@ -124,6 +124,14 @@ bool NodeWidget::event(QEvent* e) {
       window->UI_ScaleChanged(window->GetRecommendedScaleFactor());
     }
   }
+  // A window embedded in a host's window hears of that window's activation through the
+  // events Qt passes down to the widgets inside it.
+  if (node_ && !isWindow() &&
+      (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate)) {
+    auto* window = node_->AsWindow();
+    if (window && window->IsCreated() && window->GetKind() != OS_Window::kChildWindow)
+      WindowActivationChanged(*window);
+  }
   if (node_ && e->type() == QEvent::NativeGesture) {
     auto* g = static_cast<QNativeGestureEvent*>(e);
     GestureEvent ge;
@@ -304,20 +312,22 @@ void NodeWidget::changeEvent(QEvent* e) {
     node_->UI_EnableChanged(isEnabled());
   }
   if (!node_ || e->type() != QEvent::ActivationChange || !isWindow()) return;
-  auto* window = node_->AsWindow();
-  if (!window) return;
+  if (auto* window = node_->AsWindow()) WindowActivationChanged(*window);
+}
+
+void NodeWidget::WindowActivationChanged(OS_Window& window) {
   const bool active = isActiveWindow();
-  if (active) window->BroughtToFront();
+  if (active) window.BroughtToFront();
   auto& manager = UI_NodeManager::Get();
   // The capture goes with the activation, unless a window that takes no focus (one
   // carried by a drag) was activated anyway, as some platforms do on showing it.
   const QWidget* now = QApplication::activeWindow();
   const bool passive = now && now->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus);
   if (!active && !passive && manager.GetCaptureNode() &&
-      manager.GetCaptureNode()->GetWindow() == window) {
+      manager.GetCaptureNode()->GetWindow() == &window) {
     manager.LoseCapture();
   }
-  window->UI_ActivationChanged(active);
+  window.UI_ActivationChanged(active);
 }
 
 void NodeWidget::closeEvent(QCloseEvent* e) {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 namespace kivui {
+class OS_Window;
 class UI_Node;
 }
 
@@ -45,6 +46,9 @@ class NodeWidget : public QWidget {
  private:
   void DispatchMouse(QMouseEvent* event, int action, int clickCount);
   void UpdateCursor(QPointF local);
+  // The window system activated or deactivated the window this node's window is (or is
+  // embedded in).
+  void WindowActivationChanged(OS_Window& window);
 
   UI_Node* node_;
 };

@@ -24,6 +24,14 @@ void Unlist(OS_Window* window) {
   z.erase(std::remove(z.begin(), z.end(), window), z.end());
 }
 
+// The widget the window system knows as the window: the node's own, or, for a main or tool
+// window a host embedded in a window of its own, that host window.
+QWidget* NativeWindowOf(const OS_Window& window) {
+  QWidget* w = qt::WidgetOf(window);
+  if (!window.IsCreated() || window.GetKind() == OS_Window::kChildWindow) return w;
+  return w->window();
+}
+
 Qt::WindowFlags FlagsFor(OS_Window::Kind kind) {
   switch (kind) {
     case OS_Window::kMainWindow: return Qt::Window;
@@ -94,7 +102,7 @@ void OS_Window::SetTitle(const std::string& utf8) {
 std::string OS_Window::GetTitle() const { return qt::ToUTF8(qt::WidgetOf(*this)->windowTitle()); }
 
 kivcore::Rect OS_Window::GetGlobalStructureRect() const {
-  const QWidget* w = qt::WidgetOf(*this);
+  const QWidget* w = NativeWindowOf(*this);
   if (!w->isWindow()) {
     return {qt::ToPoint(w->mapToGlobal(QPoint())).x, qt::ToPoint(w->mapToGlobal(QPoint())).y,
             w->width(), w->height()};
@@ -103,7 +111,7 @@ kivcore::Rect OS_Window::GetGlobalStructureRect() const {
 }
 
 void OS_Window::SetGlobalStructureRect(const kivcore::Rect& rect) {
-  QWidget* w = qt::WidgetOf(*this);
+  QWidget* w = NativeWindowOf(*this);
   if (!w->isWindow()) {
     w->setGeometry(qt::ToQRect(rect));
     return;
@@ -149,12 +157,12 @@ void OS_Window::SetTakesFocus(bool takes) {
 float OS_Window::GetOpacity() const { return GetImpl().opacity; }
 
 void OS_Window::Raise() {
-  qt::WidgetOf(*this)->raise();
+  NativeWindowOf(*this)->raise();
   BroughtToFront();
 }
 
 void OS_Window::Activate() {
-  QWidget* w = qt::WidgetOf(*this);
+  QWidget* w = NativeWindowOf(*this);
   w->raise();
   w->activateWindow();
   BroughtToFront();
@@ -163,8 +171,9 @@ void OS_Window::Activate() {
 bool OS_Window::IsActive() const { return qt::WidgetOf(*this)->isActiveWindow(); }
 
 void OS_Window::ShowWithState(WindowState state) {
-  QWidget* w = qt::WidgetOf(*this);
+  QWidget* w = NativeWindowOf(*this);
   GetImpl().shown = true;
+  if (w != qt::WidgetOf(*this)) qt::WidgetOf(*this)->show();  // embedded: the area too
   switch (state) {
     case kNormal: w->showNormal(); break;
     case kMinimized: w->showMinimized(); break;
@@ -174,7 +183,7 @@ void OS_Window::ShowWithState(WindowState state) {
 }
 
 OS_Window::WindowState OS_Window::GetWindowState() const {
-  const Qt::WindowStates s = qt::WidgetOf(*this)->windowState();
+  const Qt::WindowStates s = NativeWindowOf(*this)->windowState();
   if (s & Qt::WindowMinimized) return kMinimized;
   if (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) return kMaximized;
   return kNormal;
@@ -190,12 +199,12 @@ QMargins FrameMargins(const QWidget* w) {
 }  // namespace
 
 kivcore::Rect OS_Window::GetNormalRect() const {
-  const QWidget* w = qt::WidgetOf(*this);
+  const QWidget* w = NativeWindowOf(*this);
   return qt::ToRect(w->normalGeometry().marginsAdded(FrameMargins(w)));
 }
 
 void OS_Window::SetNormalRect(const kivcore::Rect& rect) {
-  QWidget* w = qt::WidgetOf(*this);
+  QWidget* w = NativeWindowOf(*this);
   const QRect content = qt::ToQRect(rect).marginsRemoved(FrameMargins(w));
   if (GetWindowState() == kNormal) {
     w->setGeometry(content);
@@ -212,8 +221,13 @@ void OS_Window::UI_ActivationChanged(bool) {}
 
 OS_Window* OS_Window::GetActiveWindow() {
   QWidget* active = QApplication::activeWindow();
-  UI_Node* node = active ? qt::NodeWidget::NodeOf(active) : nullptr;
-  return node ? node->AsWindow() : nullptr;
+  if (!active) return nullptr;
+  if (UI_Node* node = qt::NodeWidget::NodeOf(active)) return node->AsWindow();
+  // A host's window with one of ours embedded in it.
+  for (OS_Window* window : ZOrder()) {
+    if (NativeWindowOf(*window) == active) return window;
+  }
+  return nullptr;
 }
 
 std::vector<OS_Window*> OS_Window::UI_EnumerateAllWindows() { return ZOrder(); }
@@ -230,7 +244,8 @@ OS_Window* OS_Window::WindowFromPoint(kivcore::Point global, const OS_Window* ex
   for (OS_Window* window : ZOrder()) {
     const QWidget* w = qt::WidgetOf(*window);
     if (window == excluding || !w->isVisible() || window->kind_ == kOverlayWindow) continue;
-    if (w->frameGeometry().contains(qt::ToQPoint(global))) return window;
+    // An embedded window covers its host window: the host's chrome hides what is behind.
+    if (NativeWindowOf(*window)->frameGeometry().contains(qt::ToQPoint(global))) return window;
   }
   return nullptr;
 }

@@ -7,6 +7,7 @@
 #include "services/ui/qt/NativeControl.h"
 #include "services/ui/qt/NodeImpl.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 
 namespace kivui {
@@ -16,9 +17,29 @@ UI_NativeControl::Hosted::~Hosted() {
 }
 
 void UI_NativeControl::Hosted::Host(QWidget* widget) {
+  Release();
   control = widget;
+  if (!control) return;
   control->installEventFilter(this);
   qt::WidgetOf(owner)->setFocusProxy(control);
+  // A composite control (a form, a splitter of views) reports the focus of what is inside.
+  if (watchingFocus) return;
+  watchingFocus = true;
+  QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (control && now && now != control && control->isAncestorOf(now) &&
+        !owner.UI_HasKeyboardFocus()) {
+      UI_NodeManager::Get().NodeFocused(&owner, FocusChangeReason::kMouse);
+    }
+  });
+}
+
+QWidget* UI_NativeControl::Hosted::Release() {
+  QWidget* released = control;
+  control = nullptr;
+  if (!released) return nullptr;
+  released->removeEventFilter(this);
+  if (QWidget* w = qt::WidgetOf(owner); w && w->focusProxy() == released) w->setFocusProxy(nullptr);
+  return released;
 }
 
 bool UI_NativeControl::Hosted::eventFilter(QObject*, QEvent* e) {

@@ -13,6 +13,12 @@ namespace kivui {
 // A native window: a top-level main window, a floating tool window that stays above its
 // owner, a frameless overlay that lets input pass through, or a child window inside
 // another window. It is a container; its content is its children.
+//
+// A main or tool window whose widget a host put inside a window of its own (a docking area
+// as the central widget of the host's main window) is embedded there: it stays one of the
+// library's windows (listed, found under a point, activated, brought to the front), and
+// what concerns the native window (its place, state, activation and stacking) is the host
+// window's.
 class OS_Window : public UI_Container {
  public:
   enum Kind {
