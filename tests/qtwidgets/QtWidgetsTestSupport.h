@@ -102,7 +102,8 @@ struct DockFixture : ::testing::Test {
 
   static void Activate(QWidget* w) {
     w->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+    // Qt counts a tool window active while its main window is: wait for it to be the one.
+    EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w->window(); }));
   }
   TopLevelWindow& Main() const { return *dock->workspace().GetMainTopLevelWindow(); }
   WorkspaceFrame* FrameOf(const QString& id) const {

@@ -1665,10 +1665,6 @@ class Checker {
             ForgetBarPlaces(second);
           }
           if (!(second == expected)) {
-            if (getenv("KIV_RANDOM_DUMP")) {  // TEMPORARY
-              std::ofstream("/tmp/rat/first.xml") << kivcore::proplist::utils::WritePropListXML(expected, true);
-              std::ofstream("/tmp/rat/second.xml") << kivcore::proplist::utils::WritePropListXML(second, true);
-            }
             const std::string difference = FirstDifference(expected, second);
             // Failures differ by the key that differs, so that shrinking keeps to one fault.
             const auto key = difference.rfind("k=\"");

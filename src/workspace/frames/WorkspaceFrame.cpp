@@ -482,7 +482,11 @@ void WorkspaceFrame::ShowFront() {
   for (unsigned i = 0; i < GetTabCount(); ++i) {
     TabPanelPtr panel = GetTabPanel(i);
     const bool show = int(i) == front;
-    if (panel->IsShown() != show) panel->UI_Show(show);
+    if (panel->IsShown() == show) continue;
+    // Hiding the panel that holds the focus would let the window system pass it on to the
+    // next widget in its chain, often a panel of another frame: the frame keeps it instead.
+    if (!show && panel->UI_HasKeyboardFocus(false)) UI_GainKeyboardFocus();
+    panel->UI_Show(show);
   }
 }
 
