@@ -72,45 +72,13 @@ using Clock = std::chrono::steady_clock;
 
 // Switches for checks and actions that find a fault not fixed yet: each stays off, with the
 // shortest action list that shows the fault beside it, until the fix lands.
-constexpr bool kCheckRoundTrips = true;
-// The visible flags of the sides that hold only placeholders are not kept in step with
-// them: a placeholder that takes its removed sibling's place keeps that side marked
-// visible, and a restore marks such sides otherwise, so save, restore and save differ in
-// "Sub1Vis" or "Sub2Vis". While off, round trips leave those flags out.
-constexpr bool kCheckPlaceholderSidesInRoundTrips = true;
+//
 // A restore lays every window out afresh and its bars can come back elsewhere: a few
 // pixels beside a frame that keeps its snap size ("Place" 0.5 comes back 0.4935 in a
 // window 644 wide), in a window whose bars kept their old locations while a frame was
 // maximized and an element was pinned, and far off in a window smaller than its frames'
 // least sizes (0.5 comes back 0.33). While off, round trips leave the placements out.
 constexpr bool kCheckBarPlaces = false;
-// A panel made where the focus is, with no panel focused, becomes the main window's root
-// frame; while the main window's tree holds only placeholders that frame is shown but left
-// out of the tree, so no definition holds it (and what is docked into it is lost at the
-// next save). While off, the host makes no new panel then.
-constexpr bool kNewPanelsBesidePlaceholders = true;
-// A floating window that goes because its last frame went (closed, dragged out) takes the
-// closed panels of its placeholders and hidden frames along: no record keeps them. While
-// off, those may go. Shortest: {kDragTab, {4221167374u, 190773608u, 780021278u,
-// 1207817352u}}, {kNewPanel, {2445959872u, 804784871u, 691367052u, 2243203729u}},
-// {kCloseBox, {2544819077u, 3602530129u, 1341188741u, 598203257u}}, {kDragTab,
-// {437946042u, 3824741900u, 2215588994u, 3394628428u}}, {kDragTab, {2336505674u,
-// 670946188u, 2809498514u, 2191983774u}}: B's record in a floating window, whose last
-// panel A is then dragged out.
-constexpr bool kCheckClosedPanelsOfWindowsThatGo = true;
-// A whole frame dragged onto another frame's centre or tab well gives that frame its panels
-// but not its closed panels: their records (and hidden panels) are lost. While off, a drag
-// may lose them.
-constexpr bool kCheckClosedPanelsOfMergedFrames = true;
-// A floating window asked to close that stays (a panel in it cannot close) still drops the
-// older closed-window records of its last-touched panel's type, though no record of its
-// own replaces them. While off, closing a window may lose those records.
-constexpr bool kCheckRecordsDroppedByWindowsThatStay = true;
-// A stack's open states come back as fronting its front panel leaves them: the reader
-// fronts the front panel after it set the open states, which opens it (a collapsed front
-// panel comes back open) and, in a solo stack, closes the others (a Control click had
-// opened them all). While off, round trips expect the states fronting gives.
-constexpr bool kCheckStackOpenStatesInRoundTrips = true;
 
 // What the command line asks for (parsed by main, below).
 struct Options {
@@ -650,8 +618,6 @@ struct Effect {
   Effect(std::string what = {}) : description(std::move(what)) {}  // NOLINT: implicit on purpose
   std::string description;
   bool mayUnpin = false;                   // a pinned panel may go (its toggle, its menu)
-  bool dragged = false;                    // a tab or a frame was dragged
-  bool closedWindow = false;               // a floating window was asked to close
   std::optional<PropList> restored;        // the definition the action restored
   bool restarted = false;
 };
@@ -896,10 +862,8 @@ class Actor {
     if (escape) Key(kivui::kKeyEscape);
     ReleaseMouse();
     if (docking) ui_testing::OverrideModKeys(-1);
-    Effect effect{"dragged " + what + " to " + target.what + (docking ? " holding the docking key" : "") +
-                  (escape ? ", Escape before the release" : "")};
-    effect.dragged = true;
-    return effect;
+    return {"dragged " + what + " to " + target.what + (docking ? " holding the docking key" : "") +
+            (escape ? ", Escape before the release" : "")};
   }
 
   Effect DragBar(const Action& a) {
@@ -1021,11 +985,6 @@ class Actor {
 
   Effect NewPanel(const Action& a) {
     const std::string type = kTypes[a.n[0] % std::size(kTypes)];
-    const TabPanel* focus = workspace().GetFocusedTabPanel();
-    const TopLevelWindow& main = *host().main;
-    if (!kNewPanelsBesidePlaceholders && (!focus || !dynamic_cast<WorkspaceFrame*>(focus->GetFrame())) &&
-        !main.GetRootFrame() && !main.GetLayoutManager().GetPlaceholders().empty())
-      return Skip("the main window holds only placeholders");
     const std::string focused = Name(workspace().GetFocusedTabPanel());
     if (a.n[1] % 2 == 0) {
       const TabPanel* made = workspace().NewTabInFocused(type);
@@ -1045,9 +1004,7 @@ class Actor {
     std::string what = "a floating window";
     if (WorkspaceFrame* root = w->GetRootFrame()) what += " of " + Name(root->GetFrontTabPanel().get());
     ui_testing::CloseWindow(*w);
-    Effect effect{"closed " + what};
-    effect.closedWindow = true;
-    return effect;
+    return {"closed " + what};
   }
 
   Effect Pin(const Action& a) {
@@ -1102,7 +1059,6 @@ class Actor {
         MoveOnto(target.at);
         ReleaseMouse();
         effect.description = "ripped " + what + " to " + target.what;
-        effect.dragged = true;
         break;
       }
       case 1: {
@@ -1402,56 +1358,11 @@ PropList OnScreen(PropList definition) {
   }
 }
 
-// Whether a side of a splitter holds nothing but placeholders.
-bool OnlyPlaceholders(const PropList& side) {
-  if (side.GetSubList("FrameProxy")) return true;
-  const PropList* splitter = side.GetSubList("Splitter");
-  if (!splitter) return false;
-  for (const char* key : {"Sub1", "Sub2"})
-    if (const PropList* child = splitter->GetSubList(key); child && !OnlyPlaceholders(*child)) return false;
-  return true;
-}
-
-// The definition without the visible flags of the sides that hold only placeholders.
-void ForgetPlaceholderSides(PropList& list) {
-  for (const std::string& key : list.GetKeys()) {
-    PropList* sub = list.GetSubList(key);
-    if (!sub) continue;
-    if (key == "Splitter") {
-      for (const char* side : {"Sub1", "Sub2"})
-        if (const PropList* child = sub->GetSubList(side); child && OnlyPlaceholders(*child))
-          sub->RemoveValue(std::string(side) + "Vis");
-    }
-    ForgetPlaceholderSides(*sub);
-  }
-}
-
 // The definition without its bar placements.
 void ForgetBarPlaces(PropList& list) {
   list.RemoveValue("Place");
   for (const std::string& key : list.GetKeys())
     if (PropList* sub = list.GetSubList(key)) ForgetBarPlaces(*sub);
-}
-
-// The definition with every stack's open states as fronting its front panel leaves them:
-// the front one open and, in a solo stack, the others closed.
-void FrontStacks(PropList& list) {
-  for (const std::string& key : list.GetKeys()) {
-    PropList* sub = list.GetSubList(key);
-    if (!sub) continue;
-    PropList::BoolList open;
-    std::int32_t front = 0;
-    std::uint32_t flags = 0;
-    if (key == "Frame" && sub->GetValue("StackedViewOpen", open) && sub->GetValue("CurrTab", front) &&
-        sub->GetValue("StackedViewFlags", flags) && front >= 0 && std::size_t(front) < open.size()) {
-      for (std::size_t i = 0; i < open.size(); ++i) {
-        if (i == std::size_t(front)) open[i] = true;
-        else if (flags & WorkspaceFrame::kSolo) open[i] = false;
-      }
-      sub->SetValue("StackedViewOpen", open);
-    }
-    FrontStacks(*sub);
-  }
 }
 
 // The first line at which the two definitions' texts differ, after the lines leading to it.
@@ -1485,7 +1396,7 @@ class Checker {
     std::optional<Failure> failure = Leftovers();
     if (!failure) failure = Prompts();
     if (!failure) failure = Panels(before, effect);
-    if (!failure && kCheckRoundTrips) failure = RoundTrip();
+    if (!failure) failure = RoundTrip();
     if (!failure) failure = Files();
     if (!failure) failure = Switcher();
     run_.answers->unexpected.clear();
@@ -1557,7 +1468,7 @@ class Checker {
       return {};
     }
     const bool replaced = effect.restored.has_value() || w.restores > 0 || run_.builtIns.built != before.built;
-    if (!replaced) return Conserved(w, before.census, after, effect, w.obliterated);
+    if (!replaced) return Conserved(before.census, after, effect, w.obliterated);
 
     Manager& manager = *host().manager;
     const UTF16String current = manager.GetCurrentWorkspace();
@@ -1588,7 +1499,7 @@ class Checker {
     return {};
   }
 
-  static std::optional<Failure> Conserved(const Workspace& workspace, const Census& before, const Census& after,
+  static std::optional<Failure> Conserved(const Census& before, const Census& after,
                                           const Effect& effect, const std::vector<int>& obliterated) {
     // A closed window's record is known by its definition (its address may be reused).
     std::set<std::string> newRecordTypes, recordsBefore, recordsNow;
@@ -1605,12 +1516,6 @@ class Checker {
     }
     const bool newWindowRecord = std::any_of(recordsNow.begin(), recordsNow.end(),
                                              [&](const std::string& r) { return !recordsBefore.count(r); });
-    const auto windows = workspace.GetWindows();
-    std::set<const void*> frames;  // every frame alive now
-    for (const TopLevelWindow* w : windows) {
-      for (const WorkspaceFrame* f : w->GetTabbedFrames()) frames.insert(f);
-      for (const WorkspaceFramePtr& f : w->GetHiddenFrames()) frames.insert(f.get());
-    }
     for (const auto& [serial, where] : before.places) {
       if (after.places.count(serial)) continue;
       if (std::find(obliterated.begin(), obliterated.end(), serial) != obliterated.end()) continue;
@@ -1621,12 +1526,6 @@ class Checker {
       if ((p.held == Held::kRecord || p.held == Held::kShown) && newRecordTypes.count(p.type)) continue;
       // A closed window's record goes when a newer one holds the type it was closed with.
       if (p.record && !recordsNow.count(*p.record) && newWindowRecord) continue;
-      if (!kCheckRecordsDroppedByWindowsThatStay && p.record && effect.closedWindow) continue;
-      const bool closed = p.held == Held::kRecord || p.held == Held::kHidden;
-      if (!kCheckClosedPanelsOfWindowsThatGo && closed && !newWindowRecord &&
-          std::find(windows.begin(), windows.end(), p.window) == windows.end())
-        continue;
-      if (!kCheckClosedPanelsOfMergedFrames && closed && effect.dragged && !frames.count(p.holder)) continue;
       return Failure{"panels", before.Describe(serial) + " was lost"};
     }
     return {};
@@ -1655,11 +1554,6 @@ class Checker {
           failure = Failure{"round trip", "restoring the saved definition fell back: " + report.fallbacks.front()};
         } else {
           PropList expected = OnScreen(first);
-          if (!kCheckPlaceholderSidesInRoundTrips) {
-            ForgetPlaceholderSides(expected);
-            ForgetPlaceholderSides(second);
-          }
-          if (!kCheckStackOpenStatesInRoundTrips) FrontStacks(expected);
           if (!kCheckBarPlaces) {
             ForgetBarPlaces(expected);
             ForgetBarPlaces(second);
