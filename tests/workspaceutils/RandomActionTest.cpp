@@ -70,16 +70,6 @@ using kivworkspace::sharedui::WorkspaceSwitcherDialog;
 using kivworkspace::sharedui::WorkspaceSwitcherManager;
 using Clock = std::chrono::steady_clock;
 
-// Switches for checks and actions that find a fault not fixed yet: each stays off, with the
-// shortest action list that shows the fault beside it, until the fix lands.
-//
-// A restore lays every window out afresh and its bars can come back elsewhere: a few
-// pixels beside a frame that keeps its snap size ("Place" 0.5 comes back 0.4935 in a
-// window 644 wide), in a window whose bars kept their old locations while a frame was
-// maximized and an element was pinned, and far off in a window smaller than its frames'
-// least sizes (0.5 comes back 0.33). While off, round trips leave the placements out.
-constexpr bool kCheckBarPlaces = false;
-
 // What the command line asks for (parsed by main, below).
 struct Options {
   double minutes = 0;
@@ -1358,11 +1348,52 @@ PropList OnScreen(PropList definition) {
   }
 }
 
-// The definition without its bar placements.
-void ForgetBarPlaces(PropList& list) {
-  list.RemoveValue("Place");
-  for (const std::string& key : list.GetKeys())
-    if (PropList* sub = list.GetSubList(key)) ForgetBarPlaces(*sub);
+// A restore puts each bar back within a pixel of where it was, not always on the same
+// fraction: a frame's least size counts its edges, which the live layout measured where the
+// frame lay before its last move and the restored one where it lies now, and a bar beside
+// a frame at its least size moves by that pixel. In a window too small for its frames'
+// least sizes (or a splitter with no more room than its sides' least sizes, give or take
+// that pixel) a bar has no place of its own at all, and in a window with a maximized frame
+// the tree is not laid out, so a placement clamped to a least size is measured on the
+// lengths the bars had before (a border element pinned since then took room the restored
+// tree does not have). The restored definition takes the saved placement where its bar lies
+// within a pixel of it on the restored splitter, or anywhere in such a window or splitter;
+// what is left differs by more.
+void MatchBarPlaces(PropList& restored, const PropList& saved, const Splitter& s, bool loose) {
+  PropList* r = restored.GetSubList("Splitter");
+  const PropList* v = saved.GetSubList("Splitter");
+  if (!r || !v) return;
+  const LayoutManagerElement* children[] = {s.GetLeftOrTop(), s.GetRightOrBottom()};
+  const int length = s.Length(s.GetLocation());
+  int least = 0;
+  for (const LayoutManagerElement* child : children) {
+    if (child) least += s.IsVertical() ? child->GetMinimumSize().x : child->GetMinimumSize().y;
+  }
+  float now = 0, was = 0;
+  if (r->GetValue("Place", now) && v->GetValue("Place", was) &&
+      (loose || length <= least + 1 || std::abs(now - was) * float(length) <= 1.0f))
+    r->SetValue("Place", was);
+  for (int i = 0; i < 2; ++i) {
+    PropList* rc = r->GetSubList(i == 0 ? "Sub1" : "Sub2");
+    const PropList* vc = v->GetSubList(i == 0 ? "Sub1" : "Sub2");
+    const Splitter* child = children[i] ? children[i]->AsSplitter() : nullptr;
+    if (rc && vc && child) MatchBarPlaces(*rc, *vc, *child, loose);
+  }
+}
+
+void MatchBarPlaces(PropList& restored, const PropList& saved, const Workspace& workspace) {
+  const auto windows = workspace.GetWindows();
+  for (std::size_t n = 0; n < windows.size(); ++n) {
+    const std::string key = "TopLevelFrame-" + std::to_string(n);
+    PropList* r = restored.GetSubList(key);
+    const PropList* v = saved.GetSubList(key);
+    const LayoutManager& layout = windows[n]->GetLayoutManager();
+    if (!r || !v) continue;
+    const Point least = layout.GetRootHolder()->GetMinimumSize();
+    const Rect& room = layout.GetContainingRect();
+    const bool tooSmall = least.x > room.width || least.y > room.height;
+    MatchBarPlaces(*r, *v, *layout.GetRootHolder(), tooSmall || layout.GetMaximizedFrame());
+  }
 }
 
 // The first line at which the two definitions' texts differ, after the lines leading to it.
@@ -1554,10 +1585,7 @@ class Checker {
           failure = Failure{"round trip", "restoring the saved definition fell back: " + report.fallbacks.front()};
         } else {
           PropList expected = OnScreen(first);
-          if (!kCheckBarPlaces) {
-            ForgetBarPlaces(expected);
-            ForgetBarPlaces(second);
-          }
+          MatchBarPlaces(second, expected, *fresh);
           if (!(second == expected)) {
             const std::string difference = FirstDifference(expected, second);
             // Failures differ by the key that differs, so that shrinking keeps to one fault.
