@@ -1,6 +1,7 @@
 #include "qtwidgets/DockHost.h"
 
 #include "qtwidgets/WidgetPanel.h"
+#include "qtwidgets/internal/KeptPlaces.h"
 #include "services/core/File.h"
 #include "services/core/FileUtils.h"
 #include "services/core/PropList.h"
@@ -103,6 +104,8 @@ struct DockHost::Impl {
   WorkspaceFrame& FrameOf(const QString& id);
   void Place(const TabPanelPtr& panel, const DockPlace& where, bool focus);
   // Whether a closed panel of the id can come back where it was.
+  // Places a panel just made where a restored layout kept a place for its id, else at `where`.
+  void Open(Entry& entry, const DockPlace& where);
   bool RemembersPlace(const std::string& key) const;
   // Takes the panel out of its frame, or out of where it was kept closed.
   void Detach(Entry& entry);
@@ -286,6 +289,15 @@ void DockHost::Impl::Place(const TabPanelPtr& panel, const DockPlace& where, boo
   if (focus) Focus(*panel);
 }
 
+void DockHost::Impl::Open(Entry& entry, const DockPlace& where) {
+  // A place a restored layout kept for the id comes first: the creator hands the panel
+  // there, as long as the entry holds the only reference to it.
+  const std::string key = Key(entry.id);
+  if (RemembersPlace(key) && utils::CreateOrReanimateTab(*workspace, key) == entry.panel.get())
+    return;
+  Place(entry.panel, where, false);
+}
+
 bool DockHost::Impl::RemembersPlace(const std::string& key) const {
   if (workspace->CanReanimateWindow(key)) return true;
   for (TopLevelWindow* w : workspace->GetWindows()) {
@@ -404,7 +416,7 @@ WidgetPanel* DockHost::addPanel(const QString& id, const QString& title, QWidget
   Impl::Entry& entry = d_->Register(id, title, nullptr, where);
   d_->Adopt(entry,
             std::make_shared<WidgetPanel>(d_->workspace.get(), nullptr, Key(id), title, widget));
-  d_->Place(entry.panel, where, false);
+  d_->Open(entry, where);
   d_->Sync();
   return entry.panel.get();
 }
@@ -413,7 +425,11 @@ WidgetPanel* DockHost::addPanel(const QString& id, const QString& title, WidgetF
                                 const DockPlace& where) {
   d_->CheckPlace(where, id);
   Impl::Entry& entry = d_->Register(id, title, std::move(factory), where);
-  if (TabPanelPtr panel = d_->MakePanel(Key(id), nullptr)) d_->Place(panel, where, false);
+  if (d_->RemembersPlace(Key(id))) {
+    utils::CreateOrReanimateTab(*d_->workspace, Key(id));
+  } else if (TabPanelPtr panel = d_->MakePanel(Key(id), nullptr)) {
+    d_->Place(panel, where, false);
+  }
   d_->Sync();
   return entry.panel.get();
 }
@@ -529,13 +545,23 @@ bool DockHost::restoreLayout(const QString& path, QStringList* leftOut) {
     return false;
   }
   workspace::RestoreReport report;
+  std::vector<std::string> kept;
   try {
-    const kivcore::PropList definition = kivcore::proplist::utils::LoadPropList(FileAt(file));
+    kivcore::PropList definition = kivcore::proplist::utils::LoadPropList(FileAt(file));
     workspace::CheckWorkspaceDefinition(definition);
+    // Panels this host does not have (a later version dropped them, a plugin adds them
+    // later) wait closed where they were, instead of going with their places.
+    kept = KeepPlacesOfUnknownPanels(definition, [this](const std::string& type) {
+      return hasPanel(QString::fromStdString(type));
+    });
     workspace::RestoreWorkspace(*d_->workspace, definition, true, true, false, &report);
   } catch (const std::exception& e) {
     note(file + ": " + QString::fromUtf8(e.what()));
     return false;
+  }
+  for (const std::string& type : kept) {
+    note(QString("the panel \"%1\" was left out: no panel has that id; its place is kept for "
+                 "when one is added").arg(QString::fromStdString(type)));
   }
   for (const std::string& type : report.droppedTypes) {
     const QString id = QString::fromStdString(type);

@@ -62,6 +62,53 @@ TEST_F(Docking, FactoryPanelsAreMadeWhenALayoutPlacesThemOrTheyReopen) {
   EXPECT_EQ(QApplication::focusWidget(), dock->widget("log"));
 }
 
+// A layout saved by a host with tree, notes, log and scope, restored by a later version
+// that has no log or scope but a console and a timeline: the two it lacks are reported and
+// wait closed where they were (log in the tree's frame, scope in a placeholder below the
+// notes), the two new ones open at their own places, and when log and scope are added again
+// (a plugin loaded late) they come back where the first host had them, not where asked.
+TEST_F(Docking, ALayoutFromAnotherPanelSetKeepsThePlacesOfPanelsAddedLater) {
+  dock->addPanel("tree", "Tree", new QTreeView, DockPlace::left());
+  dock->addPanel("notes", "Notes", new QLineEdit, DockPlace::right());
+  dock->addPanel("log", "Log", new QLineEdit("old log"), DockPlace::tabbedWith("tree"));
+  dock->addPanel("scope", "Scope", new QLineEdit, DockPlace::below("notes"));
+  dock->showPanel("log");
+  ASSERT_TRUE(dock->saveLayout());
+
+  Close();
+  Open();
+  dock->registerPanel("tree", "Tree", [] { return new QTreeView; });
+  dock->registerPanel("notes", "Notes", [] { return new QLineEdit; });
+  dock->registerPanel("console", "Console", [] { return new QLineEdit; }, DockPlace::bottom());
+  dock->addPanel("timeline", "Timeline", new QLineEdit, DockPlace::top());
+  QStringList leftOut;
+  ASSERT_TRUE(dock->restoreLayout({}, &leftOut));
+  EXPECT_THAT(leftOut.join("\n").toStdString(),
+              HasSubstr("\"log\" was left out: no panel has that id; its place is kept"));
+  EXPECT_THAT(leftOut.join("\n").toStdString(),
+              HasSubstr("\"scope\" was left out: no panel has that id; its place is kept"));
+  EXPECT_EQ(leftOut.size(), 2) << leftOut.join("; ").toStdString();
+  ASSERT_TRUE(dock->isPanelOpen("tree"));
+  ASSERT_TRUE(dock->isPanelOpen("notes"));
+  EXPECT_EQ(FrameOf("tree")->GetTabCount(), 1u) << "the log's tab is not shown empty";
+  EXPECT_EQ(Main().GetFrameCount(), 2u) << "the scope's frame is not shown empty";
+  EXPECT_FALSE(dock->isPanelOpen("timeline")) << "a layout without it closes it";
+
+  ASSERT_TRUE(dock->showPanel("console"));
+  ASSERT_TRUE(dock->showPanel("timeline"));
+  EXPECT_EQ(Main().GetFrameCount(), 4u);
+
+  auto* scope = new QLineEdit;
+  dock->addPanel("scope", "Scope", scope, DockPlace::left());
+  ASSERT_TRUE(dock->isPanelOpen("scope"));
+  const kivcore::Rect notes = FrameOf("notes")->GetTabPanelFrameGlobalRect();
+  const kivcore::Rect below = FrameOf("scope")->GetTabPanelFrameGlobalRect();
+  EXPECT_EQ(below.left, notes.left) << "below the notes, as the first host had it";
+  EXPECT_GT(below.top, notes.top);
+  dock->addPanel("log", "Log", [] { return new QLineEdit; }, DockPlace::right());
+  EXPECT_EQ(FrameOf("log"), FrameOf("tree"));
+}
+
 // A factory that makes nothing (or throws) leaves its panel out, says so in the restore's
 // report and through panelDeclined, and a later attempt asks it again.
 TEST_F(Docking, AFactoryThatDeclinesIsReportedAndItsPanelStaysClosed) {
