@@ -39,12 +39,15 @@ if(KIV_BUILD_UI)  # without the UI libraries, the headers they list have no owne
 endif()
 
 # Only the public headers are installed, by the file sets of their libraries.
+# Two install components, the two Debian packages: "runtime" (the shared library, the
+# programs and their data) and "dev" (headers, the component archives, the CMake package
+# and the pkg-config file).
 install(TARGETS ${_kiv_components} EXPORT kivworkspaceTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kivworkspace)
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
+  FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kivworkspace COMPONENT dev)
 install(TARGETS kivworkspace EXPORT kivworkspaceTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 
 set(_kiv_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/kivworkspace)
 configure_package_config_file(cmake/kivworkspaceConfig.cmake.in
@@ -52,10 +55,18 @@ configure_package_config_file(cmake/kivworkspaceConfig.cmake.in
   INSTALL_DESTINATION ${_kiv_cmake_dir})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/kivworkspaceConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
-install(EXPORT kivworkspaceTargets NAMESPACE kivworkspace:: DESTINATION ${_kiv_cmake_dir})
+install(EXPORT kivworkspaceTargets NAMESPACE kivworkspace:: DESTINATION ${_kiv_cmake_dir}
+        COMPONENT dev)
 install(FILES ${PROJECT_BINARY_DIR}/kivworkspaceConfig.cmake
               ${PROJECT_BINARY_DIR}/kivworkspaceConfigVersion.cmake
-        DESTINATION ${_kiv_cmake_dir})
+        DESTINATION ${_kiv_cmake_dir} COMPONENT dev)
+
+# pkg-config for build systems other than CMake; its prefix is found from where the file
+# lies, so the same file serves every install prefix.
+set(_kiv_pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+string(REGEX REPLACE "[^/]+" ".." KIV_PC_UP "${_kiv_pc_dir}")
+configure_file(cmake/kivworkspace.pc.in ${PROJECT_BINARY_DIR}/kivworkspace.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/kivworkspace.pc DESTINATION ${_kiv_pc_dir} COMPONENT dev)
 # The same targets straight from the build tree.
 export(EXPORT kivworkspaceTargets NAMESPACE kivworkspace::
   FILE ${PROJECT_BINARY_DIR}/kivworkspaceTargets.cmake)
