@@ -48,6 +48,8 @@ run("${BINARY_DIR}/consumer_core")
 run("${BINARY_DIR}/consumer_workspace")
 
 if(EXAMPLES_DIR)
-  include("${CMAKE_CURRENT_LIST_DIR}/MinimalExample.cmake")
+  include("${CMAKE_CURRENT_LIST_DIR}/Examples.cmake")
   check_minimal_example("${EXAMPLES_DIR}/minimal" "${BINARY_DIR}-minimal" "${PACKAGE_DIR}")
+  check_changed_panels_example("${EXAMPLES_DIR}/changed-panels" "${BINARY_DIR}-changed-panels"
+                               "${PACKAGE_DIR}")
 endif()

@@ -77,6 +77,6 @@ if(NOT pc_include STREQUAL include_dir)
   message(FATAL_ERROR "pkg-config's include folder ${pc_include} is not ${include_dir}")
 endif()
 
-include("${CMAKE_CURRENT_LIST_DIR}/MinimalExample.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/Examples.cmake")
 check_minimal_example("${EXAMPLES_DIR}/minimal" "${WORK_DIR}/minimal" "${root}/usr")
 message(STATUS "the Debian packages hold what they should and build the minimal example")
