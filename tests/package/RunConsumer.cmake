@@ -6,16 +6,7 @@
 # started offscreen twice: it must dock its three panels and save them when its window
 # closes, then restore that layout.
 file(REMOVE_RECURSE "${BINARY_DIR}")
-set(generator_args)
-if(GENERATOR)
-  set(generator_args -G "${GENERATOR}")
-endif()
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}")
-  endif()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/PackageTestSupport.cmake")
 if(INSTALL_FROM)
   file(REMOVE_RECURSE "${PACKAGE_DIR}")
   run(${CMAKE_COMMAND} --install "${INSTALL_FROM}" --prefix "${PACKAGE_DIR}")
@@ -48,7 +39,6 @@ run("${BINARY_DIR}/consumer_core")
 run("${BINARY_DIR}/consumer_workspace")
 
 if(EXAMPLES_DIR)
-  include("${CMAKE_CURRENT_LIST_DIR}/Examples.cmake")
   check_minimal_example("${EXAMPLES_DIR}/minimal" "${BINARY_DIR}-minimal" "${PACKAGE_DIR}")
   check_changed_panels_example("${EXAMPLES_DIR}/changed-panels" "${BINARY_DIR}-changed-panels"
                                "${PACKAGE_DIR}")

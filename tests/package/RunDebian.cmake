@@ -2,16 +2,7 @@
 # Makes the two Debian packages of the build with cpack, checks what each holds, unpacks
 # both into a scratch root (as dpkg would install them, without touching the system) and
 # builds examples/minimal against the -dev package there, through CMake and pkg-config.
-set(generator_args)
-if(GENERATOR)
-  set(generator_args -G "${GENERATOR}")
-endif()
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}")
-  endif()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/PackageTestSupport.cmake")
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
@@ -77,6 +68,5 @@ if(NOT pc_include STREQUAL include_dir)
   message(FATAL_ERROR "pkg-config's include folder ${pc_include} is not ${include_dir}")
 endif()
 
-include("${CMAKE_CURRENT_LIST_DIR}/Examples.cmake")
 check_minimal_example("${EXAMPLES_DIR}/minimal" "${WORK_DIR}/minimal" "${root}/usr")
 message(STATUS "the Debian packages hold what they should and build the minimal example")

@@ -1,5 +1,19 @@
-# The examples built against the kivworkspace package under a prefix and started offscreen,
-# for the package tests' scripts, which define run() and generator_args.
+# What the package tests' scripts share: run(), the generator they were given (GENERATOR),
+# and the examples built against the kivworkspace package under a prefix and started
+# offscreen.
+
+set(generator_args)
+if(GENERATOR)
+  set(generator_args -G "${GENERATOR}")
+endif()
+
+# Runs a command; stops the script when it fails.
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${ARGN}")
+  endif()
+endfunction()
 
 # build_example(<source dir> <build dir> <package prefix>)
 function(build_example source_dir example_dir package_dir)
