@@ -2,6 +2,7 @@
 
 #include "qtwidgets/WidgetPanel.h"
 #include "qtwidgets/internal/KeptPlaces.h"
+#include "qtwidgets/internal/NamedWorkspaces.h"
 #include "services/core/File.h"
 #include "services/core/FileUtils.h"
 #include "services/core/PropList.h"
@@ -13,10 +14,12 @@
 #include "workspace/definition/WorkspaceDefinition.h"
 #include "workspace/frames/WorkspaceFrame.h"
 #include "workspace/windows/TopLevelWindow.h"
+#include "workspaceutils/WorkspaceCommands.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QPointer>
@@ -132,17 +135,37 @@ struct DockHost::Impl {
   QStringList declined;
   QString focused;
   QMetaObject::Connection focusWatch;
+  std::unique_ptr<NamedWorkspaces> named;
 };
 
 namespace {
 
-// The DockHost's workspace: it tells which panel got the focus.
+// The DockHost's workspace: it tells which panel got the focus and when a named workspace
+// was switched to, and runs the switcher bar's workspace commands.
 class DockWorkspace : public workspace::Workspace {
  public:
   explicit DockWorkspace(DockHost::Impl& host) : host_(host) {}
   void OnTabPanelGainedFocus(TabPanel* panel) override { host_.PanelFocused(panel); }
+  void NotifyWorkspaceSwitched() override {
+    if (host_.named) host_.named->Switched();
+  }
+  void DoWorkspaceCmdNew() override { Run(workspaceutils::RequestCreateNewWorkspace); }
+  void DoWorkspaceCmdSave() override { Run(workspaceutils::SaveCurrentWorkspace); }
+  void DoWorkspaceCmdDelete() override { Run(workspaceutils::ChooseDeleteWorkspace); }
+  void DoWorkspaceCmdReset() override { Run(workspaceutils::ConfirmRevertCurrWorkspace); }
 
  private:
+  template <typename Command>
+  void Run(Command command) {
+    workspace::ManagerBase* manager = host_.named ? host_.named->Manager() : nullptr;
+    if (!manager) return;
+    try {
+      command(GetMainTopLevelWindow(), *manager);
+    } catch (const std::exception& e) {
+      qWarning("DockHost: %s", e.what());
+    }
+  }
+
   DockHost::Impl& host_;
 };
 
@@ -399,6 +422,7 @@ DockHost::~DockHost() {
     if (entry.panel) entry.panel->onParentChanged = nullptr;
     entry.panel.reset();
   }
+  d_->named.reset();
   d_->main.reset();
   d_->workspace.reset();
   // Their widgets (the host's among them) go now, while the application is there.
@@ -574,6 +598,38 @@ bool DockHost::restoreLayout(const QString& path, QStringList* leftOut) {
   return true;
 }
 
+void DockHost::enableWorkspaces(const QString& first, const QString& folder) {
+  if (d_->named) return;
+  const QString dir = folder.isEmpty()
+      ? QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath("workspaces")
+      : folder;
+  d_->named = std::make_unique<NamedWorkspaces>(
+      *d_->workspace, dir, first.isEmpty() ? QString("Default") : first,
+      [this](const QString& name) {
+        d_->Sync();
+        emit workspaceSwitched(name);
+      });
+  d_->Sync();
+}
+
+bool DockHost::workspacesEnabled() const { return d_->named != nullptr; }
+
+QStringList DockHost::workspaceNames() const { return d_->named ? d_->named->Names() : QStringList(); }
+
+QString DockHost::currentWorkspace() const { return d_->named ? d_->named->Current() : QString(); }
+
+bool DockHost::switchToWorkspace(const QString& name) {
+  return d_->named && d_->named->SwitchTo(name);
+}
+
+bool DockHost::saveWorkspaceAs(const QString& name) { return d_->named && d_->named->SaveAs(name); }
+
+void DockHost::resetWorkspace() {
+  if (d_->named) d_->named->Reset();
+}
+
+QWidget* DockHost::switcherBar() { return d_->named ? d_->named->Bar() : nullptr; }
+
 void DockHost::setCloseRequestHandler(std::function<bool()> handler) {
   d_->closeRequest = std::move(handler);
 }
@@ -589,6 +645,7 @@ bool DockHost::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     saveLayout();
+    if (d_->named) d_->named->Close();
     if (d_->quitOnClose) QCoreApplication::exit(0);
   }
   return QObject::eventFilter(watched, event);

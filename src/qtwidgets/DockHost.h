@@ -119,6 +119,31 @@ class DockHost : public QObject {
   // parts of the file that could not be read) is appended to `leftOut` when given.
   bool restoreLayout(const QString& path = {}, QStringList* leftOut = nullptr);
 
+  // --- Named workspaces: arrangements kept by name in files, switched from the switcher bar
+  // (a widget for the host's tool bar, whose menus also save, reset, make and delete them)
+  // or by these calls. Off until enabled; the calls below answer empty or false until then.
+
+  // Keeps the workspaces in `folder` (by default "workspaces" in
+  // QStandardPaths::AppDataLocation) and opens the one that was current when the main window
+  // last closed; on the first start the present arrangement becomes the workspace `first`.
+  // Register the panels first: a workspace opened here makes the panels it shows. Closing
+  // the main window saves the current workspace too.
+  void enableWorkspaces(const QString& first = QStringLiteral("Default"),
+                        const QString& folder = {});
+  bool workspacesEnabled() const;
+  // In the switcher's order.
+  QStringList workspaceNames() const;
+  QString currentWorkspace() const;
+  // Saves the workspace left, then restores `name`; false, with the current one kept, for a
+  // name that is not a workspace or one that cannot be restored.
+  bool switchToWorkspace(const QString& name);
+  // The present arrangement as a new workspace, made current; false for a name in use.
+  bool saveWorkspaceAs(const QString& name);
+  // The current workspace back as it was last saved.
+  void resetWorkspace();
+  // The switcher bar, made on first call and owned by the DockHost (null until enabled).
+  QWidget* switcherBar();
+
   // --- Closing the main window. The handler (a host asking whether to save its document)
   // returns false to keep the window open; then nothing is saved. With quitOnClose off, a
   // close saves the layout and leaves the event loop running.
@@ -139,6 +164,8 @@ class DockHost : public QObject {
   void panelDeclined(const QString& id);
   // The arrangement was replaced (a layout restored).
   void workspaceChanged();
+  // Another named workspace became current (by a call, the switcher bar or a reset).
+  void workspaceSwitched(const QString& name);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -85,3 +85,23 @@ function(check_changed_panels_example source_dir example_dir package_dir)
   endif()
   message(STATUS "the changed-panels example kept the places of the panels version 2 lacks")
 endfunction()
+
+# check_named_workspaces_example(<source dir> <build dir> <package prefix>):
+# examples/named-workspaces saves a workspace under a new name; the next start opens it.
+function(check_named_workspaces_example source_dir example_dir package_dir)
+  build_example("${source_dir}" "${example_dir}" "${package_dir}")
+  set(env ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen "XDG_DATA_HOME=${example_dir}/data")
+  foreach(pass "--save-as;Review" "")
+    execute_process(COMMAND ${env} "${example_dir}/named-workspaces" ${pass} --quit-after-show
+                    OUTPUT_VARIABLE said RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0 OR NOT said MATCHES "current workspace: Review\n")
+      message(FATAL_ERROR "named-workspaces ${pass} (${rc}) said: ${said}")
+    endif()
+  endforeach()
+  file(GLOB stored "${example_dir}/data/kivworkspace/named-workspaces/workspaces/Workspaces/*.xml")
+  list(LENGTH stored count)
+  if(NOT count EQUAL 2)
+    message(FATAL_ERROR "named-workspaces left ${count} workspace files: ${stored}")
+  endif()
+  message(STATUS "the named-workspaces example saved a workspace and opened it at the next start")
+endfunction()

@@ -42,4 +42,6 @@ if(EXAMPLES_DIR)
   check_minimal_example("${EXAMPLES_DIR}/minimal" "${BINARY_DIR}-minimal" "${PACKAGE_DIR}")
   check_changed_panels_example("${EXAMPLES_DIR}/changed-panels" "${BINARY_DIR}-changed-panels"
                                "${PACKAGE_DIR}")
+  check_named_workspaces_example("${EXAMPLES_DIR}/named-workspaces" "${BINARY_DIR}-named-workspaces"
+                                 "${PACKAGE_DIR}")
 endif()

@@ -1,15 +1,20 @@
 // The facade a host uses: panels made by factories when a layout or the user opens them,
 // factories that decline, clear errors, closing the main window, and the host's own look.
 #include "qtwidgets/QtWidgetsTestSupport.h"
+#include "services/ui/qt/NodeWidget.h"
+#include "sharedui/WorkspaceSwitcherBar.h"
+#include "sharedui/WorkspaceSwitcherBarTabWell.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QToolBar>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 
 #include <gmock/gmock.h>
 
+#include <optional>
 #include <stdexcept>
 
 namespace kivtest {
@@ -107,6 +112,70 @@ TEST_F(Docking, ALayoutFromAnotherPanelSetKeepsThePlacesOfPanelsAddedLater) {
   EXPECT_GT(below.top, notes.top);
   dock->addPanel("log", "Log", [] { return new QLineEdit; }, DockPlace::right());
   EXPECT_EQ(FrameOf("log"), FrameOf("tree"));
+}
+
+// Named workspaces with the switcher bar in the host's tool bar: a workspace saved under a
+// new name, switches by call and by a click on the bar's tab, each keeping the panels'
+// widgets; closing the main window saves the current one, and the next start opens it.
+TEST_F(Docking, NamedWorkspacesSwitchFromTheBarInTheHostsToolBarAndKeepTheWidgets) {
+  const QString folder = dir.filePath("workspaces");
+  const auto registerPanels = [this] {
+    dock->addPanel("tree", "Tree", new QTreeView, DockPlace::left());
+    dock->registerPanel("notes", "Notes", [] { return new QLineEdit; }, DockPlace::right());
+    dock->registerPanel("log", "Log", [] { return new QLineEdit; }, DockPlace::bottom());
+  };
+  registerPanels();
+  ASSERT_TRUE(dock->showPanel("notes"));
+  EXPECT_EQ(dock->switcherBar(), nullptr) << "no bar before the workspaces are on";
+  QStringList switched;
+  QObject::connect(dock.get(), &DockHost::workspaceSwitched, [&](const QString& n) { switched << n; });
+  dock->enableWorkspaces("Edit", folder);
+  EXPECT_EQ(dock->currentWorkspace(), "Edit");
+  ASSERT_TRUE(dock->saveWorkspaceAs("Review"));
+  EXPECT_FALSE(dock->saveWorkspaceAs("Edit")) << "a name in use";
+  EXPECT_EQ(dock->currentWorkspace(), "Review");
+  ASSERT_TRUE(dock->showPanel("log"));
+  QWidget* notes = dock->widget("notes");
+  QWidget* log = dock->widget("log");
+
+  ASSERT_TRUE(dock->switchToWorkspace("Edit"));
+  EXPECT_FALSE(dock->switchToWorkspace("Nowhere"));
+  EXPECT_EQ(dock->currentWorkspace(), "Edit");
+  EXPECT_FALSE(dock->isPanelOpen("log"));
+  EXPECT_FALSE(dock->toggleAction("log")->isChecked());
+  EXPECT_EQ(dock->widget("notes"), notes);
+
+  // The bar in a tool bar of the host's window; a click on its Review tab switches.
+  window->addToolBar("Workspaces")->addWidget(dock->switcherBar());
+  ui_testing::ProcessEvents(20);
+  auto* bar = dynamic_cast<kivworkspace::sharedui::WorkspaceSwitcherBar*>(
+      kivui::qt::NodeWidget::NodeOf(dock->switcherBar()));
+  ASSERT_NE(bar, nullptr);
+  auto& well = bar->GetTabWell();
+  std::optional<kivcore::Point> review;
+  for (int i = 0; i < well.GetTabCount(); ++i) {
+    if (well.GetTab(i).text != "Review") continue;
+    const kivcore::RectF r = well.LocalRectToGlobalF(well.GetTabRect(i));
+    review = kivcore::Point{int(r.left + r.width / 2), int(r.top + r.height / 2)};
+  }
+  ASSERT_TRUE(review) << "no Review tab on the bar";
+  ui_testing::ClickAt(*review);
+  ui_testing::ProcessEvents(20);
+  EXPECT_EQ(dock->currentWorkspace(), "Review");
+  EXPECT_TRUE(dock->isPanelOpen("log"));
+  EXPECT_TRUE(dock->toggleAction("log")->isChecked());
+  EXPECT_EQ(dock->widget("log"), log) << "the same widget came back";
+  EXPECT_EQ(switched, QStringList({"Review", "Edit", "Review"}));
+
+  dock->setQuitOnClose(false);
+  window->close();
+  Close();
+  Open();
+  registerPanels();
+  dock->enableWorkspaces("Edit", folder);
+  EXPECT_EQ(dock->currentWorkspace(), "Review");
+  EXPECT_EQ(dock->workspaceNames(), QStringList({"Edit", "Review"}));
+  EXPECT_TRUE(dock->isPanelOpen("log"));
 }
 
 // A factory that makes nothing (or throws) leaves its panel out, says so in the restore's

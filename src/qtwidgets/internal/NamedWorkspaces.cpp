@@ -1,0 +1,130 @@
+#include "qtwidgets/internal/NamedWorkspaces.h"
+
+#include "services/core/File.h"
+#include "services/core/FileUtils.h"
+#include "services/core/PropList.h"
+#include "services/core/PropListUtils.h"
+#include "services/ui/qt/NodeImpl.h"
+#include "sharedui/WorkspaceSwitcherBar.h"
+#include "sharedui/WorkspaceSwitcherManager.h"
+#include "workspace/core/Workspace.h"
+#include "workspace/manager/Manager.h"
+
+#include <QDir>
+#include <QSizePolicy>
+#include <QWidget>
+
+#include <exception>
+#include <vector>
+
+namespace kivworkspace::qtwidgets {
+namespace {
+
+kivcore::UTF16String ToUTF16(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
+}
+
+QString FromUTF16(const kivcore::UTF16String& text) {
+  return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+
+kivcore::filesupport::File FileAt(const QString& path) {
+  return kivcore::filesupport::File(ToUTF16(path));
+}
+
+constexpr int kBarHeight = 26;
+
+}  // namespace
+
+NamedWorkspaces::NamedWorkspaces(workspace::Workspace& workspace, const QString& folder,
+                                 const QString& first, std::function<void(const QString&)> switched)
+    : workspace_(workspace), currentFile_(QDir(folder).filePath("Current.xml")),
+      switched_(std::move(switched)) {
+  const QDir dir(folder);
+  for (const char* sub : {"Workspaces", "ArchivedWorkspaces"})
+    kivcore::filesupport::FileUtils::EnsureDirectoryExists(FileAt(dir.filePath(sub)));
+  manager_ = std::make_unique<workspace::Manager>(
+      workspace, ToUTF16(dir.filePath("Workspaces")), ToUTF16(dir.filePath("ArchivedWorkspaces")),
+      ToUTF16(dir.filePath("WorkspaceSettings.xml")), nullptr, false);
+  manager_->Initialize();
+  sharedui::WorkspaceSwitcherManager::Get()->AttachWorkspaceManager(manager_.get());
+
+  kivcore::UTF16String last;
+  try {
+    kivcore::proplist::utils::LoadPropList(FileAt(currentFile_)).GetValue("CurrentWorkspace", last);
+  } catch (const std::exception&) {
+    // The first start in this folder, or a file that cannot be read: start in `first`.
+  }
+  for (const kivcore::UTF16String& name : {last, ToUTF16(first)}) {
+    if (!name.empty() && manager_->HasNamedWorkspace(name) && manager_->SetCurrentWorkspace(name))
+      return;
+  }
+  manager_->CreateUserWorkspace(ToUTF16(first));
+}
+
+NamedWorkspaces::~NamedWorkspaces() {
+  // The bar listens to the manager: it goes first, then the switcher forgets the manager.
+  bar_.reset();
+  auto* switcher = sharedui::WorkspaceSwitcherManager::Get();
+  if (switcher->GetWorkspaceManager() == manager_.get()) switcher->AttachWorkspaceManager(nullptr);
+}
+
+QStringList NamedWorkspaces::Names() const {
+  std::vector<kivcore::UTF16String> names;
+  manager_->GetUISortedWorkspaceNames(names);
+  QStringList out;
+  for (const kivcore::UTF16String& name : names) out << FromUTF16(name);
+  return out;
+}
+
+QString NamedWorkspaces::Current() const { return FromUTF16(manager_->GetCurrentWorkspace()); }
+
+bool NamedWorkspaces::SwitchTo(const QString& name) {
+  const kivcore::UTF16String key = ToUTF16(name);
+  if (!manager_->HasNamedWorkspace(key)) return false;
+  try {
+    return manager_->SetCurrentWorkspace(key);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool NamedWorkspaces::SaveAs(const QString& name) {
+  const kivcore::UTF16String key = ToUTF16(name);
+  if (name.trimmed().isEmpty() || manager_->HasNamedWorkspace(key)) return false;
+  manager_->CreateUserWorkspace(key);
+  return true;
+}
+
+void NamedWorkspaces::Reset() {
+  if (manager_->HasCurrentWorkspace()) manager_->RevertWorkspace(manager_->GetCurrentWorkspace());
+}
+
+void NamedWorkspaces::Close() {
+  if (!manager_->HasCurrentWorkspace()) return;
+  manager_->SaveWorkspace(manager_->GetCurrentWorkspace());
+  manager_->FlushManagerSettings();
+  kivcore::PropList current;
+  current.SetValue("CurrentWorkspace", manager_->GetCurrentWorkspace());
+  kivcore::proplist::utils::SavePropList(current, FileAt(currentFile_));
+}
+
+QWidget* NamedWorkspaces::Bar() {
+  if (!bar_) {
+    bar_ = std::make_shared<sharedui::WorkspaceSwitcherBar>(*manager_);
+    QWidget* widget = kivui::qt::WidgetOf(*bar_);
+    widget->setFixedHeight(kBarHeight);
+    widget->setMinimumWidth(120);
+    widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    bar_->UI_Show(true);
+  }
+  return kivui::qt::WidgetOf(*bar_);
+}
+
+workspace::ManagerBase* NamedWorkspaces::Manager() const { return manager_.get(); }
+
+void NamedWorkspaces::Switched() {
+  if (switched_) switched_(Current());
+}
+
+}  // namespace kivworkspace::qtwidgets
