@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QStandardItemModel>
 #include <QTreeView>
 
 namespace kivtest {
@@ -14,10 +16,19 @@ namespace {
 
 using WidgetPanels = DockFixture;
 
-// A line edit with text and an undo step: floated, docked back, closed (leaving a record)
-// and reopened, left out by a layout and brought back by another.
+// A line edit with text, a cursor place and an undo step, and a tree view with a selection
+// and a scroll position: floated, docked back, closed (leaving a record) and reopened, left
+// out by a layout and brought back by another.
 TEST_F(WidgetPanels, AWidgetKeepsItsStateAndItsWindowThroughEveryMove) {
-  dock->addPanel("tree", "Tree", new QTreeView, DockPlace::left());
+  auto* tree = new QTreeView;
+  QStandardItemModel model;
+  for (int row = 0; row < 300; ++row) model.appendRow(new QStandardItem(QString("item %1").arg(row)));
+  tree->setModel(&model);
+  dock->addPanel("tree", "Tree", tree, DockPlace::left());
+  tree->setCurrentIndex(model.index(150, 0));
+  tree->scrollTo(model.index(150, 0), QAbstractItemView::PositionAtTop);
+  const int scrolled = tree->verticalScrollBar()->value();
+  ASSERT_GT(scrolled, 0);
   const QString without = dir.filePath("without.xml");
   ASSERT_TRUE(dock->saveLayout(without));
   auto* edit = new QLineEdit;
@@ -26,6 +37,7 @@ TEST_F(WidgetPanels, AWidgetKeepsItsStateAndItsWindowThroughEveryMove) {
   edit->setFocus();
   QTest::keyClicks(edit, "docked");
   ASSERT_TRUE(edit->isUndoAvailable());
+  edit->setCursorPosition(2);
   WindowWatch watch(edit, window.get());
 
   dock->movePanel("edit", DockPlace::floating({1100, 120, 320, 200}));
@@ -50,6 +62,10 @@ TEST_F(WidgetPanels, AWidgetKeepsItsStateAndItsWindowThroughEveryMove) {
   EXPECT_EQ(edit->window(), window.get());
   ASSERT_TRUE(dock->restoreLayout(with));
   EXPECT_TRUE(dock->isPanelOpen("edit"));
+  EXPECT_EQ(edit->cursorPosition(), 2);
+  EXPECT_EQ(tree->currentIndex(), model.index(150, 0));
+  EXPECT_TRUE(tree->selectionModel()->isSelected(model.index(150, 0)));
+  EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
 
   ASSERT_TRUE(alive) << "the widget was deleted on the way";
   EXPECT_EQ(dock->widget("edit"), edit);
