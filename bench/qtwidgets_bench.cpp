@@ -1,8 +1,8 @@
 // A Qt host's layouts with real widgets: 40 panels (tree views, text edits, line edits and
 // labels) in three windows, docked through DockHost, offscreen. Restoring a layout from its
 // file over the live one (the same arrangement, or the other of two in turn: windows and
-// frames rebuilt, every widget kept), and 1,000 restores in a row, to see whether the
-// thousandth costs what the first did.
+// frames rebuilt, every widget kept), switching between the two kept as named workspaces,
+// and 1,000 restores in a row, to see whether the thousandth costs what the first did.
 #include "qtwidgets/DockHost.h"
 
 #include <QApplication>
@@ -126,6 +126,26 @@ void BM_DockHostRestoreSame(benchmark::State& state) { Restore(state, false); }
 void BM_DockHostRestoreAlternating(benchmark::State& state) { Restore(state, true); }
 BENCHMARK(BM_DockHostRestoreSame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DockHostRestoreAlternating)->Unit(benchmark::kMillisecond);
+
+// Switching between the two layouts kept as the named workspaces "First" and "Second": each
+// switch saves the workspace left (an atomic write with fsync) and restores the other.
+void BM_DockHostNamedSwitch(benchmark::State& state) {
+  Layouts& layouts = Fixture();
+  if (!layouts.dock->workspacesEnabled()) {
+    layouts.dock->restoreLayout(layouts.files[0]);
+    layouts.dock->enableWorkspaces("First", layouts.dir.filePath("workspaces"));
+    layouts.dock->restoreLayout(layouts.files[1]);
+    layouts.dock->saveWorkspaceAs("Second");
+    Settle();
+  }
+  bool flip = false;
+  for (auto _ : state) {
+    flip = !flip;
+    if (!layouts.dock->switchToWorkspace(flip ? "First" : "Second")) state.SkipWithError("switch failed");
+    Settle();
+  }
+}
+BENCHMARK(BM_DockHostNamedSwitch)->Unit(benchmark::kMillisecond);
 
 // 1,000 alternating restores in a row; the counters are the mean of the first hundred and
 // of the last hundred, in milliseconds, and the ratio of the two.
