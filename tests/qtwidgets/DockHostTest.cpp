@@ -5,6 +5,7 @@
 #include "sharedui/WorkspaceSwitcherBar.h"
 #include "sharedui/WorkspaceSwitcherBarTabWell.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QToolBar>
@@ -175,6 +176,20 @@ TEST_F(Docking, NamedWorkspacesSwitchFromTheBarInTheHostsToolBarAndKeepTheWidget
   dock->enableWorkspaces("Edit", folder);
   EXPECT_EQ(dock->currentWorkspace(), "Review");
   EXPECT_EQ(dock->workspaceNames(), QStringList({"Edit", "Review"}));
+  EXPECT_TRUE(dock->isPanelOpen("log"));
+
+  // A workspace whose file was damaged since is refused, and the current one stays.
+  const QDir stored(folder + "/Workspaces");
+  for (const QString& name : stored.entryList({"*.xml"})) {
+    QFile file(stored.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    if (!file.readAll().contains("\"Edit\"")) continue;
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("<proplist>");
+  }
+  EXPECT_FALSE(dock->switchToWorkspace("Edit"));
+  EXPECT_EQ(dock->currentWorkspace(), "Review");
   EXPECT_TRUE(dock->isPanelOpen("log"));
 }
 

@@ -11,10 +11,12 @@
 #include "workspace/manager/Manager.h"
 
 #include <QDir>
+#include <QtGlobal>
 #include <QSizePolicy>
 #include <QWidget>
 
 #include <exception>
+#include <string>
 #include <vector>
 
 namespace kivworkspace::qtwidgets {
@@ -38,8 +40,7 @@ constexpr int kBarHeight = 26;
 
 NamedWorkspaces::NamedWorkspaces(workspace::Workspace& workspace, const QString& folder,
                                  const QString& first, std::function<void(const QString&)> switched)
-    : workspace_(workspace), currentFile_(QDir(folder).filePath("Current.xml")),
-      switched_(std::move(switched)) {
+    : currentFile_(QDir(folder).filePath("Current.xml")), switched_(std::move(switched)) {
   const QDir dir(folder);
   for (const char* sub : {"Workspaces", "ArchivedWorkspaces"})
     kivcore::filesupport::FileUtils::EnsureDirectoryExists(FileAt(dir.filePath(sub)));
@@ -56,10 +57,10 @@ NamedWorkspaces::NamedWorkspaces(workspace::Workspace& workspace, const QString&
     // The first start in this folder, or a file that cannot be read: start in `first`.
   }
   for (const kivcore::UTF16String& name : {last, ToUTF16(first)}) {
-    if (!name.empty() && manager_->HasNamedWorkspace(name) && manager_->SetCurrentWorkspace(name))
-      return;
+    if (!name.empty() && SwitchTo(FromUTF16(name))) return;
   }
-  manager_->CreateUserWorkspace(ToUTF16(first));
+  // A `first` that exists but cannot be restored is left as it is: no workspace is current.
+  if (!manager_->HasNamedWorkspace(ToUTF16(first))) SaveAs(first);
 }
 
 NamedWorkspaces::~NamedWorkspaces() {
@@ -79,34 +80,54 @@ QStringList NamedWorkspaces::Names() const {
 
 QString NamedWorkspaces::Current() const { return FromUTF16(manager_->GetCurrentWorkspace()); }
 
+// The manager raises for what it cannot read or write; the host hears of it as a warning
+// and a false answer, never as an exception out of a slot or an event.
+template <typename Action>
+bool NamedWorkspaces::Try(const char* what, Action action) {
+  bool done = false;
+  try {
+    done = action();
+  } catch (const std::exception& e) {
+    qWarning("DockHost: %s: %s", what, e.what());
+  }
+  for (const std::string& failure : manager_->TakeWriteFailures())
+    qWarning("DockHost: %s: %s", what, failure.c_str());
+  return done;
+}
+
 bool NamedWorkspaces::SwitchTo(const QString& name) {
   const kivcore::UTF16String key = ToUTF16(name);
   if (!manager_->HasNamedWorkspace(key)) return false;
-  try {
-    return manager_->SetCurrentWorkspace(key);
-  } catch (const std::exception&) {
-    return false;
-  }
+  return Try("the workspace could not be opened", [&] { return manager_->SetCurrentWorkspace(key); });
 }
 
 bool NamedWorkspaces::SaveAs(const QString& name) {
   const kivcore::UTF16String key = ToUTF16(name);
   if (name.trimmed().isEmpty() || manager_->HasNamedWorkspace(key)) return false;
-  manager_->CreateUserWorkspace(key);
-  return true;
+  return Try("the workspace could not be made", [&] {
+    manager_->CreateUserWorkspace(key);
+    return true;
+  });
 }
 
 void NamedWorkspaces::Reset() {
-  if (manager_->HasCurrentWorkspace()) manager_->RevertWorkspace(manager_->GetCurrentWorkspace());
+  if (!manager_->HasCurrentWorkspace()) return;
+  Try("the workspace could not be reset", [&] {
+    manager_->RevertWorkspace(manager_->GetCurrentWorkspace());
+    return true;
+  });
 }
 
 void NamedWorkspaces::Close() {
   if (!manager_->HasCurrentWorkspace()) return;
-  manager_->SaveWorkspace(manager_->GetCurrentWorkspace());
-  manager_->FlushManagerSettings();
-  kivcore::PropList current;
-  current.SetValue("CurrentWorkspace", manager_->GetCurrentWorkspace());
-  kivcore::proplist::utils::SavePropList(current, FileAt(currentFile_));
+  Try("the workspace could not be saved", [&] {
+    manager_->SaveWorkspace(manager_->GetCurrentWorkspace());
+    manager_->FlushManagerSettings();
+    kivcore::PropList current;
+    current.SetValue("CurrentWorkspace", manager_->GetCurrentWorkspace());
+    kivcore::proplist::utils::SavePropList(current, FileAt(currentFile_));
+    return true;
+  });
 }
 
 QWidget* NamedWorkspaces::Bar() {

@@ -47,7 +47,9 @@ class NamedWorkspaces {
   void Switched();
 
  private:
-  workspace::Workspace& workspace_;
+  template <typename Action>
+  bool Try(const char* what, Action action);
+
   QString currentFile_;
   std::function<void(const QString&)> switched_;
   std::unique_ptr<workspace::Manager> manager_;
