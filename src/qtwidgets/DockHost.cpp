@@ -3,6 +3,7 @@
 #include "qtwidgets/WidgetPanel.h"
 #include "qtwidgets/internal/KeptPlaces.h"
 #include "qtwidgets/internal/NamedWorkspaces.h"
+#include "qtwidgets/internal/QtStrings.h"
 #include "services/core/File.h"
 #include "services/core/FileUtils.h"
 #include "services/core/PropList.h"
@@ -44,14 +45,6 @@ namespace {
 
 // Ids are the panels' tab types, which the saved layout names.
 std::string Key(const QString& id) { return id.toStdString(); }
-
-kivcore::UTF16String ToUTF16(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
-}
-
-kivcore::filesupport::File FileAt(const QString& path) {
-  return kivcore::filesupport::File(ToUTF16(path));
-}
 
 // `message` names the panel as %1.
 [[noreturn]] void Refuse(const char* message, const QString& id) {
@@ -106,9 +99,9 @@ struct DockHost::Impl {
   // The frame of an open panel (checked by CheckPlace).
   WorkspaceFrame& FrameOf(const QString& id);
   void Place(const TabPanelPtr& panel, const DockPlace& where, bool focus);
-  // Whether a closed panel of the id can come back where it was.
   // Places a panel just made where a restored layout kept a place for its id, else at `where`.
   void Open(Entry& entry, const DockPlace& where);
+  // Whether a closed panel of the id can come back where it was.
   bool RemembersPlace(const std::string& key) const;
   // Takes the panel out of its frame, or out of where it was kept closed.
   void Detach(Entry& entry);
@@ -157,13 +150,8 @@ class DockWorkspace : public workspace::Workspace {
  private:
   template <typename Command>
   void Run(Command command) {
-    workspace::ManagerBase* manager = host_.named ? host_.named->Manager() : nullptr;
-    if (!manager) return;
-    try {
-      command(GetMainTopLevelWindow(), *manager);
-    } catch (const std::exception& e) {
-      qWarning("DockHost: %s", e.what());
-    }
+    if (!host_.named) return;
+    host_.named->Run([&](workspace::ManagerBase& manager) { command(GetMainTopLevelWindow(), manager); });
   }
 
   DockHost::Impl& host_;

@@ -1,5 +1,6 @@
 #include "qtwidgets/WidgetPanel.h"
 
+#include "qtwidgets/internal/QtStrings.h"
 #include "services/ui/controls/UI_NativeControl.h"
 #include "services/ui/qt/NativeControl.h"
 #include "services/ui/qt/NodeImpl.h"
@@ -9,10 +10,6 @@
 
 namespace kivworkspace::qtwidgets {
 namespace {
-
-kivcore::UTF16String ToUTF16(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
-}
 
 // The node that shows the widget: a native control filling the panel. Focus the user gives
 // the widget (or anything inside it) makes the panel the workspace's focused panel.
@@ -79,8 +76,7 @@ QWidget* WidgetPanel::SetWidget(QWidget* widget) {
 }
 
 QString WidgetPanel::GetTitle() const {
-  const kivcore::UTF16String& name = GetName();
-  return QString::fromUtf16(name.data(), qsizetype(name.size()));
+  return FromUTF16(GetName());
 }
 
 void WidgetPanel::SetTitle(const QString& title) { SetName(ToUTF16(title)); }

@@ -253,7 +253,6 @@ const char* HeldName(Held held) {
 struct Place {
   Held held;
   std::string type;
-  const void* holder;
   const TopLevelWindow* window = nullptr;  // null in a closed window's record
   const std::string* record = nullptr;     // a closed window's definition: its identity
 };
@@ -264,7 +263,7 @@ struct Census {
   std::vector<std::unique_ptr<std::string>> records;  // the closed windows' definitions
 
   void Add(int serial, Place place) { places[serial].push_back(std::move(place)); }
-  void AddState(const std::string& xml, Held held, const std::string& type, const void* holder,
+  void AddState(const std::string& xml, Held held, const std::string& type,
                 const TopLevelWindow* window = nullptr, const std::string* record = nullptr) {
     try {
       std::int32_t serial = -1;
@@ -272,16 +271,16 @@ struct Census {
         problems.push_back("a " + type + " state without its serial: \"" + xml + "\"");
         return;
       }
-      Add(serial, {held, type, holder, window, record});
+      Add(serial, {held, type, window, record});
     } catch (const std::exception& e) {
       problems.push_back("a " + type + " state that cannot be read: " + e.what());
     }
   }
-  void AddRecords(const TabDataList& records, Held held, const void* holder, const TopLevelWindow* window) {
-    for (const auto& [type, state] : records) AddState(state, held, type, holder, window);
+  void AddRecords(const TabDataList& records, Held held, const TopLevelWindow* window) {
+    for (const auto& [type, state] : records) AddState(state, held, type, window);
   }
   // Every panel state in a definition, a closed window's own definition included.
-  void AddDefinition(const PropList& list, Held held, const void* holder, const std::string* record = nullptr) {
+  void AddDefinition(const PropList& list, Held held, const std::string* record = nullptr) {
     PropList::StringList ids, closed;  // the types of a frame's states, by their numbers
     list.GetValue("TabIDs", ids);
     if (!list.GetValue("ReanimTabs", closed)) closed = ids;
@@ -292,18 +291,18 @@ struct Census {
     for (const std::string& key : list.GetKeys()) {
       std::string text;
       if (const PropList* sub = list.GetSubList(key)) {
-        AddDefinition(*sub, held, holder, record);
+        AddDefinition(*sub, held, record);
       } else if (key == "WinSerData" && list.GetValue(key, text)) {
         try {
           records.push_back(std::make_unique<std::string>(text));
-          AddDefinition(kivcore::proplist::utils::ReadPropList(text), Held::kWindowRecord, holder, records.back().get());
+          AddDefinition(kivcore::proplist::utils::ReadPropList(text), Held::kWindowRecord, records.back().get());
         } catch (const std::exception& e) {
           problems.push_back(std::string("a closed window's record that cannot be read: ") + e.what());
         }
       } else if (key.starts_with("VisTabState-") && list.GetValue(key, text)) {
-        AddState(text, held, typeOf(ids, key), holder, nullptr, record);
+        AddState(text, held, typeOf(ids, key), nullptr, record);
       } else if (key.starts_with("HidTabState-") && list.GetValue(key, text)) {
-        AddState(text, held == Held::kShown ? Held::kRecord : held, typeOf(closed, key), holder, nullptr, record);
+        AddState(text, held == Held::kShown ? Held::kRecord : held, typeOf(closed, key), nullptr, record);
       }
     }
   }
@@ -334,32 +333,32 @@ Census CensusOf(const Workspace& workspace) {
   const auto frameCensus = [&](const WorkspaceFrame& frame, Held shown, const TopLevelWindow* w) {
     for (unsigned i = 0; i < frame.GetTabCount(); ++i) {
       const TabPanel* p = frame.GetTabPanel(i).get();
-      census.Add(SerialOf(p), {shown, p->GetTabType(), &frame, w});
+      census.Add(SerialOf(p), {shown, p->GetTabType(), w});
     }
-    for (const TabPanelPtr& p : frame.GetHiddenTabs()) census.Add(SerialOf(p.get()), {Held::kHidden, p->GetTabType(), &frame, w});
-    census.AddRecords(frame.GetRemovedTabs(), Held::kRecord, &frame, w);
+    for (const TabPanelPtr& p : frame.GetHiddenTabs()) census.Add(SerialOf(p.get()), {Held::kHidden, p->GetTabType(), w});
+    census.AddRecords(frame.GetRemovedTabs(), Held::kRecord, w);
   };
   for (const TopLevelWindow* w : workspace.GetWindows()) {
     for (WorkspaceFrameBase* f : w->GetFrames()) {
       if (const auto* tabbed = dynamic_cast<const WorkspaceFrame*>(f)) {
         frameCensus(*tabbed, Held::kShown, w);
       } else if (const TabPanel* p = f->GetTabPanel(0).get()) {
-        census.Add(SerialOf(p), {Held::kStatic, p->GetTabType(), f, w});
+        census.Add(SerialOf(p), {Held::kStatic, p->GetTabType(), w});
       }
     }
     for (const WorkspaceFramePtr& f : w->GetHiddenFrames()) frameCensus(*f, Held::kHidden, w);
     for (const FrameDataProxy* p : w->GetLayoutManager().GetPlaceholders()) {
-      if (!p->HasFrame()) census.AddRecords(p->GetTabData(), Held::kRecord, p, w);
+      if (!p->HasFrame()) census.AddRecords(p->GetTabData(), Held::kRecord, w);
     }
     for (auto side : {LayoutManager::kTop, LayoutManager::kLeft, LayoutManager::kBottom, LayoutManager::kRight}) {
-      if (const TabPanel* p = w->GetStaticElement(side)) census.Add(SerialOf(p), {Held::kStatic, p->GetTabType(), w, w});
+      if (const TabPanel* p = w->GetStaticElement(side)) census.Add(SerialOf(p), {Held::kStatic, p->GetTabType(), w});
     }
   }
   for (const auto& record : workspace.GetRemovedWindowData()) {
     try {
       census.records.push_back(std::make_unique<std::string>(record->windowDefinition));
       census.AddDefinition(kivcore::proplist::utils::ReadPropList(record->windowDefinition), Held::kWindowRecord,
-                           record.get(), census.records.back().get());
+                           census.records.back().get());
     } catch (const std::exception& e) {
       census.problems.push_back(std::string("a closed window's record that cannot be read: ") + e.what());
     }
@@ -369,7 +368,7 @@ Census CensusOf(const Workspace& workspace) {
 
 Census CensusOf(const PropList& definition) {
   Census census;
-  census.AddDefinition(definition, Held::kShown, nullptr);
+  census.AddDefinition(definition, Held::kShown);
   return census;
 }
 

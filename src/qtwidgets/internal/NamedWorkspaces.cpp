@@ -1,6 +1,6 @@
 #include "qtwidgets/internal/NamedWorkspaces.h"
 
-#include "services/core/File.h"
+#include "qtwidgets/internal/QtStrings.h"
 #include "services/core/FileUtils.h"
 #include "services/core/PropList.h"
 #include "services/core/PropListUtils.h"
@@ -21,18 +21,6 @@
 
 namespace kivworkspace::qtwidgets {
 namespace {
-
-kivcore::UTF16String ToUTF16(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
-}
-
-QString FromUTF16(const kivcore::UTF16String& text) {
-  return QString::fromUtf16(text.data(), qsizetype(text.size()));
-}
-
-kivcore::filesupport::File FileAt(const QString& path) {
-  return kivcore::filesupport::File(ToUTF16(path));
-}
 
 constexpr int kBarHeight = 26;
 
@@ -142,7 +130,12 @@ QWidget* NamedWorkspaces::Bar() {
   return kivui::qt::WidgetOf(*bar_);
 }
 
-workspace::ManagerBase* NamedWorkspaces::Manager() const { return manager_.get(); }
+void NamedWorkspaces::Run(const std::function<void(workspace::ManagerBase&)>& command) {
+  Try("the workspace command failed", [&] {
+    command(*manager_);
+    return true;
+  });
+}
 
 void NamedWorkspaces::Switched() {
   if (switched_) switched_(Current());

@@ -41,7 +41,9 @@ class NamedWorkspaces {
   // Saves the current workspace and remembers its name for the next start.
   void Close();
   QWidget* Bar();
-  workspace::ManagerBase* Manager() const;
+  // Runs a workspace command (the switcher bar's menus) on the manager; what it raises or
+  // fails to write is a warning.
+  void Run(const std::function<void(workspace::ManagerBase&)>& command);
 
   // Called by the workspace after every switch.
   void Switched();
